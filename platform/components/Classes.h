@@ -1,0 +1,10 @@
+#pragma once
+// The base classes the components are written against. They are Qt's own: every control is a
+// QWidget, every component a QObject, and ownership is Qt's parent/child ownership.
+class QObject;
+class QWidget;
+
+using TObject = QObject;
+using TComponent = QObject;
+using TControl = QWidget;
+using TWinControl = QWidget;
