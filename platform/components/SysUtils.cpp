@@ -2,12 +2,20 @@
 
 #include <QApplication>
 
+#include <cstdio>
+
 namespace {
 
 std::function<void()>& BeepSink()
 {
     static std::function<void()> Sink;
     return Sink;
+}
+
+std::function<void(std::exception_ptr)>& ExceptionHandler()
+{
+    static std::function<void(std::exception_ptr)> Handler;
+    return Handler;
 }
 
 } // namespace
@@ -41,3 +49,20 @@ std::string LowerCase(const std::string& Text)
     }
     return Result;
 }
+
+void HandleException(std::exception_ptr Error)
+{
+    if (ExceptionHandler()) {
+        ExceptionHandler()(Error);
+        return;
+    }
+    try {
+        std::rethrow_exception(Error);
+    } catch (const std::exception& Caught) {
+        std::fprintf(stderr, "kivo: %s\n", Caught.what());
+    } catch (...) {
+        std::fprintf(stderr, "kivo: unknown error\n");
+    }
+}
+
+void SetExceptionHandler(std::function<void(std::exception_ptr)> Handler) { ExceptionHandler() = std::move(Handler); }

@@ -1,5 +1,6 @@
 #pragma once
 // The few runtime-library helpers the components use.
+#include <exception>
 #include <functional>
 #include <string>
 
@@ -11,3 +12,9 @@ void SetBeepSink(std::function<void()> Sink);
 // Case mapping of the ASCII letters only: every other code, those from 128 up included, stays.
 std::string UpperCase(const std::string& Text);
 std::string LowerCase(const std::string& Text);
+
+// Where an exception that escapes an event handler ends: Qt's event dispatch cannot carry it,
+// so the control that ran the handler passes it here. By default the message goes to stderr;
+// the application object installs its own handler that shows it.
+void HandleException(std::exception_ptr Error);
+void SetExceptionHandler(std::function<void(std::exception_ptr)> Handler);

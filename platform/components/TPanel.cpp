@@ -1,6 +1,8 @@
 #include "TPanel.h"
 
+#include <QCoreApplication>
 #include <QPainter>
+#include <QResizeEvent>
 #include <QPalette>
 
 TPanel::TPanel(QWidget* Owner)
@@ -44,6 +46,17 @@ void TPanel::SetColor(TColor Color)
     QPalette Palette = palette();
     Palette.setColor(QPalette::Window, ToQColor(Color));
     setPalette(Palette);
+}
+
+void TPanel::SetBounds(int Left, int Top, int Width, int Height)
+{
+    const QSize OldSize = size();
+    setGeometry(Left, Top, Width, Height);
+    if (testAttribute(Qt::WA_PendingResizeEvent)) {
+        setAttribute(Qt::WA_PendingResizeEvent, false);
+        QResizeEvent Event(size(), OldSize);
+        QCoreApplication::sendEvent(this, &Event);
+    }
 }
 
 void TPanel::Resize()

@@ -31,7 +31,9 @@ public:
     TColor Color() const { return ColorValue; }
     void SetColor(TColor Color);
 
-    void SetBounds(int Left, int Top, int Width, int Height) { setGeometry(Left, Top, Width, Height); }
+    // Moves and sizes the panel. Resize runs before this returns, also while the panel is not
+    // shown (Qt itself would hold the resize back until the panel is first shown).
+    void SetBounds(int Left, int Top, int Width, int Height);
 
     // Fired by the inherited Resize after every change of the panel's size.
     TNotifyEvent OnResize;

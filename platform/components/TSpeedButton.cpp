@@ -1,6 +1,7 @@
 #include "TSpeedButton.h"
 
 #include "FontSubstitution.h"
+#include "SysUtils.h"
 
 #include <QPalette>
 
@@ -10,7 +11,14 @@ TSpeedButton::TSpeedButton(QWidget* Owner)
 {
     setFocusPolicy(Qt::NoFocus);
     setToolButtonStyle(Qt::ToolButtonTextOnly);
-    connect(this, &QToolButton::clicked, this, [this] { Click(); });
+    connect(this, &QToolButton::clicked, this, [this] {
+        // Qt's event dispatch cannot unwind an exception; it ends here, reported.
+        try {
+            Click();
+        } catch (...) {
+            HandleException(std::current_exception());
+        }
+    });
     TakeParentFont();
     // A control created inside a parent that is already on screen shows with it at once; one
     // created before shows when the parent does.
