@@ -1,0 +1,348 @@
+// Clicks, through Qt's own mouse dispatch: the events they fire and in which order, the one-shot
+// shift, caps lock, the linked control's key events, the beep and the Shift/Caps indicator.
+#include "KeyboardTestSupport.h"
+
+#include <QApplication>
+#include <QPlainTextEdit>
+
+#include <stdexcept>
+
+namespace {
+
+TEST_F(KeyboardTest, ShiftIsOneShotAndReleasedAfterTheKeysEvent)
+{
+    ClickSlot(LeftShiftSlot);
+    EXPECT_EQ(TakeLog(), (TLog { "special:2", "shift:on" }));
+    ClickGrid(3, 1);
+    EXPECT_EQ(TakeLog(), (TLog { "key:Q", "shift:off" }));
+    ClickGrid(3, 1);
+    EXPECT_EQ(TakeLog(), (TLog { "key:q" }));
+}
+
+TEST_F(KeyboardTest, TwoShiftClicksToggleShiftWhicheverShiftKeyIsUsed)
+{
+    ClickSlot(LeftShiftSlot);
+    ClickSlot(LeftShiftSlot);
+    EXPECT_EQ(TakeLog(), (TLog { "special:2", "shift:on", "special:2", "shift:off" }));
+    ClickSlot(LeftShiftSlot);
+    ClickSlot(RightShiftSlot);
+    EXPECT_EQ(TakeLog(), (TLog { "special:2", "shift:on", "special:3", "shift:off" }));
+    EXPECT_FALSE(Keyboard->ShiftActive());
+}
+
+TEST_F(KeyboardTest, CapsTogglesAndAlwaysReportsShiftOff)
+{
+    ClickSlot(CapsSlot);
+    EXPECT_EQ(TakeLog(), (TLog { "special:1", "caps:on", "shift:off" }));
+    ClickGrid(4, 1);
+    EXPECT_EQ(TakeLog(), (TLog { "key:A" }));
+    EXPECT_TRUE(Keyboard->CapsActive());
+
+    ClickSlot(RightShiftSlot);
+    ClickGrid(4, 1); // shift and caps cancel, and shift goes off after the key
+    EXPECT_EQ(TakeLog(), (TLog { "special:3", "shift:on", "key:a", "shift:off" }));
+
+    ClickSlot(LeftShiftSlot);
+    ClickSlot(CapsSlot); // caps ends shift
+    EXPECT_EQ(TakeLog(), (TLog { "special:2", "shift:on", "special:1", "caps:off", "shift:off" }));
+    EXPECT_FALSE(Keyboard->ShiftActive());
+    EXPECT_FALSE(Keyboard->CapsActive());
+}
+
+TEST_F(KeyboardTest, SpecialAndCharacterKeysFireTheirOwnEvents)
+{
+    ClickSlot(TabSlot);
+    ClickSlot(EnterSlot);
+    ClickSlot(BackspaceSlot);
+    ClickSlot(SpaceSlot);
+    ClickGrid(2, 1);
+    ClickGrid(5, 10);
+    EXPECT_EQ(TakeLog(), (TLog { "special:0", "special:4", "special:5", "key: ", "key:1", "key:/" }));
+
+    ClickSlot(LeftShiftSlot);
+    ClickGrid(2, 7); // digits and punctuation type what they show
+    ClickSlot(LeftShiftSlot);
+    ClickSlot(TabSlot);
+    EXPECT_EQ(TakeLog(), (TLog { "special:2", "shift:on", "key:&", "shift:off", "special:2", "shift:on", "special:0", "shift:off" }));
+}
+
+TEST_F(KeyboardTest, FunctionRowFiresEscapeAndTheFunctionKeys)
+{
+    Keyboard->SetKbMode(kbmAlphaNumericFunction);
+    for (int Column = 1; Column <= 13; ++Column)
+        ClickGrid(1, Column);
+    TLog Expected;
+    for (int Value = skEscape; Value <= skF12; ++Value)
+        Expected.push_back("special:" + std::to_string(Value));
+    EXPECT_EQ(TakeLog(), Expected);
+
+    ClickSlot(LeftShiftSlot);
+    ClickGrid(1, 5);
+    EXPECT_EQ(TakeLog(), (TLog { "special:2", "shift:on", "special:10", "shift:off" }));
+}
+
+TEST_F(KeyboardTest, WithoutAFunctionRowNoKeyFiresAFunctionKey)
+{
+    for (TSpeedButton* Key : Keyboard->findChildren<TSpeedButton*>()) {
+        if (Key == Keyboard->SpecialKeys(CapsSlot) || Key == Keyboard->SpecialKeys(LeftShiftSlot)
+            || Key == Keyboard->SpecialKeys(RightShiftSlot))
+            continue;
+        Click(Key);
+    }
+    for (const std::string& Entry : TakeLog()) {
+        for (int Value = skEscape; Value <= skF12; ++Value)
+            EXPECT_NE(Entry, "special:" + std::to_string(Value));
+    }
+}
+
+struct TCharCaseCase {
+    TEditCharCase CharCase;
+    bool Shift;
+    bool Caps;
+    char Expected; // for the key captioned "q" or "Q"
+};
+
+TEST_F(KeyboardTest, CharCaseDecidesTheLetterCaseAndShiftIsStillReleased)
+{
+    const std::vector<TCharCaseCase> Cases {
+        { ecNormal, false, false, 'q' }, { ecNormal, true, false, 'Q' }, { ecNormal, false, true, 'Q' },
+        { ecNormal, true, true, 'q' }, { ecUpperCase, false, false, 'Q' }, { ecUpperCase, true, true, 'Q' },
+        { ecUpperCase, true, false, 'Q' }, { ecLowerCase, true, false, 'q' }, { ecLowerCase, false, true, 'q' },
+        { ecLowerCase, false, false, 'q' },
+    };
+    for (const TCharCaseCase& Case : Cases) {
+        SCOPED_TRACE(std::to_string(Case.CharCase) + (Case.Shift ? " shift" : "") + (Case.Caps ? " caps" : ""));
+        Keyboard->CharCase = Case.CharCase;
+        if (Case.Caps != Keyboard->CapsActive())
+            ClickSlot(CapsSlot);
+        if (Case.Shift)
+            ClickSlot(LeftShiftSlot);
+        TakeLog();
+        ClickGrid(3, 1);
+        TLog Expected { std::string("key:") + Case.Expected };
+        if (Case.Shift)
+            Expected.push_back("shift:off");
+        EXPECT_EQ(TakeLog(), Expected);
+        EXPECT_FALSE(Keyboard->ShiftActive());
+    }
+}
+
+TEST_F(KeyboardTest, BeepSoundsOnceBeforeAnythingElseOnEveryKind_ofKey)
+{
+    Keyboard->BeepOnKeyPressed = true;
+    Keyboard->SetKbMode(kbmAlphaNumericFunction);
+    ClickSlot(LeftShiftSlot);
+    ClickGrid(3, 2);
+    ClickSlot(CapsSlot);
+    ClickGrid(1, 2);
+    ClickSlot(EnterSlot);
+    EXPECT_EQ(TakeLog(), (TLog { "beep", "special:2", "shift:on", "beep", "key:W", "shift:off", "beep", "special:1",
+                             "caps:on", "shift:off", "beep", "special:7", "beep", "special:4" }));
+    Keyboard->BeepOnKeyPressed = false;
+    ClickGrid(3, 2);
+    EXPECT_EQ(TakeLog(), (TLog { "key:W" }));
+}
+
+TEST_F(KeyboardTest, CalculatorAndNumericKeysLeaveAShiftFromTheAlphaNumericModesOn)
+{
+    ClickSlot(LeftShiftSlot);
+    TakeLog();
+    Keyboard->SetKbMode(kbmCalculator);
+    ClickGrid(2, 1);
+    ClickSlot(PlusSlot);
+    ClickSlot(EnterSlot);
+    ClickSlot(BackspaceSlot);
+    Keyboard->SetKbMode(kbmNumeric);
+    ClickGrid(4, 2);
+    EXPECT_EQ(TakeLog(), (TLog { "key:7", "key:+", "special:4", "special:5", "key:." }));
+    EXPECT_TRUE(Keyboard->ShiftActive());
+}
+
+// ---- The linked control ----
+
+class LinkedControlTest : public KeyboardTest {
+protected:
+    void SetUp() override
+    {
+        KeyboardTest::SetUp();
+        Logger = std::make_unique<TKeyEventLogger>(Log);
+    }
+    void Link(QWidget* Target)
+    {
+        Target->installEventFilter(Logger.get());
+        Keyboard->LinkedControl = Target;
+    }
+    std::unique_ptr<TKeyEventLogger> Logger;
+};
+
+TEST_F(LinkedControlTest, CharactersArriveInALineEditAfterTheirEvents)
+{
+    QLineEdit Edit;
+    Link(&Edit);
+    ClickSlot(LeftShiftSlot);
+    ClickGrid(3, 3);
+    ClickGrid(3, 3);
+    ClickSlot(SpaceSlot);
+    ClickSlot(LeftShiftSlot);
+    ClickGrid(2, 7);
+    EXPECT_EQ(Edit.text(), QStringLiteral("Ee &"));
+    EXPECT_EQ(TakeLog(), (TLog { "special:2", "shift:on", "key:E", "press:69", "shift:off", "key:e", "press:101",
+                             "key: ", "press:32", "special:2", "shift:on", "key:&", "press:38", "shift:off" }));
+
+    ClickSlot(BackspaceSlot);
+    EXPECT_EQ(Edit.text(), QStringLiteral("Ee ")); // one character deleted, not two
+    ClickSlot(EnterSlot);
+    ClickSlot(TabSlot);
+    EXPECT_EQ(TakeLog(), (TLog { "special:5", "press:key" + std::to_string(Qt::Key_Backspace), "special:4", "press:13",
+                             "special:0", "press:9" }));
+}
+
+TEST_F(LinkedControlTest, ATextEditReceivesLinesAndDeletions)
+{
+    QPlainTextEdit Edit;
+    Link(&Edit);
+    ClickGrid(3, 1);
+    ClickGrid(3, 2);
+    ClickSlot(EnterSlot);
+    ClickGrid(3, 3);
+    ClickGrid(3, 4);
+    ClickSlot(BackspaceSlot);
+    EXPECT_EQ(Edit.toPlainText(), QStringLiteral("qw\ne"));
+}
+
+TEST_F(LinkedControlTest, ShiftCapsAndFunctionKeysPassNothing)
+{
+    QLineEdit Edit;
+    Link(&Edit);
+    Keyboard->SetKbMode(kbmAlphaNumericFunction);
+    ClickSlot(LeftShiftSlot);
+    ClickSlot(CapsSlot);
+    for (int Column = 1; Column <= 13; ++Column)
+        ClickGrid(1, Column);
+    for (const std::string& Entry : TakeLog())
+        EXPECT_EQ(Entry.rfind("press:", 0), std::string::npos) << Entry;
+    EXPECT_TRUE(Edit.text().isEmpty());
+}
+
+TEST_F(LinkedControlTest, ADestroyedLinkedControlIsNoLongerAddressed)
+{
+    auto Edit = std::make_unique<QLineEdit>();
+    Link(Edit.get());
+    ClickGrid(3, 1);
+    Edit.reset();
+    EXPECT_EQ(Keyboard->LinkedControl, nullptr);
+    ClickGrid(3, 1);
+    ClickSlot(BackspaceSlot);
+    EXPECT_EQ(TakeLog(), (TLog { "key:q", "press:113", "key:q", "special:5" }));
+}
+
+// ---- The Shift and Caps indicator ----
+
+TEST_F(KeyboardTest, ActiveShiftAndCapsKeysAreDrawnInTheHighlightColour)
+{
+    TFont KeypadFont;
+    KeypadFont.SetName("DejaVu Sans");
+    KeypadFont.SetHeight(20);
+    KeypadFont.SetColor(clNavy);
+    Keyboard->SetFont(KeypadFont);
+    Keyboard->SetKbMode(kbmAlphaNumeric);
+    Keyboard->HighlightColor = clRed;
+
+    ClickSlot(RightShiftSlot);
+    for (const int Slot : { LeftShiftSlot, RightShiftSlot }) {
+        TSpeedButton* Key = Keyboard->SpecialKeys(Slot);
+        EXPECT_EQ(Key->Font().Color(), clRed);
+        EXPECT_EQ(Key->palette().color(QPalette::ButtonText), QColor(Qt::red));
+        EXPECT_FALSE(Key->font().bold()); // no bold indicator asked for
+    }
+    EXPECT_EQ(Keyboard->SpecialKeys(CapsSlot)->Font().Color(), clNavy);
+
+    ClickSlot(CapsSlot);
+    EXPECT_EQ(Keyboard->SpecialKeys(CapsSlot)->palette().color(QPalette::ButtonText), QColor(Qt::red));
+    EXPECT_EQ(Keyboard->SpecialKeys(LeftShiftSlot)->Font().Color(), clNavy);
+    EXPECT_EQ(Keyboard->SpecialKeys(LeftShiftSlot)->palette().color(QPalette::ButtonText), QColor(0, 0, 0x80));
+}
+
+TEST_F(KeyboardTest, BoldIndicatorLastsUntilTheNextCharacterKey)
+{
+    TFont KeypadFont;
+    KeypadFont.SetName("DejaVu Sans");
+    KeypadFont.SetHeight(20);
+    KeypadFont.SetStyle({ fsItalic });
+    Keyboard->SetFont(KeypadFont);
+    Keyboard->SetKbMode(kbmAlphaNumeric);
+    Keyboard->HighlightColor = clRed;
+    Keyboard->SetOptions({ BoldShiftIndicator });
+
+    ClickSlot(LeftShiftSlot);
+    for (const int Slot : { LeftShiftSlot, RightShiftSlot }) {
+        TSpeedButton* Key = Keyboard->SpecialKeys(Slot);
+        EXPECT_EQ(Key->Font().Style(), TFontStyles({ fsBold })); // bold alone: the italic is gone
+        EXPECT_TRUE(Key->font().bold());
+        EXPECT_FALSE(Key->font().italic());
+        EXPECT_EQ(Key->Font().Color(), clRed);
+        EXPECT_EQ(Key->Font().Name(), "ms sans serif");
+    }
+    EXPECT_FALSE(Keyboard->SpecialKeys(CapsSlot)->font().bold());
+
+    ClickGrid(3, 1);
+    for (const int Slot : { LeftShiftSlot, RightShiftSlot }) {
+        TSpeedButton* Key = Keyboard->SpecialKeys(Slot);
+        EXPECT_EQ(Key->Font().Style(), TFontStyles({ fsItalic }));
+        EXPECT_FALSE(Key->font().bold());
+        EXPECT_EQ(Key->Font().Color(), KeypadFont.Color());
+        EXPECT_EQ(Key->Font().Height(), 20);
+        EXPECT_EQ(Key->Font().Name(), "ms sans serif");
+    }
+}
+
+// ---- Handlers that fail or rebuild the keypad ----
+
+TEST_F(KeyboardTest, AFailingKeyHandlerStillReleasesShiftAndTheErrorIsReported)
+{
+    Keyboard->HighlightColor = clRed;
+    const TColor Normal = Keyboard->SpecialKeys(LeftShiftSlot)->Font().Color();
+    std::vector<std::string> Reported;
+    SetExceptionHandler([&](std::exception_ptr Error) {
+        try {
+            std::rethrow_exception(Error);
+        } catch (const std::exception& Caught) {
+            Reported.emplace_back(Caught.what());
+        }
+    });
+    const TKeyEvent Logging = Keyboard->OnKey;
+    Keyboard->OnKey = [&](TObject* Sender, char Char) {
+        Logging(Sender, Char);
+        throw std::runtime_error("target gone");
+    };
+
+    ClickSlot(LeftShiftSlot);
+    EXPECT_EQ(Keyboard->SpecialKeys(LeftShiftSlot)->Font().Color(), clRed);
+    ClickGrid(3, 1);
+    SetExceptionHandler({});
+
+    EXPECT_EQ(TakeLog(), (TLog { "special:2", "shift:on", "key:Q", "shift:off" }));
+    EXPECT_EQ(Reported, (std::vector<std::string> { "target gone" }));
+    EXPECT_FALSE(Keyboard->ShiftActive());
+    EXPECT_EQ(Keyboard->SpecialKeys(LeftShiftSlot)->Font().Color(), Normal);
+    EXPECT_EQ(Keyboard->Keys(3, 1)->Caption(), "q");
+}
+
+TEST_F(KeyboardTest, AHandlerMayChangeTheModeOfTheKeypadItClicked)
+{
+    Keyboard->OnKey = [this](TObject*, char Char) {
+        Log.push_back(std::string("key:") + Char);
+        Keyboard->SetKbMode(kbmNumeric);
+    };
+    ClickSlot(LeftShiftSlot);
+    ClickGrid(3, 1);
+    QApplication::processEvents();
+    EXPECT_EQ(Keyboard->KeyboardMode(), kbmNumeric);
+    EXPECT_EQ(Keyboard->findChildren<TSpeedButton*>().size(), 12u);
+    // The shift release is skipped in the numeric mode that the handler chose.
+    EXPECT_EQ(TakeLog(), (TLog { "special:2", "shift:on", "key:Q" }));
+    ClickGrid(1, 1);
+    EXPECT_EQ(TakeLog(), (TLog { "key:7" }));
+}
+
+} // namespace

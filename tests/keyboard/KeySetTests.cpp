@@ -1,0 +1,376 @@
+// Key sets: which cells and slots hold keys in each mode and across mode changes, captions for
+// the shift and caps states, fonts, the flat look and the disable/hide options.
+#include "KeyboardTestSupport.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QPointer>
+
+#include <set>
+
+namespace {
+
+struct TModeKeySet {
+    TKbMode Mode;
+    std::array<int, 5> RowLengths; // occupied columns 1..n of rows 1 to 5
+    std::set<int> Slots;
+    int Buttons;
+};
+
+const std::vector<TModeKeySet> ModeKeySets {
+    { kbmAlphaNumeric, { 0, 12, 12, 11, 10 }, { 0, 1, 2, 3, 4, 5, 6 }, 52 },
+    { kbmAlphaNumericFunction, { 13, 12, 12, 11, 10 }, { 0, 1, 2, 3, 4, 5, 6 }, 65 },
+    { kbmCalculator, { 2, 3, 3, 4, 2 }, { 4, 5, 7 }, 17 },
+    { kbmNumeric, { 3, 3, 3, 2, 0 }, { 5 }, 12 },
+};
+
+void ExpectKeySet(const TKeyboard& Keyboard, const TModeKeySet& Expected)
+{
+    SCOPED_TRACE("mode " + std::to_string(Expected.Mode));
+    for (int Row = 1; Row <= KeyRowCount; ++Row) {
+        for (int Column = 1; Column <= KeyColumnCount; ++Column) {
+            const bool Present = Column <= Expected.RowLengths[static_cast<std::size_t>(Row - 1)];
+            EXPECT_EQ(Keyboard.Keys(Row, Column) != nullptr, Present) << "row " << Row << " column " << Column;
+        }
+    }
+    for (int Slot = 0; Slot < SpecialKeySlotCount; ++Slot)
+        EXPECT_EQ(Keyboard.SpecialKeys(Slot) != nullptr, Expected.Slots.contains(Slot)) << "slot " << Slot;
+    // No key is left behind by an earlier key set, and no key sits in two places.
+    EXPECT_EQ(static_cast<int>(Keyboard.findChildren<TSpeedButton*>().size()), Expected.Buttons);
+}
+
+QList<TSpeedButton*> AllKeys(const TKeyboard& Keyboard) { return Keyboard.findChildren<TSpeedButton*>(); }
+
+TEST(KeySets, ANewKeypadShowsTheAlphaNumericKeysEnabledVisibleAndRaised)
+{
+    TKeyboard Keyboard;
+    EXPECT_EQ(Keyboard.KeyboardMode(), kbmAlphaNumeric);
+    EXPECT_FALSE(Keyboard.ShiftActive());
+    EXPECT_FALSE(Keyboard.CapsActive());
+    EXPECT_EQ(Keyboard.BevelOuter(), bvNone);
+    ExpectKeySet(Keyboard, ModeKeySets[0]);
+    for (TSpeedButton* Key : AllKeys(Keyboard)) {
+        EXPECT_TRUE(Key->Enabled());
+        EXPECT_TRUE(Key->Visible());
+        EXPECT_FALSE(Key->Flat());
+        EXPECT_EQ(Key->parentWidget(), &Keyboard);
+        EXPECT_EQ(Key->focusPolicy(), Qt::NoFocus);
+    }
+}
+
+TEST(KeySets, EveryModeChangeLeavesExactlyTheNewModesKeys)
+{
+    TKeyboard Keyboard;
+    // Every order of the four modes, each mode reached from each other one.
+    const std::vector<int> Sequence { 1, 2, 3, 0, 2, 0, 3, 1, 3, 2, 1, 0 };
+    for (const int Index : Sequence) {
+        const TModeKeySet& Expected = ModeKeySets[static_cast<std::size_t>(Index)];
+        Keyboard.SetKbMode(Expected.Mode);
+        EXPECT_EQ(Keyboard.KeyboardMode(), Expected.Mode);
+        ExpectKeySet(Keyboard, Expected);
+    }
+}
+
+TEST(KeySets, AModeOutsideTheEnumerationBuildsTheAlphaNumericKeys)
+{
+    TKeyboard Keyboard;
+    Keyboard.SetKbMode(kbmCalculator);
+    Keyboard.SetKbMode(static_cast<TKbMode>(9));
+    ExpectKeySet(Keyboard, { static_cast<TKbMode>(9), { 0, 12, 12, 11, 10 }, { 0, 1, 2, 3, 4, 5, 6 }, 52 });
+    EXPECT_EQ(Keyboard.Keys(3, 1)->Caption(), "q");
+}
+
+TEST(KeySets, SettingTheSameModeReplacesEveryKey)
+{
+    TKeyboard Keyboard;
+    std::vector<QPointer<TSpeedButton>> Old;
+    for (TSpeedButton* Key : AllKeys(Keyboard))
+        Old.emplace_back(Key);
+    Keyboard.SetKbMode(kbmAlphaNumeric);
+    for (const QPointer<TSpeedButton>& Key : Old)
+        EXPECT_TRUE(Key.isNull());
+    ExpectKeySet(Keyboard, ModeKeySets[0]);
+}
+
+TEST(KeySets, SpecialKeysAndFixedRowsCarryTheirCaptions)
+{
+    TKeyboard Keyboard;
+    const std::vector<std::pair<int, std::string>> AlphaSpecials { { TabSlot, "Tab" }, { CapsSlot, "Caps" },
+        { LeftShiftSlot, "Shift" }, { RightShiftSlot, "Shift" }, { EnterSlot, "Enter" }, { BackspaceSlot, "<" },
+        { SpaceSlot, " " } };
+    for (const auto& [Slot, Caption] : AlphaSpecials)
+        EXPECT_EQ(Keyboard.SpecialKeys(Slot)->Caption(), Caption) << Slot;
+
+    Keyboard.SetKbMode(kbmAlphaNumericFunction);
+    const std::vector<std::string> FunctionRow { "Esc", "F1", "F2", "F3", "F4", "F5", "F6", "F7", "F8", "F9", "F10", "F11", "F12" };
+    for (int Column = 1; Column <= 13; ++Column)
+        EXPECT_EQ(Keyboard.Keys(1, Column)->Caption(), FunctionRow[static_cast<std::size_t>(Column - 1)]);
+
+    Keyboard.SetKbMode(kbmCalculator);
+    const std::vector<std::vector<std::string>> Calculator { { "/", "*" }, { "7", "8", "9" }, { "4", "5", "6" },
+        { "1", "2", "3", "-" }, { "0", "." } };
+    for (int Row = 1; Row <= 5; ++Row) {
+        for (int Column = 1; Column <= static_cast<int>(Calculator[static_cast<std::size_t>(Row - 1)].size()); ++Column)
+            EXPECT_EQ(Keyboard.Keys(Row, Column)->Caption(), Calculator[static_cast<std::size_t>(Row - 1)][static_cast<std::size_t>(Column - 1)]);
+    }
+    EXPECT_EQ(Keyboard.SpecialKeys(EnterSlot)->Caption(), "Enter");
+    EXPECT_EQ(Keyboard.SpecialKeys(BackspaceSlot)->Caption(), "<");
+    EXPECT_EQ(Keyboard.SpecialKeys(PlusSlot)->Caption(), "+");
+
+    Keyboard.SetKbMode(kbmNumeric);
+    const std::vector<std::vector<std::string>> Numeric { { "7", "8", "9" }, { "4", "5", "6" }, { "1", "2", "3" }, { "0", "." } };
+    for (int Row = 1; Row <= 4; ++Row) {
+        for (int Column = 1; Column <= static_cast<int>(Numeric[static_cast<std::size_t>(Row - 1)].size()); ++Column)
+            EXPECT_EQ(Keyboard.Keys(Row, Column)->Caption(), Numeric[static_cast<std::size_t>(Row - 1)][static_cast<std::size_t>(Column - 1)]);
+    }
+}
+
+TEST(KeySets, FunctionRowCaptionsAreDistinctFromEveryOtherCaption)
+{
+    std::set<std::string> Others { "Tab", "Enter", "<", " " };
+    for (const int Row : { 2, 3, 4, 5 }) {
+        for (const bool Shift : { false, true }) {
+            for (const char* Caption : AlphaRowCaptions(Row, Shift, false))
+                Others.insert(Caption);
+        }
+    }
+    std::set<std::string> Seen;
+    for (const char* Caption : FunctionRowCaptions) {
+        EXPECT_TRUE(Seen.insert(Caption).second) << Caption;
+        EXPECT_FALSE(Others.contains(Caption)) << Caption;
+    }
+}
+
+TEST(KeySets, AlphaNumericSpecialKeysTakeOnlyTheirFaceWhileOtherKeysFollowTheKeypadFont)
+{
+    TKeyboard Keyboard;
+    TFont KeypadFont;
+    KeypadFont.SetName("DejaVu Serif");
+    KeypadFont.SetHeight(20);
+    KeypadFont.SetStyle({ fsBold });
+    KeypadFont.SetColor(clNavy);
+    Keyboard.SetFont(KeypadFont);
+    Keyboard.SetKbMode(kbmAlphaNumeric);
+
+    for (int Slot = TabSlot; Slot <= SpaceSlot; ++Slot) {
+        const TFont& Font = Keyboard.SpecialKeys(Slot)->Font();
+        EXPECT_EQ(Font.Name(), "ms sans serif") << Slot;
+        EXPECT_EQ(Font.Height(), 20);
+        EXPECT_EQ(Font.Style(), TFontStyles({ fsBold }));
+        EXPECT_EQ(Font.Color(), clNavy);
+    }
+
+    // A later change of the keypad's font reaches the grid keys, not the special keys.
+    TFont Smaller = KeypadFont;
+    Smaller.SetHeight(12);
+    Keyboard.SetFont(Smaller);
+    EXPECT_EQ(Keyboard.Keys(3, 1)->Font().Height(), 12);
+    EXPECT_EQ(Keyboard.Keys(3, 1)->Font().Name(), "DejaVu Serif");
+    EXPECT_EQ(Keyboard.Keys(3, 1)->font().pixelSize(), 12);
+    EXPECT_EQ(Keyboard.SpecialKeys(TabSlot)->Font().Height(), 20);
+
+    Keyboard.SetKbMode(kbmCalculator);
+    for (const int Slot : { EnterSlot, BackspaceSlot, PlusSlot }) {
+        EXPECT_EQ(Keyboard.SpecialKeys(Slot)->Font().Name(), "DejaVu Serif") << Slot;
+        EXPECT_TRUE(Keyboard.SpecialKeys(Slot)->ParentFont()) << Slot;
+    }
+    Keyboard.SetKbMode(kbmNumeric);
+    EXPECT_EQ(Keyboard.SpecialKeys(BackspaceSlot)->Font().Name(), "DejaVu Serif");
+}
+
+// ---- Options and the flat look ----
+
+struct TSlotOptionPair {
+    int Slot;
+    TOptionItems Disable;
+    TOptionItems Hide;
+};
+
+const std::vector<TSlotOptionPair> SlotOptionPairs {
+    { TabSlot, DisableTab, HideTab },
+    { CapsSlot, DisableCaps, HideCaps },
+    { LeftShiftSlot, DisableLeftShift, HideLeftShift },
+    { RightShiftSlot, DisableRightShift, HideRightShift },
+    { EnterSlot, DisableEnter, HideEnter },
+    { BackspaceSlot, DisableBackspace, HideBackspace },
+    { SpaceSlot, DisableSpace, HideSpace },
+};
+
+// Every key but Except is enabled and visible.
+void ExpectOthersUntouched(const TKeyboard& Keyboard, const TSpeedButton* Except)
+{
+    for (TSpeedButton* Key : AllKeys(Keyboard)) {
+        if (Key == Except)
+            continue;
+        EXPECT_TRUE(Key->Enabled() && Key->Visible()) << Key->Caption();
+    }
+}
+
+TEST(KeyOptions, EachSlotAnswersToItsOwnDisableAndHideItemsInBothDirections)
+{
+    for (const TKbMode Mode : { kbmAlphaNumeric, kbmAlphaNumericFunction }) {
+        TKeyboard Keyboard;
+        Keyboard.SetKbMode(Mode);
+        for (const TSlotOptionPair& Pair : SlotOptionPairs) {
+            SCOPED_TRACE("mode " + std::to_string(Mode) + " slot " + std::to_string(Pair.Slot));
+            TSpeedButton* Key = Keyboard.SpecialKeys(Pair.Slot);
+            Keyboard.SetOptions({ Pair.Disable });
+            EXPECT_FALSE(Key->Enabled());
+            EXPECT_TRUE(Key->Visible());
+            ExpectOthersUntouched(Keyboard, Key);
+            Keyboard.SetOptions({ Pair.Hide });
+            EXPECT_TRUE(Key->Enabled());
+            EXPECT_FALSE(Key->Visible());
+            ExpectOthersUntouched(Keyboard, Key);
+            Keyboard.SetOptions({ Pair.Disable, Pair.Hide });
+            EXPECT_FALSE(Key->Enabled());
+            EXPECT_FALSE(Key->Visible());
+            Keyboard.SetOptions({});
+            EXPECT_TRUE(Key->Enabled());
+            EXPECT_TRUE(Key->Visible());
+        }
+    }
+}
+
+TEST(KeyOptions, OptionsHoldAs32BitsWithItemNAtBitN)
+{
+    EXPECT_EQ(TOptions({ DisableTab }).Bits(), 1u);
+    EXPECT_EQ(TOptions({ DisableSpace, HideEnter }).Bits(), (1u << 4) | (1u << 13));
+    EXPECT_EQ(TOptions({ BoldShiftIndicator }).Bits(), 1u << 16);
+    EXPECT_EQ(sizeof(TOptions), 4u);
+    EXPECT_EQ(sizeof(TKbMode), 1u);
+}
+
+TEST(KeyOptions, EscapeItemsActOnlyOnTheFirstFunctionKey)
+{
+    TKeyboard Keyboard;
+    Keyboard.SetOptions({ DisableEscape, HideEscape });
+    ExpectOthersUntouched(Keyboard, nullptr);
+
+    Keyboard.SetKbMode(kbmAlphaNumericFunction); // the options stay and apply to the new keys
+    EXPECT_FALSE(Keyboard.Keys(1, 1)->Enabled());
+    EXPECT_FALSE(Keyboard.Keys(1, 1)->Visible());
+    ExpectOthersUntouched(Keyboard, Keyboard.Keys(1, 1));
+
+    Keyboard.SetOptions({ HideEscape });
+    EXPECT_TRUE(Keyboard.Keys(1, 1)->Enabled());
+    EXPECT_FALSE(Keyboard.Keys(1, 1)->Visible());
+    Keyboard.SetOptions({});
+    EXPECT_TRUE(Keyboard.Keys(1, 1)->Visible());
+}
+
+TEST(KeyOptions, ItemsForKeysTheModeLacksChangeNothing)
+{
+    for (const TKbMode Mode : { kbmCalculator, kbmNumeric }) {
+        TKeyboard Keyboard;
+        Keyboard.SetKbMode(Mode);
+        Keyboard.SetOptions({ HideCaps, DisableTab, HideSpace, DisableLeftShift, HideRightShift, DisableEscape });
+        ExpectOthersUntouched(Keyboard, nullptr);
+    }
+}
+
+TEST(KeyOptions, OptionsApplyToTheKeysOfANewMode)
+{
+    TKeyboard Keyboard;
+    Keyboard.SetKbMode(kbmCalculator);
+    Keyboard.SetOptions({ HideTab, DisableBackspace });
+    EXPECT_FALSE(Keyboard.SpecialKeys(BackspaceSlot)->Enabled());
+    Keyboard.SetKbMode(kbmAlphaNumeric);
+    EXPECT_FALSE(Keyboard.SpecialKeys(TabSlot)->Visible());
+    EXPECT_FALSE(Keyboard.SpecialKeys(BackspaceSlot)->Enabled());
+}
+
+TEST(KeyOptions, FlatKeysReachEveryKeyAndStayAcrossModeChanges)
+{
+    TKeyboard Keyboard;
+    Keyboard.SetFlatKeys(true);
+    for (const TKbMode Mode : { kbmCalculator, kbmAlphaNumericFunction, kbmNumeric, kbmAlphaNumeric }) {
+        Keyboard.SetKbMode(Mode);
+        for (TSpeedButton* Key : AllKeys(Keyboard))
+            EXPECT_TRUE(Key->Flat()) << Mode << " " << Key->Caption();
+    }
+    Keyboard.SetKbMode(kbmCalculator);
+    EXPECT_TRUE(Keyboard.SpecialKeys(PlusSlot)->autoRaise());
+    Keyboard.SetFlatKeys(false);
+    for (TSpeedButton* Key : AllKeys(Keyboard))
+        EXPECT_FALSE(Key->Flat()) << Key->Caption();
+}
+
+// ---- Captions for the shift and caps states ----
+
+struct TCaseState {
+    const char* Name;
+    bool Shift;
+    bool Caps;
+    bool ShiftedCaptions;
+};
+
+class ShiftCapsCaptionTest : public KeyboardTest, public testing::WithParamInterface<TCaseState> { };
+
+TEST_P(ShiftCapsCaptionTest, WholeRowsShowTheTableTheStatesSelect)
+{
+    const TCaseState& State = GetParam();
+    Keyboard->SetKbMode(kbmAlphaNumericFunction);
+    if (State.Caps)
+        ClickSlot(CapsSlot);
+    if (State.Shift)
+        ClickSlot(LeftShiftSlot);
+    ASSERT_EQ(Keyboard->ShiftActive(), State.Shift);
+    ASSERT_EQ(Keyboard->CapsActive(), State.Caps);
+
+    const std::vector<std::string> Plain { "1234567890-=", "qwertyuiop[]", "asdfghjkl;'", "zxcvbnm,./" };
+    const std::vector<std::string> Shifted { "!@#$%^&*()_+", "QWERTYUIOP{}", "ASDFGHJKL:\"", "ZXCVBNM<>?" };
+    const std::vector<std::string>& Rows = State.ShiftedCaptions ? Shifted : Plain;
+    for (int Row = 2; Row <= 5; ++Row) {
+        const std::string& Expected = Rows[static_cast<std::size_t>(Row - 2)];
+        std::string Shown;
+        for (int Column = 1; Keyboard->Keys(Row, Column); ++Column)
+            Shown += Keyboard->Keys(Row, Column)->Caption();
+        EXPECT_EQ(Shown, Expected) << "row " << Row;
+    }
+    EXPECT_EQ(Keyboard->Keys(1, 1)->Caption(), "Esc");
+    EXPECT_EQ(Keyboard->Keys(1, 13)->Caption(), "F12");
+    EXPECT_EQ(Keyboard->SpecialKeys(RightShiftSlot)->Caption(), "Shift");
+}
+
+INSTANTIATE_TEST_SUITE_P(States, ShiftCapsCaptionTest,
+    testing::Values(TCaseState { "Neither", false, false, false }, TCaseState { "ShiftOnly", true, false, true },
+        TCaseState { "CapsOnly", false, true, true }, TCaseState { "ShiftAndCaps", true, true, false }),
+    [](const testing::TestParamInfo<TCaseState>& Info) { return std::string(Info.param.Name); });
+
+TEST_F(KeyboardTest, ShiftAndCapsSurviveAModeChange)
+{
+    ClickSlot(CapsSlot);
+    ClickSlot(LeftShiftSlot);
+    Keyboard->SetKbMode(kbmCalculator);
+    Keyboard->SetKbMode(kbmAlphaNumericFunction);
+    EXPECT_TRUE(Keyboard->ShiftActive());
+    EXPECT_TRUE(Keyboard->CapsActive());
+    EXPECT_EQ(Keyboard->Keys(3, 1)->Caption(), "q"); // shift and caps cancel
+}
+
+TEST_F(KeyboardTest, AmpersandCaptionShowsTheAmpersandItself)
+{
+    ClickSlot(LeftShiftSlot);
+    TSpeedButton* Ampersand = Keyboard->Keys(2, 7);
+    EXPECT_EQ(Ampersand->Caption(), "&");
+    EXPECT_EQ(Ampersand->text(), QStringLiteral("&&")); // Qt's escape for a literal ampersand
+    EXPECT_TRUE(Ampersand->shortcut().isEmpty());
+}
+
+TEST_F(KeyboardTest, PlainSettingsChangeNothingOnScreen)
+{
+    Keyboard->SetKbMode(kbmAlphaNumeric);
+    QApplication::processEvents();
+    const QImage Before = Keyboard->grab().toImage();
+    QLineEdit Target;
+    Keyboard->HighlightColor = clRed;
+    Keyboard->CharCase = ecUpperCase;
+    Keyboard->BeepOnKeyPressed = true;
+    Keyboard->LinkedControl = &Target;
+    QApplication::processEvents();
+    EXPECT_EQ(Keyboard->grab().toImage(), Before);
+    EXPECT_TRUE(Log.empty());
+}
+
+} // namespace
