@@ -35,8 +35,8 @@ struct TInputCall {
     BYTE Character = 0;                   // VkKeyScanA
     UINT Code = 0;                        // MapVirtualKeyA
     UINT MapType = 0;                     // MapVirtualKeyA
-    std::optional<std::string> ClassName; // FindWindowA; empty optional for "any class"
-    std::string WindowName;               // FindWindowA
+    std::optional<std::string> ClassName {}; // FindWindowA; empty optional for "any class"
+    std::string WindowName {};            // FindWindowA
     HWND Window = 0;                      // IsIconic, ShowWindow, BringWindowToTop
     int Command = 0;                      // ShowWindow
     DWORD Result = 0;                     // the answer (VkKeyScanA's as its 16 bits)
