@@ -1,19 +1,134 @@
 #include "TApplication.h"
 
+#include "TForm.h"
+
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QMessageBox>
+#include <QThread>
+#include <QWindow>
+
+#include <cstdio>
 
 TApplication* Application = nullptr;
 
+namespace {
+
+// Qt does not let an exception pass through its event loop: one that escapes a handler is
+// caught here and shown, and the program goes on.
+class TQtApplication : public QApplication {
+public:
+    using QApplication::QApplication;
+
+    bool notify(QObject* Receiver, QEvent* Event) override
+    {
+        try {
+            return QApplication::notify(Receiver, Event);
+        } catch (const std::exception& Error) {
+            if (Application)
+                Application->ShowException(Error);
+            return false;
+        }
+    }
+};
+
+// How long Minimize waits for the window manager to move the focus away.
+constexpr int FocusHandOverMilliseconds = 500;
+
+} // namespace
+
 TApplication::TApplication(int& Argc, char** Argv)
-    : QtApplication(std::make_unique<QApplication>(Argc, Argv))
+    : QtApplication(std::make_unique<TQtApplication>(Argc, Argv))
 {
     Application = this;
 }
 
 TApplication::~TApplication()
 {
+    while (!Forms.empty())
+        Forms.pop_back();
     if (Application == this)
         Application = nullptr;
 }
 
+void TApplication::Initialize() { QApplication::setQuitOnLastWindowClosed(false); }
+
+void TApplication::AdoptForm(TForm* Form)
+{
+    Forms.emplace_back(Form);
+    if (!MainFormValue)
+        MainFormValue = Form;
+    Form->DoCreate();
+}
+
+void TApplication::Run()
+{
+    if (!MainFormValue)
+        return;
+    // The loop ends when the main window closes, whatever other windows are still open.
+    class TCloseWatcher : public QObject {
+    public:
+        bool eventFilter(QObject*, QEvent* Event) override
+        {
+            if (Event->type() == QEvent::Close && Event->isAccepted())
+                QCoreApplication::quit();
+            return false;
+        }
+    } Watcher;
+    MainFormValue->installEventFilter(&Watcher);
+    MainFormValue->show();
+    QApplication::exec();
+    MainFormValue->removeEventFilter(&Watcher);
+}
+
 void TApplication::ProcessMessages() { QCoreApplication::processEvents(); }
+
+void TApplication::ShowException(const std::exception& Error)
+{
+    if (OnException) {
+        OnException(Error);
+        return;
+    }
+    std::fprintf(stderr, "%s\n", Error.what());
+    std::fflush(stderr);
+    QMessageBox::critical(nullptr, QString(), QString::fromLocal8Bit(Error.what()));
+}
+
+void TApplication::Minimize()
+{
+    if (!QGuiApplication::focusWindow())
+        return;
+    for (QWidget* Window : QApplication::topLevelWidgets()) {
+        if (Window->isVisible() && !Window->isMinimized()) {
+            MinimizedWindows.push_back(Window);
+            Window->showMinimized();
+        }
+    }
+    QElapsedTimer Waited;
+    Waited.start();
+    while (QGuiApplication::focusWindow() && Waited.elapsed() < FocusHandOverMilliseconds) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        QThread::msleep(1);
+    }
+}
+
+void TApplication::Restore()
+{
+    std::vector<QPointer<QWidget>> Windows;
+    Windows.swap(MinimizedWindows);
+    for (const QPointer<QWidget>& Window : Windows) {
+        if (Window)
+            Window->showNormal();
+    }
+}
+
+void TApplication::BringToFront()
+{
+    QWidget* Front = QApplication::activeModalWidget();
+    if (!Front)
+        Front = QApplication::activeWindow();
+    if (!Front)
+        Front = MainFormValue;
+    if (Front && Front->isVisible())
+        Front->raise();
+}

@@ -1,0 +1,32 @@
+#include "TButton.h"
+
+#include "TForm.h"
+
+#include <QPalette>
+
+TButton::TButton(QWidget* Parent)
+    : QPushButton(Parent)
+    , TFontHolder(this)
+{
+    setAutoDefault(true);
+    connect(this, &QPushButton::clicked, this, &TButton::Clicked);
+    TakeParentFont();
+}
+
+void TButton::Clicked()
+{
+    if (OnClick)
+        OnClick(this);
+    if (ModalResultValue != 0) {
+        if (auto* Form = qobject_cast<TForm*>(window()))
+            Form->SetModalResult(ModalResultValue);
+    }
+}
+
+void TButton::FontChanged()
+{
+    setFont(ToQFont(Font()));
+    QPalette Palette = palette();
+    Palette.setColor(QPalette::ButtonText, ToQColor(Font().Color()));
+    setPalette(Palette);
+}
