@@ -51,11 +51,17 @@ void TPanel::SetColor(TColor Color)
 void TPanel::SetBounds(int Left, int Top, int Width, int Height)
 {
     const QSize OldSize = size();
+    const bool WasPending = testAttribute(Qt::WA_PendingResizeEvent);
     setGeometry(Left, Top, Width, Height);
-    if (testAttribute(Qt::WA_PendingResizeEvent)) {
+    // A widget not yet created only records its new size and marks a resize as pending.
+    if (!testAttribute(Qt::WA_PendingResizeEvent))
+        return;
+    if (size() != OldSize) {
         setAttribute(Qt::WA_PendingResizeEvent, false);
         QResizeEvent Event(size(), OldSize);
         QCoreApplication::sendEvent(this, &Event);
+    } else if (!WasPending) {
+        setAttribute(Qt::WA_PendingResizeEvent, false);
     }
 }
 

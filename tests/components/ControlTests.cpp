@@ -1,0 +1,188 @@
+// The panel and the speed button: resize notification, child placement under borders and bevels,
+// clicks through Qt's mouse dispatch, captions shown literally.
+#include "SysUtils.h"
+#include "TPanel.h"
+#include "TSpeedButton.h"
+
+#include <QImage>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <stdexcept>
+
+namespace {
+
+class TCountingPanel : public TPanel {
+public:
+    using TPanel::TPanel;
+    int Resizes = 0;
+    QSize LastSize;
+
+protected:
+    void Resize() override
+    {
+        TPanel::Resize();
+        ++Resizes;
+        LastSize = size();
+    }
+};
+
+TEST(Panel, ResizeRunsOnEverySizeChangeShownOrNot)
+{
+    TCountingPanel Panel;
+    int Notified = 0;
+    Panel.OnResize = [&](TObject* Sender) {
+        EXPECT_EQ(Sender, &Panel);
+        ++Notified;
+    };
+    Panel.SetBounds(0, 0, 200, 100);
+    EXPECT_EQ(Panel.Resizes, 1);
+    EXPECT_EQ(Panel.LastSize, QSize(200, 100));
+    Panel.SetBounds(10, 10, 200, 100); // a move alone is no size change
+    EXPECT_EQ(Panel.Resizes, 1);
+
+    Panel.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&Panel));
+    const int BeforeShownResize = Panel.Resizes;
+    Panel.SetBounds(10, 10, 300, 120);
+    EXPECT_EQ(Panel.Resizes, BeforeShownResize + 1);
+    EXPECT_EQ(Panel.LastSize, QSize(300, 120));
+    EXPECT_EQ(Notified, Panel.Resizes);
+}
+
+TEST(Panel, ResizeOfAChildPanelInsideAParentIsImmediate)
+{
+    QWidget Window;
+    auto* Panel = new TCountingPanel(&Window);
+    Window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&Window));
+    const int Before = Panel->Resizes;
+    Panel->resize(50, 60);
+    EXPECT_EQ(Panel->Resizes, Before + 1);
+}
+
+TEST(Panel, BordersAndBevelsNeverMoveChildren)
+{
+    TPanel Panel;
+    Panel.SetBorderWidth(3);
+    Panel.SetBevelInner(bvLowered);
+    Panel.SetBevelOuter(bvRaised);
+    Panel.SetBevelWidth(2);
+    Panel.SetBounds(0, 0, 100, 50);
+    auto* Child = new TSpeedButton(&Panel);
+    Child->SetBounds(0, 0, 10, 10);
+    Panel.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&Panel));
+    EXPECT_EQ(Child->geometry(), QRect(0, 0, 10, 10));
+    EXPECT_EQ(Child->mapTo(&Panel, QPoint(0, 0)), QPoint(0, 0));
+    EXPECT_EQ(Panel.contentsRect(), QRect(0, 0, 100, 50));
+}
+
+TEST(Panel, BevelsArePaintedAtTheEdgeAndInsideTheBorder)
+{
+    TPanel Panel;
+    Panel.SetBounds(0, 0, 60, 40);
+    Panel.SetBorderWidth(4);
+    Panel.SetBevelOuter(bvRaised);
+    Panel.SetBevelInner(bvLowered);
+    const QImage Image = Panel.grab().toImage();
+    const QRgb Light = Panel.palette().color(QPalette::Light).rgb();
+    const QRgb Dark = Panel.palette().color(QPalette::Dark).rgb();
+    const QRgb Face = Panel.palette().color(QPalette::Window).rgb();
+    ASSERT_NE(Light, Dark);
+    EXPECT_EQ(Image.pixel(0, 0), Light); // raised outer bevel: light top-left
+    EXPECT_EQ(Image.pixel(59, 39), Dark);
+    EXPECT_EQ(Image.pixel(3, 20), Face); // the border between the bevels
+    EXPECT_EQ(Image.pixel(5, 20), Dark); // lowered inner bevel: dark top-left
+    EXPECT_EQ(Image.pixel(30, 20), Face);
+
+    Panel.SetBevelOuter(bvNone);
+    Panel.SetBevelInner(bvNone);
+    EXPECT_EQ(Panel.grab().toImage().pixel(0, 0), Face);
+}
+
+class SpeedButtonTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        Panel = std::make_unique<TPanel>();
+        Panel->SetBounds(0, 0, 200, 100);
+        Button = new TSpeedButton(Panel.get());
+        Button->SetBounds(10, 10, 60, 30);
+        Panel->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(Panel.get()));
+    }
+    void Click() { QTest::mouseClick(Button, Qt::LeftButton, Qt::NoModifier, QPoint(30, 15)); }
+
+    std::unique_ptr<TPanel> Panel;
+    TSpeedButton* Button = nullptr;
+};
+
+TEST_F(SpeedButtonTest, AClickRunsOnClickWithTheButtonAsSenderAndLeavesTheFocusAlone)
+{
+    auto* Edit = new TSpeedButton(Panel.get());
+    Edit->setFocusPolicy(Qt::StrongFocus);
+    Edit->setFocus();
+    std::vector<TObject*> Senders;
+    Button->OnClick = [&](TObject* Sender) { Senders.push_back(Sender); };
+    Click();
+    Click();
+    EXPECT_EQ(Senders, (std::vector<TObject*> { Button, Button }));
+    EXPECT_FALSE(Button->hasFocus());
+
+    Button->SetEnabled(false);
+    Click();
+    EXPECT_EQ(Senders.size(), 2u);
+}
+
+TEST_F(SpeedButtonTest, AnExceptionFromOnClickEndsInTheExceptionHandler)
+{
+    std::string Reported;
+    SetExceptionHandler([&](std::exception_ptr Error) {
+        try {
+            std::rethrow_exception(Error);
+        } catch (const std::exception& Caught) {
+            Reported = Caught.what();
+        }
+    });
+    Button->OnClick = [](TObject*) { throw std::runtime_error("no target"); };
+    Click();
+    SetExceptionHandler({});
+    EXPECT_EQ(Reported, "no target");
+}
+
+TEST_F(SpeedButtonTest, CaptionsShowAmpersandsLiterally)
+{
+    Button->SetCaption("&");
+    EXPECT_EQ(Button->text(), QStringLiteral("&&"));
+    Button->SetCaption("R&D");
+    EXPECT_EQ(Button->text(), QStringLiteral("R&&D"));
+    EXPECT_TRUE(Button->shortcut().isEmpty());
+    EXPECT_EQ(Button->Caption(), "R&D");
+}
+
+TEST_F(SpeedButtonTest, VisibleIsTheButtonsOwnStateWhileItsParentIsHidden)
+{
+    Panel->hide();
+    EXPECT_TRUE(Button->Visible());
+    Button->SetVisible(false);
+    Panel->show();
+    EXPECT_FALSE(Button->isVisible());
+    Button->SetVisible(true);
+    EXPECT_TRUE(Button->isVisible());
+    // A button created inside a panel already on screen shows at once.
+    auto* Late = new TSpeedButton(Panel.get());
+    EXPECT_TRUE(Late->isVisible());
+}
+
+TEST_F(SpeedButtonTest, FlatIsAutoRaise)
+{
+    Button->SetFlat(true);
+    EXPECT_TRUE(Button->autoRaise());
+    Button->SetFlat(false);
+    EXPECT_FALSE(Button->autoRaise());
+}
+
+} // namespace
