@@ -127,7 +127,7 @@ TEST_F(KeyboardTest, CharCaseDecidesTheLetterCaseAndShiftIsStillReleased)
     }
 }
 
-TEST_F(KeyboardTest, BeepSoundsOnceBeforeAnythingElseOnEveryKind_ofKey)
+TEST_F(KeyboardTest, BeepSoundsOnceBeforeAnythingElseOnEveryKindOfKey)
 {
     Keyboard->BeepOnKeyPressed = true;
     Keyboard->SetKbMode(kbmAlphaNumericFunction);

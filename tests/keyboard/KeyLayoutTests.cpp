@@ -71,6 +71,8 @@ const std::vector<TLayoutExample>& LayoutExamples()
     return Examples;
 }
 
+void PrintTo(const TLayoutExample& Example, std::ostream* Out) { *Out << Example.Name; }
+
 TSpeedButton* KeyOf(const TKeyboard& Keyboard, TKeyRef Key)
 {
     return Key.Row == 0 ? Keyboard.SpecialKeys(Key.ColumnOrSlot) : Keyboard.Keys(Key.Row, Key.ColumnOrSlot);
