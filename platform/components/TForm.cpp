@@ -296,65 +296,97 @@ void TForm::ApplyWindowFlags()
 
 QRect TForm::OuterBounds() const
 {
-    if (BoundsPending)
-        return RequestedBounds;
-    return frameGeometry();
+    QRect Bounds = frameGeometry();
+    if (RequestedSize)
+        Bounds.setSize(*RequestedSize);
+    if (RequestedPosition)
+        Bounds.moveTopLeft(*RequestedPosition);
+    return Bounds;
 }
+
+QSize TForm::FrameExtra() const { return frameGeometry().size() - geometry().size(); }
 
 void TForm::SetLeft(int Left)
 {
-    QRect Bounds = OuterBounds();
-    Bounds.moveLeft(Left);
-    PositionSet = true;
-    SetBounds(Bounds.left(), Bounds.top(), Bounds.width(), Bounds.height());
+    const QRect Bounds = OuterBounds();
+    SetBounds(Left, Bounds.top(), Bounds.width(), Bounds.height());
 }
 
 void TForm::SetTop(int Top)
 {
-    QRect Bounds = OuterBounds();
-    Bounds.moveTop(Top);
-    PositionSet = true;
-    SetBounds(Bounds.left(), Bounds.top(), Bounds.width(), Bounds.height());
+    const QRect Bounds = OuterBounds();
+    SetBounds(Bounds.left(), Top, Bounds.width(), Bounds.height());
 }
 
 void TForm::SetWidth(int Width)
 {
     const QRect Bounds = OuterBounds();
-    SetBounds(Bounds.left(), Bounds.top(), Width, Bounds.height());
+    RequestedSize = QSize(Width, Bounds.height());
+    CorrectionsLeft = 4;
+    ApplyRequestedBounds();
 }
 
 void TForm::SetHeight(int Height)
 {
     const QRect Bounds = OuterBounds();
-    SetBounds(Bounds.left(), Bounds.top(), Bounds.width(), Height);
+    RequestedSize = QSize(Bounds.width(), Height);
+    CorrectionsLeft = 4;
+    ApplyRequestedBounds();
 }
 
 void TForm::SetBounds(int Left, int Top, int Width, int Height)
 {
-    RequestedBounds = QRect(Left, Top, Width, Height);
-    BoundsPending = true;
+    const QRect Bounds = OuterBounds();
+    if (Bounds.width() != Width || Bounds.height() != Height || RequestedSize)
+        RequestedSize = QSize(Width, Height);
+    RequestedPosition = QPoint(Left, Top);
+    CenterRequested = false;
+    LastMoveTarget = RequestedPosition.value();
+    move(LastMoveTarget);
+    CorrectionsLeft = 4;
     ApplyRequestedBounds();
 }
 
 void TForm::ApplyRequestedBounds()
 {
-    if (!BoundsPending)
-        return;
-    const QRect Frame = frameGeometry();
-    const QRect Client = geometry();
-    const int ExtraWidth = Frame.width() - Client.width();
-    const int ExtraHeight = Frame.height() - Client.height();
-    const QSize ClientSize(std::max(1, RequestedBounds.width() - ExtraWidth),
-        std::max(1, RequestedBounds.height() - ExtraHeight));
-    if (size() != ClientSize)
-        resize(ClientSize);
-    if (Frame.topLeft() != RequestedBounds.topLeft())
-        move(RequestedBounds.topLeft());
-    // The window manager's frame is known only once the window has been mapped and shown on
-    // screen; until then the bounds are asked for again at every move, resize and exposure.
+    const QSize Extra = FrameExtra();
+    if (RequestedSize) {
+        const QSize Client(std::max(1, RequestedSize->width() - Extra.width()),
+            std::max(1, RequestedSize->height() - Extra.height()));
+        if (size() != Client)
+            resize(Client);
+    }
+    if (CenterRequested) {
+        if (const QScreen* Screen = screen()) {
+            const QRect Area = Screen->geometry();
+            const QSize Outer = size() + Extra;
+            RequestedPosition = QPoint(Area.left() + (Area.width() - Outer.width()) / 2,
+                Area.top() + (Area.height() - Outer.height()) / 2);
+        }
+    }
     const QWindow* Window = windowHandle();
-    if (Window && Window->isExposed() && frameGeometry() == RequestedBounds)
-        BoundsPending = false;
+    const bool OnScreen = isVisible() && Window && Window->isExposed();
+    if (RequestedPosition) {
+        const QPoint Actual = frameGeometry().topLeft();
+        if (!OnScreen) {
+            LastMoveTarget = *RequestedPosition;
+            move(LastMoveTarget);
+        } else if (Actual != *RequestedPosition && CorrectionsLeft > 0) {
+            --CorrectionsLeft;
+            LastMoveTarget += *RequestedPosition - Actual;
+            move(LastMoveTarget);
+        }
+    }
+    if (!OnScreen)
+        return;
+    const bool SizeReached = !RequestedSize || frameGeometry().size() == *RequestedSize;
+    const bool PositionReached = !RequestedPosition || frameGeometry().topLeft() == *RequestedPosition;
+    if ((SizeReached && PositionReached) || CorrectionsLeft == 0) {
+        // Reached: from now on the user may move and size the window as they like.
+        RequestedSize.reset();
+        RequestedPosition.reset();
+        CenterRequested = false;
+    }
 }
 
 void TForm::FontChanged()
@@ -371,7 +403,7 @@ bool TForm::event(QEvent* Event)
     switch (Event->type()) {
     case QEvent::Move:
     case QEvent::Resize:
-        if (BoundsPending && isVisible())
+        if ((RequestedPosition || RequestedSize) && isVisible())
             ApplyRequestedBounds();
         break;
     default:
@@ -384,16 +416,11 @@ void TForm::showEvent(QShowEvent* Event)
 {
     if (!Event->spontaneous()) {
         if (PositionValue == poScreenCenter) {
-            if (const QScreen* Screen = screen()) {
-                const QRect Available = Screen->geometry();
-                const QRect Bounds = OuterBounds();
-                SetBounds(Available.left() + (Available.width() - Bounds.width()) / 2,
-                    Available.top() + (Available.height() - Bounds.height()) / 2, Bounds.width(),
-                    Bounds.height());
-            }
-        } else if (PositionValue == poDesigned || PositionSet) {
-            const QRect Bounds = OuterBounds();
-            SetBounds(Bounds.left(), Bounds.top(), Bounds.width(), Bounds.height());
+            CenterRequested = true;
+            CorrectionsLeft = 4;
+            ApplyRequestedBounds();
+        } else if (PositionValue == poDesigned && !RequestedPosition) {
+            SetBounds(Left(), Top(), Width(), Height());
         }
         if (BorderStyleValue == bsDialog)
             setFixedSize(size());
@@ -407,7 +434,7 @@ bool TForm::eventFilter(QObject* Watched, QEvent* Event)
 {
     // The first exposure comes after the window manager has framed the window: the frame's
     // size is known from then on. Resizing is left until the exposure has been handled.
-    if (Event->type() == QEvent::Expose && Watched == windowHandle() && BoundsPending)
+    if (Event->type() == QEvent::Expose && Watched == windowHandle() && (RequestedPosition || RequestedSize || CenterRequested))
         QTimer::singleShot(0, this, [this] { ApplyRequestedBounds(); });
     return QWidget::eventFilter(Watched, Event);
 }

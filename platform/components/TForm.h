@@ -13,6 +13,7 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <optional>
 
 // How a control follows its parent's size. Controls are aligned in creation order: all top
 // ones from the top down, bottom ones from the bottom up, then left, right, and a client one
@@ -94,17 +95,23 @@ protected:
 private:
     QRect OuterBounds() const;
     void ApplyWindowFlags();
-    // Brings the frame to the requested outer bounds once the window manager's frame is known.
+    // The frame of the window manager is known only once the window is on screen; until then
+    // the requested outer bounds are asked for again at every move, resize and exposure.
     void ApplyRequestedBounds();
+    QSize FrameExtra() const;
 
     TFormStyle FormStyleValue = fsNormal;
     TFormBorderStyle BorderStyleValue = bsSizeable;
     TPosition PositionValue = poDefault;
     bool AcceptFocusValue = true;
-    // Outer bounds asked for but not yet reached, because the frame size was not yet known.
-    QRect RequestedBounds;
-    bool BoundsPending = false;
-    bool PositionSet = false;
+    // What the program asked for and the window has not reached yet.
+    std::optional<QPoint> RequestedPosition;
+    std::optional<QSize> RequestedSize;
+    bool CenterRequested = false;
+    // The last position handed to Qt, and how many corrections are left: a window manager may
+    // place the frame off the asked position by its decorations, and is then asked again.
+    QPoint LastMoveTarget;
+    int CorrectionsLeft = 0;
     int ModalResultValue = mrNone;
     bool InModalLoop = false;
 };

@@ -1,0 +1,53 @@
+#pragma once
+// The main window: the banner row with the about and instructions buttons, the keypad and the
+// accent toolbar. Every key and accent clicked is typed into the program the user was typing
+// into, through the send cycle: minimize the application, send, restore it, bring it to the
+// front (see TApplication::Minimize for what that does on screen).
+#include "KeyboardTypes.h"
+#include "TForm.h"
+#include "ui_Unit1.h"
+
+#include <functional>
+#include <string>
+
+class TSendkeys;
+
+class TForm1 : public TForm, public Ui::TForm1 {
+    Q_OBJECT
+
+public:
+    explicit TForm1(QWidget* Parent = nullptr);
+
+    // The send-keys component; owned by the window.
+    TSendkeys* ks1 = nullptr;
+
+    void Keyboard1Key(TObject* Sender, char Char);
+    void Keyboard1SpecialKey(TObject* Sender, TSpecialKey SpecialKey);
+    void ToolButton1Click(TObject* Sender);
+    void ToolButton2Click(TObject* Sender);
+    void ToolButton3Click(TObject* Sender);
+    void ToolButton4Click(TObject* Sender);
+    void ToolButton5Click(TObject* Sender);
+    void ToolButton7Click(TObject* Sender);
+    void ToolButton8Click(TObject* Sender);
+    void ToolButton9Click(TObject* Sender);
+    void ToolButton10Click(TObject* Sender);
+    void ToolButton11Click(TObject* Sender);
+    void ToolButton12Click(TObject* Sender);
+    void ToolButton13Click(TObject* Sender);
+    void ToolButton14Click(TObject* Sender);
+    void ToolButton15Click(TObject* Sender);
+    void Button1Click(TObject* Sender);
+    void Button2Click(TObject* Sender);
+    void FormCreate(TObject* Sender);
+
+private:
+    // Applies the keypad settings of the window description, which Qt's properties cannot
+    // carry (the keypad publishes its settings as plain members).
+    void LoadKeyboardSettings();
+    // Minimize, Send, Restore, BringToFront. The window comes back even if Send fails.
+    void SendCycle(const std::function<void()>& Send);
+    void SendAccent(const std::string& Text);
+};
+
+extern TForm1* Form1;

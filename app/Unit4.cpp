@@ -1,0 +1,10 @@
+#include "Unit4.h"
+
+TForm4* Form4 = nullptr;
+
+TForm4::TForm4(QWidget* Parent)
+    : TForm(Parent)
+{
+    setupUi(this);
+    Loaded();
+}
