@@ -1,0 +1,39 @@
+// A small program on the X11 backend, run by the end-to-end tests as a separate process:
+//   InputX11Probe open             opens the backend and ends (the error path of a program)
+//   InputX11Probe hold             presses Shift by key code 250, says "held", waits to be killed
+//   InputX11Probe hold-exit        presses Shift by key code 250 and returns from main
+//   InputX11Probe type STRING      types STRING as TSendkeys does, then ends
+#include "Input.h"
+#include "InputBackend.h"
+#include "Sendkeys.h"
+#include "X11InputBackend.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+int main(int Argc, char** Argv)
+{
+    const std::string Command = Argc > 1 ? Argv[1] : "";
+    std::string Error;
+    auto Backend = CreateX11InputBackend(Error);
+    if (!Backend) {
+        std::fprintf(stderr, "InputX11Probe: %s\n", Error.c_str());
+        return 1;
+    }
+    SetInputBackend(std::move(Backend));
+    if (Command == "hold" || Command == "hold-exit") {
+        SendKeyString("\xFA");
+        std::printf("held\n");
+        std::fflush(stdout);
+        if (Command == "hold")
+            for (;;)
+                pause();
+    } else if (Command == "type" && Argc > 2) {
+        SendKeyCodes(Argv[2], SendKeysRawKeyBound, {});
+    }
+    SetInputBackend(nullptr);
+    return 0;
+}

@@ -1,0 +1,32 @@
+#pragma once
+// The fixture of the typing and window tests: a real target, the sender that the program uses,
+// and after every test the check that nothing was left held down on the server.
+#include "ChildProcess.h"
+#include "Sendkey.h"
+#include "XServerProbe.h"
+#include "XtermTarget.h"
+
+#include <gtest/gtest.h>
+
+class TInputX11Test : public testing::Test {
+protected:
+    void TearDown() override
+    {
+        EXPECT_EQ(Server.ModifiersHeld(), "") << "a modifier was left held down";
+        EXPECT_TRUE(Server.KeysDown().empty()) << "a key was left held down";
+        Server.SetCapsLock(false);
+        Server.LockGroup(0);
+    }
+
+    TXServerProbe Server;
+    TSendkeys Sender;
+};
+
+// Every printable character of ASCII, space to tilde.
+inline std::string PrintableAscii()
+{
+    std::string Text;
+    for (int Code = 32; Code < 127; ++Code)
+        Text += char(Code);
+    return Text;
+}

@@ -1,0 +1,127 @@
+// What arrives in a real X program when keys are sent, on the layouts users have.
+#include "InputX11TestSupport.h"
+
+#include "Sendkeys.h"
+
+namespace {
+
+struct TLayoutCase {
+    const char* Name;
+    const char* Layout;
+    int Group;
+    bool CapsLock;
+};
+
+class TLayoutTypingTest : public TInputX11Test, public testing::WithParamInterface<TLayoutCase> {};
+
+TEST_P(TLayoutTypingTest, EveryPrintableAsciiCharacterArrivesExactly)
+{
+    const TLayoutCase& Case = GetParam();
+    ASSERT_TRUE(SetLayout(Case.Layout));
+    Server.LockGroup(Case.Group);
+    Server.SetCapsLock(Case.CapsLock);
+    TXtermTarget Target(std::string("kivo-ascii-") + Case.Name);
+    ASSERT_TRUE(Target.Ready());
+    ASSERT_TRUE(Target.Focus());
+
+    Sender.SendKeys(PrintableAscii());
+
+    EXPECT_EQ(Target.WaitForText(PrintableAscii().size()), PrintableAscii());
+    EXPECT_EQ(Server.ActiveGroup(), Case.Group) << "the group was not restored";
+}
+
+INSTANTIATE_TEST_SUITE_P(Layouts, TLayoutTypingTest,
+    testing::Values(TLayoutCase {"us", "us", 0, false}, TLayoutCase {"de", "de", 0, false},
+        TLayoutCase {"fr", "fr", 0, false}, TLayoutCase {"gr", "gr", 0, false},
+        TLayoutCase {"us_gr_greek_active", "us,gr", 1, false}, TLayoutCase {"dvorak", "us:dvorak", 0, false},
+        TLayoutCase {"us_caps_lock", "us", 0, true}, TLayoutCase {"de_caps_lock", "de", 0, true}),
+    [](const testing::TestParamInfo<TLayoutCase>& Info) { return std::string(Info.param.Name); });
+
+TEST_F(TInputX11Test, ALayoutSwitchedWhileRunningIsHonouredAtTheNextKey)
+{
+    TXtermTarget Target("kivo-switch");
+    ASSERT_TRUE(Target.Ready());
+    ASSERT_TRUE(Target.Focus());
+    const std::string Sample = "yz@~;'[Q";
+    std::string Expected;
+    for (const char* Layout : {"us", "de", "us:dvorak", "fr", "us"}) {
+        ASSERT_TRUE(SetLayout(Layout));
+        Sender.SendKeys(Sample);
+        Expected += Sample;
+    }
+    EXPECT_EQ(Target.WaitForText(Expected.size()), Expected);
+}
+
+TEST_F(TInputX11Test, CharactersThatNoKeyTypesArriveThroughSpareKeycodes)
+{
+    ASSERT_TRUE(SetLayout("de"));
+    TXtermTarget Target("kivo-spare");
+    ASSERT_TRUE(Target.Ready());
+    ASSERT_TRUE(Target.Focus());
+    // On German, ^ and ` exist only as dead keys and É and Ñ on no key; ß and € are on keys.
+    Sender.SendKeys("^`\xC9\xDF\xD1\x80\xC9^x");
+    const std::string Expected = "^`ÉßÑ€É^x";
+    EXPECT_EQ(Target.WaitForText(Expected.size()), Expected);
+}
+
+TEST_F(TInputX11Test, MoreSuchCharactersThanSpareKeycodesStillArriveInOrder)
+{
+    // Codes from 228 on are function, navigation and modifier keys, not characters.
+    ASSERT_TRUE(SetLayout("us"));
+    TXtermTarget Target("kivo-latin1");
+    ASSERT_TRUE(Target.Ready());
+    ASSERT_TRUE(Target.Focus());
+    std::string Sent, Expected;
+    for (int Code = 0xA0; Code <= 0xE3; ++Code) {
+        Sent += char(Code);
+        Expected += char(0xC0 | (Code >> 6));
+        Expected += char(0x80 | (Code & 0x3F));
+    }
+    Sender.SendKeys(Sent + "ok");
+    EXPECT_EQ(Target.WaitForText(Expected.size() + 2), Expected + "ok");
+}
+
+TEST_F(TInputX11Test, TabEnterAndBackspaceArriveThroughSendKeyString)
+{
+    ASSERT_TRUE(SetLayout("us"));
+    TXtermTarget Target("kivo-controls");
+    ASSERT_TRUE(Target.Ready());
+    ASSERT_TRUE(Target.Focus());
+    SendKeyString("xy\bz\t\r");
+    const std::string Received = Target.WaitForText(6);
+    ASSERT_EQ(Received.size(), 6u);
+    EXPECT_EQ(Received.substr(0, 2), "xy");
+    // The terminal makes Backspace DEL or BS, by its settings; either is the Backspace key.
+    EXPECT_TRUE(Received[2] == '\x7f' || Received[2] == '\b') << int(Received[2]);
+    EXPECT_EQ(Received.substr(3), "z\t\r");
+}
+
+TEST_F(TInputX11Test, ControlChordsTypeControlCharactersOnEveryLayout)
+{
+    TXtermTarget Target("kivo-chords");
+    ASSERT_TRUE(Target.Ready());
+    ASSERT_TRUE(Target.Focus());
+    std::string Expected;
+    for (const char* Layout : {"us", "fr", "us:dvorak", "de"}) {
+        ASSERT_TRUE(SetLayout(Layout));
+        SendKeyString("\xFC" "U" "\xFD"); // the virtual key U: the key that types "u" here
+        Sender.SendKeys("\xFC" "c" "\xFD");
+        Expected += "\x15\x03";
+    }
+    EXPECT_EQ(Target.WaitForText(Expected.size()), Expected);
+}
+
+TEST_F(TInputX11Test, AModifierPressedByOneCallStaysDownForTheNext)
+{
+    ASSERT_TRUE(SetLayout("us"));
+    TXtermTarget Target("kivo-held");
+    ASSERT_TRUE(Target.Ready());
+    ASSERT_TRUE(Target.Focus());
+    Sender.SendKeys("\xFA");
+    EXPECT_EQ(Server.ModifiersHeld(), "Shift");
+    Sender.SendKeys("x1");
+    Sender.SendKeys("\xFB" "x");
+    EXPECT_EQ(Target.WaitForText(3), "X!x");
+}
+
+} // namespace

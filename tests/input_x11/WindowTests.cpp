@@ -1,0 +1,61 @@
+// Finding, restoring and activating real top-level windows, under a window manager.
+#include "InputX11TestSupport.h"
+
+#include "Input.h"
+
+namespace {
+
+TEST_F(TInputX11Test, SendKeysToTypesIntoTheWindowWithThatTitle)
+{
+    ASSERT_TRUE(SetLayout("us"));
+    TXtermTarget First("kivo-first"), Second("kivo-second");
+    ASSERT_TRUE(First.Ready() && Second.Ready());
+    ASSERT_TRUE(Second.Focus());
+
+    Sender.SendKeysTo("kivo-first", "to first");
+    EXPECT_EQ(First.WaitForText(8), "to first");
+    Sender.SendKeysTo("kivo-second", "to second");
+    EXPECT_EQ(Second.WaitForText(9), "to second");
+    EXPECT_EQ(First.Received(), "to first");
+}
+
+TEST_F(TInputX11Test, AMinimizedWindowIsRestoredBeforeTheKeys)
+{
+    ASSERT_TRUE(SetLayout("us"));
+    TXtermTarget Target("kivo-iconic"), Other("kivo-other");
+    ASSERT_TRUE(Target.Ready() && Other.Ready());
+    ASSERT_TRUE(Other.Focus());
+    ASSERT_TRUE(RunProgram({"xdotool", "windowminimize", "--sync", std::to_string(Target.Window())}));
+    ASSERT_TRUE(WaitFor([&] { return IsIconic(Target.Window()) != 0; }));
+
+    Sender.SendKeysTo("kivo-iconic", "back");
+
+    EXPECT_FALSE(IsIconic(Target.Window()));
+    EXPECT_TRUE(Server.FocusIsIn(Target.Window()));
+    EXPECT_EQ(Target.WaitForText(4), "back");
+    EXPECT_EQ(Other.Received(), "");
+}
+
+TEST_F(TInputX11Test, FindWindowMatchesWholeTitlesOnly)
+{
+    TXtermTarget Target("kivo-title-\xE9xact"); // shown in UTF-8 by the terminal
+    ASSERT_TRUE(Target.Ready());
+    const HWND Expected = Target.Window();
+    EXPECT_EQ(FindWindowA(nullptr, "kivo-title-\xE9xact"), Expected); // the same title in code page 1252
+    EXPECT_EQ(FindWindowA(nullptr, "kivo-title-"), 0u);
+    EXPECT_EQ(FindWindowA(nullptr, "kivo-title-\xE9xact and more"), 0u);
+    EXPECT_EQ(FindWindowA(nullptr, ""), 0u);
+    EXPECT_EQ(FindWindowA("XTerm", "kivo-title-\xE9xact"), Expected);
+    EXPECT_EQ(FindWindowA("NoSuchClass", "kivo-title-\xE9xact"), 0u);
+}
+
+TEST_F(TInputX11Test, WindowCallsOnAWindowThatDoesNotExistDoNothing)
+{
+    const HWND Gone = 0x7ffffff0;
+    EXPECT_FALSE(IsIconic(Gone));
+    EXPECT_FALSE(ShowWindow(Gone, SW_RESTORE));
+    EXPECT_FALSE(BringWindowToTop(Gone));
+    EXPECT_FALSE(BringWindowToTop(0));
+}
+
+} // namespace
