@@ -1,5 +1,7 @@
 #include "SysUtils.h"
 
+#include "TApplication.h"
+
 #include <QApplication>
 
 #include <cstdio>
@@ -59,7 +61,10 @@ void HandleException(std::exception_ptr Error)
     try {
         std::rethrow_exception(Error);
     } catch (const std::exception& Caught) {
-        std::fprintf(stderr, "kivo: %s\n", Caught.what());
+        if (Application)
+            Application->ShowException(Caught);
+        else
+            std::fprintf(stderr, "kivo: %s\n", Caught.what());
     } catch (...) {
         std::fprintf(stderr, "kivo: unknown error\n");
     }

@@ -14,7 +14,7 @@ std::string UpperCase(const std::string& Text);
 std::string LowerCase(const std::string& Text);
 
 // Where an exception that escapes an event handler ends: Qt's event dispatch cannot carry it,
-// so the control that ran the handler passes it here. By default the message goes to stderr;
-// the application object installs its own handler that shows it.
+// so the control that ran the handler passes it here. By default the application object shows
+// it (stderr when there is none); a test installs a handler of its own.
 void HandleException(std::exception_ptr Error);
 void SetExceptionHandler(std::function<void(std::exception_ptr)> Handler);

@@ -1,6 +1,7 @@
 // The panel and the speed button: resize notification, child placement under borders and bevels,
 // clicks through Qt's mouse dispatch, captions shown literally.
 #include "SysUtils.h"
+#include "TApplication.h"
 #include "TPanel.h"
 #include "TSpeedButton.h"
 
@@ -151,6 +152,17 @@ TEST_F(SpeedButtonTest, AnExceptionFromOnClickEndsInTheExceptionHandler)
     Click();
     SetExceptionHandler({});
     EXPECT_EQ(Reported, "no target");
+}
+
+TEST_F(SpeedButtonTest, WithoutAHandlerOfItsOwnTheApplicationShowsTheException)
+{
+    ASSERT_NE(Application, nullptr);
+    std::string Shown;
+    Application->OnException = [&](const std::exception& Error) { Shown = Error.what(); };
+    Button->OnClick = [](TObject*) { throw std::runtime_error("window gone"); };
+    Click();
+    Application->OnException = nullptr;
+    EXPECT_EQ(Shown, "window gone");
 }
 
 TEST_F(SpeedButtonTest, CaptionsShowAmpersandsLiterally)
