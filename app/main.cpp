@@ -3,6 +3,7 @@
 #include "Abox.h"
 #include "InputBackend.h"
 #include "LumeraGlyphs.h"
+#include "Resources.h"
 #include "TApplication.h"
 #include "Unit1.h"
 #include "Unit4.h"
@@ -33,6 +34,7 @@ int main(int Argc, char** Argv)
         TApplication App(Argc, Argv);
         try {
             Application->Initialize();
+            LoadKivoResources();
             QApplication::setWindowIcon(QIcon(QStringLiteral(":/kivo/kivo.png")));
             RegisterDisplayFonts();
             Application->CreateForm(Form1);

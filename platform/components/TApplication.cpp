@@ -32,9 +32,6 @@ public:
     }
 };
 
-// How long Minimize waits for the window manager to move the focus away.
-constexpr int FocusHandOverMilliseconds = 500;
-
 } // namespace
 
 TApplication::TApplication(int& Argc, char** Argv)

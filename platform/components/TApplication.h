@@ -54,6 +54,9 @@ public:
     void Restore();
     void BringToFront();
     bool Minimized() const { return !MinimizedWindows.empty(); }
+    // How long Minimize waits for the window manager to move the focus away.
+    static constexpr int DefaultFocusHandOverMilliseconds = 500;
+    int FocusHandOverMilliseconds = DefaultFocusHandOverMilliseconds;
 
     QApplication& Qt() { return *QtApplication; }
 

@@ -207,6 +207,16 @@ void SetAlign(QWidget* Control, TAlign Align)
     }
 }
 
+namespace {
+
+// A control hidden on purpose keeps no place; one not yet shown with its parent does.
+bool ExplicitlyHidden(const QWidget* Control)
+{
+    return Control->isHidden() && Control->testAttribute(Qt::WA_WState_ExplicitShowHide);
+}
+
+} // namespace
+
 void AlignControls(QWidget* Parent)
 {
     QRect Area = ClientArea(Parent);
@@ -214,11 +224,10 @@ void AlignControls(QWidget* Parent)
     auto Each = [&](TAlign Wanted, auto Place) {
         for (QObject* Child : Children) {
             auto* Control = qobject_cast<QWidget*>(Child);
-            if (Control && !Control->isWindow() && !Control->isHidden() && AlignOf(Control) == Wanted)
+            if (Control && !Control->isWindow() && !ExplicitlyHidden(Control) && AlignOf(Control) == Wanted)
                 Place(Control);
         }
     };
-    // Hidden controls keep no place, as in every toolkit that aligns controls.
     Each(alTop, [&](QWidget* Control) {
         Control->setGeometry(Area.left(), Area.top(), Area.width(), Control->height());
         Area.setTop(Area.top() + Control->height());
