@@ -12,6 +12,7 @@ struct TSequenceCase {
 };
 
 std::string CaseName(const testing::TestParamInfo<TSequenceCase>& Info) { return Info.param.Name; }
+void PrintTo(const TSequenceCase& Case, std::ostream* Stream) { *Stream << Case.Name; }
 
 class SendKeyStringSequence : public TRecordingTest, public testing::WithParamInterface<TSequenceCase> { };
 
@@ -71,6 +72,18 @@ INSTANTIATE_TEST_SUITE_P(Modifiers, SendKeyStringSequence,
         TSequenceCase {"StringMayEndWithControlHeld", Codes({252, 's'}), {Down(ControlKey), Press(SKey)}},
         TSequenceCase {"LoneRelease", Codes({251}), Up(ShiftKey)}),
     CaseName);
+
+// The automatic Shift is always the left Shift key's scan code 42; Shift pressed by code 250
+// carries what the keyboard reports for virtual key 16, as every other key does.
+TEST_F(TRecordingTest, AutomaticShiftCarriesScanCode42WhateverTheKeyboardSays)
+{
+    Backend->SetScanCodeAnswer(0x10, 0x36);
+    Backend->SetScanCodeAnswer(0xC0, 0x77);
+    SendKeyString(Codes({'~', 227, 250, '~', 251}));
+    const TKey ReportedShift {0x10, 0x36};
+    const TKey ReportedGrave {0xC0, 0x77};
+    EXPECT_EQ(Felt(), *TCalls({Framed({ShiftKey}, ReportedGrave), Framed({ShiftKey}, NoKey), Down(ReportedShift), Press(ReportedGrave), Up(ReportedShift)}));
+}
 
 TEST_F(TRecordingTest, EachStringStartsWithTheModifierFlagClear)
 {

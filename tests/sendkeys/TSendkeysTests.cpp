@@ -60,6 +60,7 @@ struct TComponentCase {
 };
 
 std::string CaseName(const testing::TestParamInfo<TComponentCase>& Info) { return Info.param.Name; }
+void PrintTo(const TComponentCase& Case, std::ostream* Stream) { *Stream << Case.Name; }
 
 class SendKeysSequence : public TSendkeysTest, public testing::WithParamInterface<TComponentCase> { };
 
@@ -168,6 +169,8 @@ struct TDelayCase {
     int Passes;
     DWORD LastTick;
 };
+
+void PrintTo(const TDelayCase& Case, std::ostream* Stream) { *Stream << Case.Name; }
 
 class DelayWait : public TSendkeysTest, public testing::WithParamInterface<TDelayCase> { };
 

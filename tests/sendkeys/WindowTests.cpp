@@ -55,6 +55,8 @@ const TWindowApi Component {
     [](const std::string& Title) { return TSendkeys().GetHandleFromWindowTitle(Title); },
 };
 
+void PrintTo(const TWindowApi& Api, std::ostream* Stream) { *Stream << Api.Name; }
+
 class WindowOperations : public TRecordingTest, public testing::WithParamInterface<TWindowApi> { };
 
 // "n" is a character for both senders, so both send the N key.

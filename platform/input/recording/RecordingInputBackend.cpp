@@ -99,7 +99,11 @@ SHORT TRecordingInputBackend::VkKeyScan(CHAR Character)
 UINT TRecordingInputBackend::MapVirtualKey(UINT Code, UINT MapType)
 {
     // Only virtual key to scan code is modelled; the sender asks for nothing else.
-    const UINT Answer = MapType == 0 ? UsLayoutScanCode(Code) : 0;
+    UINT Answer = 0;
+    if (MapType == 0) {
+        const auto Override = ScanCodeAnswers.find(Code);
+        Answer = Override != ScanCodeAnswers.end() ? Override->second : UsLayoutScanCode(Code);
+    }
     TInputCall Call;
     Call.Kind = ickMapVirtualKey;
     Call.Code = Code;

@@ -72,6 +72,8 @@ public:
 
     // The layout: Answer replaces the US layout's answer for Character.
     void SetVkKeyScanAnswer(BYTE Character, SHORT Answer) { VkKeyScanAnswers[Character] = Answer; }
+    // The keyboard: ScanCode replaces the US scan code of VirtualKey.
+    void SetScanCodeAnswer(UINT VirtualKey, UINT ScanCode) { ScanCodeAnswers[VirtualKey] = ScanCode; }
 
     // Windows. A new window opens on top; FindWindowA finds the topmost one whose title (and
     // class, when one is asked for) is exactly the one asked for. ShowWindow with command 9
@@ -99,6 +101,7 @@ private:
 
     std::vector<TInputCall> Log;
     std::map<BYTE, SHORT> VkKeyScanAnswers;
+    std::map<UINT, UINT> ScanCodeAnswers;
     std::vector<TFakeWindow> Windows; // topmost first
     HWND NextHandle = 0x10010;
     DWORD TickCount = 0;
