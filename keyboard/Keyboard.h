@@ -83,6 +83,9 @@ private:
     void ReleaseShift();
     bool IsAlphaNumericMode() const;
 
+    // The face of the special keys' captions in the alphanumeric modes, whatever the keypad's font.
+    static constexpr const char* SpecialKeyFace = "ms sans serif";
+
     TKbMode KeyboardModeValue = kbmAlphaNumeric;
     bool FlatKeysValue = false;
     TOptions OptionsValue;

@@ -89,3 +89,5 @@ protected:
 };
 
 using TLog = std::vector<std::string>;
+
+inline QList<TSpeedButton*> AllKeys(const TKeyboard& Keyboard) { return Keyboard.findChildren<TSpeedButton*>(); }
