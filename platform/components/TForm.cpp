@@ -3,6 +3,7 @@
 #include "TPanel.h"
 #include "TToolBar.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QGuiApplication>
@@ -466,6 +467,14 @@ int TForm::ShowModal()
 {
     ModalResultValue = mrNone;
     setWindowModality(Qt::ApplicationModal);
+    // A modal window must not open under a stay-on-top window of its own application, where
+    // the user could neither see it nor reach the window it blocks.
+    bool OverStayOnTop = FormStyleValue == fsStayOnTop;
+    for (const QWidget* Window : QApplication::topLevelWidgets()) {
+        if (Window != this && Window->isVisible() && Window->windowFlags().testFlag(Qt::WindowStaysOnTopHint))
+            OverStayOnTop = true;
+    }
+    setWindowFlag(Qt::WindowStaysOnTopHint, OverStayOnTop);
     InModalLoop = true;
     show();
     raise();

@@ -1,0 +1,300 @@
+// The program on a real X server with a window manager: a real xterm running `cat > FILE` in
+// raw mode holds the focus, kivo starts, xdotool clicks its keys and accent buttons where the
+// keypad's layout puts them, and the file receives exactly the characters typed. Run through
+// scripts/with-x --wm, on whatever screen size and keyboard layout it was given.
+#include "KeyLayout.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QMargins>
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+namespace {
+
+const char* const MainTitle = "Lumera On-Screen Keyboard";
+
+// Runs a command to its end and returns what it printed; empty if it failed.
+QString RunCommand(const QString& Program, const QStringList& Arguments)
+{
+    QProcess Process;
+    Process.start(Program, Arguments);
+    if (!Process.waitForFinished(10000) || Process.exitCode() != 0)
+        return {};
+    return QString::fromLocal8Bit(Process.readAllStandardOutput()).trimmed();
+}
+
+template <typename TCondition>
+bool WaitFor(TCondition Condition, int Milliseconds = 5000)
+{
+    QDeadlineTimer Deadline(Milliseconds);
+    while (!Condition()) {
+        if (Deadline.hasExpired())
+            return false;
+        QThread::msleep(20);
+    }
+    return true;
+}
+
+QString FindWindow(const QString& Title)
+{
+    return RunCommand(QStringLiteral("xdotool"), { QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
+                                              QStringLiteral("^") + QRegularExpression::escape(Title) + QStringLiteral("$") })
+        .section(QLatin1Char('\n'), 0, 0);
+}
+
+QString FocusedWindow() { return RunCommand(QStringLiteral("xdotool"), { QStringLiteral("getwindowfocus") }); }
+
+// The client area in root coordinates, as the X server has it.
+QRect ClientBounds(const QString& Window)
+{
+    const QString Info = RunCommand(QStringLiteral("xwininfo"), { QStringLiteral("-id"), Window });
+    auto Field = [&](const char* Name) {
+        const QRegularExpression Pattern(QString::fromLatin1(Name) + QStringLiteral(":\\s+(-?\\d+)"));
+        return Pattern.match(Info).captured(1).toInt();
+    };
+    return QRect(Field("Absolute upper-left X"), Field("Absolute upper-left Y"), Field("Width"), Field("Height"));
+}
+
+// The window manager's frame around a window: left, right, top, bottom.
+QMargins FrameExtents(const QString& Window)
+{
+    const QString Extents = RunCommand(QStringLiteral("xprop"), { QStringLiteral("-id"), Window, QStringLiteral("_NET_FRAME_EXTENTS") });
+    const QStringList Numbers = Extents.section(QLatin1Char('='), 1).split(QLatin1Char(','));
+    if (Numbers.size() != 4)
+        return {};
+    return QMargins(Numbers[0].trimmed().toInt(), Numbers[2].trimmed().toInt(), Numbers[1].trimmed().toInt(),
+        Numbers[3].trimmed().toInt());
+}
+
+QRect OuterBounds(const QString& Window) { return ClientBounds(Window).marginsAdded(FrameExtents(Window)); }
+
+QSize ScreenSize()
+{
+    const QString Info = RunCommand(QStringLiteral("xwininfo"), { QStringLiteral("-root") });
+    const QRegularExpression Width(QStringLiteral("Width:\\s+(\\d+)")), Height(QStringLiteral("Height:\\s+(\\d+)"));
+    return QSize(Width.match(Info).captured(1).toInt(), Height.match(Info).captured(1).toInt());
+}
+
+class KivoOnX : public testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        Directory = std::make_unique<QTemporaryDir>();
+        TargetFile = Directory->filePath(QStringLiteral("typed"));
+        // The target: raw mode, so that every byte a key produces reaches the file at once.
+        Target = std::make_unique<QProcess>();
+        Target->start(QStringLiteral("xterm"),
+            { QStringLiteral("-T"), QStringLiteral("kivo-target"), QStringLiteral("-geometry"), QStringLiteral("80x10+0+0"),
+                QStringLiteral("-e"), QStringLiteral("sh"), QStringLiteral("-c"),
+                QStringLiteral("stty raw -echo; exec cat > '%1'").arg(TargetFile) });
+        ASSERT_TRUE(WaitFor([] { return !(TargetWindow = FindWindow(QStringLiteral("kivo-target"))).isEmpty(); }, 10000));
+        RunCommand(QStringLiteral("xdotool"), { QStringLiteral("windowactivate"), QStringLiteral("--sync"), TargetWindow });
+        ASSERT_TRUE(WaitFor([] { return FocusedWindow() == TargetWindow; }));
+        ASSERT_TRUE(WaitFor([] { return QFile::exists(TargetFile); }));
+
+        Kivo = std::make_unique<QProcess>();
+        Kivo->setProcessChannelMode(QProcess::ForwardedChannels);
+        Kivo->start(QStringLiteral(KIVO_PROGRAM), {});
+        ASSERT_TRUE(WaitFor([] { return !(MainWindow = FindWindow(QString::fromLatin1(MainTitle))).isEmpty(); }, 10000));
+        // Placed once the window manager has framed it.
+        const QSize Screen = ScreenSize();
+        const QRect Wanted(0, Screen.height() - 230, Screen.width(), 202);
+        WaitFor([&] { return OuterBounds(MainWindow) == Wanted; });
+    }
+
+    static void TearDownTestSuite()
+    {
+        for (auto* Process : { Kivo.get(), Target.get() }) {
+            if (Process) {
+                Process->terminate();
+                Process->waitForFinished(3000);
+            }
+        }
+        Kivo.reset();
+        Target.reset();
+        Directory.reset();
+    }
+
+    void SetUp() override
+    {
+        ASSERT_FALSE(MainWindow.isEmpty());
+        // cat keeps writing at its own offset: what a test typed starts where the file ends.
+        TypedBefore = FileContents().size();
+    }
+
+    static void ClickAt(QPoint Point)
+    {
+        RunCommand(QStringLiteral("xdotool"), { QStringLiteral("mousemove"), QString::number(Point.x()), QString::number(Point.y()),
+                                           QStringLiteral("click"), QStringLiteral("1") });
+    }
+
+    // The keypad fills the client area below the 30-pixel banner row, left of the toolbar.
+    static TKeyMetrics KeypadMetrics(QRect* Keypad = nullptr)
+    {
+        const QRect Client = ClientBounds(MainWindow);
+        const QRect Area(Client.left(), Client.top() + 30, Client.width() - 127, Client.height() - 30);
+        if (Keypad)
+            *Keypad = Area;
+        return ComputeKeyMetrics(kbmAlphaNumeric, TLayoutFrame { Area.width(), Area.height(), 1, 0 });
+    }
+
+    static QPoint Centre(const QRect& Keypad, const TKeyBounds& Key)
+    {
+        return Keypad.topLeft() + QPoint(Key.Left + Key.Width / 2, Key.Top + Key.Height / 2);
+    }
+
+    static void ClickKey(int Row, int Column)
+    {
+        QRect Keypad;
+        const TKeyMetrics Metrics = KeypadMetrics(&Keypad);
+        ClickAt(Centre(Keypad, AlphaNumericGridKeyBounds(Metrics, Row, Column)));
+    }
+
+    static void ClickSpecialKey(int Slot)
+    {
+        QRect Keypad;
+        const TKeyMetrics Metrics = KeypadMetrics(&Keypad);
+        ClickAt(Centre(Keypad, AlphaNumericSpecialKeyBounds(Metrics, Slot)));
+    }
+
+    // Accent buttons sit in cells of 31 by 40 from (3, 2) of the toolbar, four to a row.
+    static void ClickAccent(int Row, int Column)
+    {
+        const QRect Client = ClientBounds(MainWindow);
+        const QPoint ToolBar(Client.right() + 1 - 127, Client.top());
+        ClickAt(ToolBar + QPoint(3 + Column * 31 + 15, 2 + Row * 40 + 20));
+    }
+
+    static QByteArray FileContents()
+    {
+        QFile File(TargetFile);
+        return File.open(QIODevice::ReadOnly) ? File.readAll() : QByteArray();
+    }
+
+    QByteArray TypedHere() const { return FileContents().mid(TypedBefore); }
+
+    // Waits until the target holds Expected; true if it does. Also checks the focus stayed put.
+    void ExpectTyped(const QByteArray& Expected)
+    {
+        WaitFor([&] { return TypedHere().size() >= Expected.size(); });
+        QThread::msleep(100); // anything typed beyond what is expected arrives by now
+        EXPECT_EQ(TypedHere().toHex(' ').toStdString(), Expected.toHex(' ').toStdString())
+            << "typed \"" << TypedHere().toStdString() << "\"";
+        EXPECT_EQ(FocusedWindow(), TargetWindow);
+    }
+
+    static inline std::unique_ptr<QTemporaryDir> Directory;
+    static inline QString TargetFile;
+    static inline std::unique_ptr<QProcess> Target;
+    static inline std::unique_ptr<QProcess> Kivo;
+    static inline QString TargetWindow;
+    static inline QString MainWindow;
+    qsizetype TypedBefore = 0;
+};
+
+TEST_F(KivoOnX, WindowSpansTheScreenJustAboveItsBottom)
+{
+    const QSize Screen = ScreenSize();
+    EXPECT_EQ(OuterBounds(MainWindow), QRect(0, Screen.height() - 230, Screen.width(), 202));
+    // Stay-on-top, as the window manager sees it.
+    EXPECT_TRUE(RunCommand(QStringLiteral("xprop"), { QStringLiteral("-id"), MainWindow, QStringLiteral("_NET_WM_STATE") })
+                    .contains(QStringLiteral("_NET_WM_STATE_ABOVE")));
+}
+
+TEST_F(KivoOnX, KeysTypeIntoTheProgramThatHasTheFocus)
+{
+    ClickKey(4, 1);                 // a
+    ClickKey(5, 5);                 // b
+    ClickSpecialKey(2);             // left Shift: one-shot
+    ClickKey(4, 8);                 // K
+    ClickKey(4, 1);                 // a: Shift is off again
+    ClickSpecialKey(6);             // space
+    ClickSpecialKey(1);             // Caps on
+    ClickKey(3, 1);                 // Q
+    ClickKey(4, 7);                 // J is typed as j
+    ClickKey(5, 4);                 // V is typed as v
+    ClickSpecialKey(1);             // Caps off
+    ClickKey(2, 1);                 // 1
+    ClickSpecialKey(5);             // Backspace
+    ClickSpecialKey(0);             // Tab
+    ClickSpecialKey(4);             // Enter
+    // xterm sends DEL for the Backspace key; raw mode passes Enter as a carriage return.
+    ExpectTyped(QByteArray("abKa Qjv1\x7f\t\r"));
+}
+
+TEST_F(KivoOnX, EveryAccentButtonTypesItsCharacters)
+{
+    const struct {
+        int Row;
+        int Column;
+    } Buttons[] = {
+        { 0, 0 }, { 0, 1 }, { 0, 2 }, { 0, 3 }, { 1, 1 }, { 1, 2 },
+        { 2, 0 }, { 2, 1 }, { 2, 2 }, { 2, 3 }, { 3, 0 }, { 3, 1 }, { 3, 2 }, { 3, 3 },
+    };
+    for (const auto& Button : Buttons)
+        ClickAccent(Button.Row, Button.Column);
+    ClickAccent(1, 0); // the empty cell: nothing
+    ExpectTyped(QByteArray(";''#~:@[]{}=/`\\"));
+}
+
+TEST_F(KivoOnX, DialogsOpenWithoutTypingAndCloseWithTheirButton)
+{
+    const QRect Client = ClientBounds(MainWindow);
+    const QSize Screen = ScreenSize();
+    const struct {
+        QPoint Banner;
+        const char* Title;
+        QPoint Button; // the closing button's centre in the dialog's client area
+    } Dialogs[] = {
+        { Client.topLeft() + QPoint(53, 14), "About KIVO", QPoint(96, 300) },
+        { Client.topLeft() + QPoint(Client.width() - 127 - 55, 14), "How to use KIVO", QPoint(253, 432) },
+    };
+    for (const auto& Dialog : Dialogs) {
+        ClickAt(Dialog.Banner);
+        QString Window;
+        ASSERT_TRUE(WaitFor([&] { return !(Window = FindWindow(QString::fromLatin1(Dialog.Title))).isEmpty(); }))
+            << Dialog.Title;
+        QRect Outer;
+        WaitFor([&] {
+            Outer = OuterBounds(Window);
+            return Outer.width() > ClientBounds(Window).width();
+        });
+        QThread::msleep(300);
+        Outer = OuterBounds(Window);
+        if (QByteArray(Dialog.Title) == "About KIVO") {
+            EXPECT_NEAR(Outer.center().x(), Screen.width() / 2, 1);
+            EXPECT_NEAR(Outer.center().y(), Screen.height() / 2, 1);
+        } else {
+            EXPECT_EQ(Outer.topLeft(), QPoint(217, 61)) << "at " << Outer.x() << "," << Outer.y();
+        }
+        ClickAt(ClientBounds(Window).topLeft() + Dialog.Button);
+        EXPECT_TRUE(WaitFor([&] { return FindWindow(QString::fromLatin1(Dialog.Title)).isEmpty(); })) << Dialog.Title;
+        // The main window stays where it was, on screen.
+        EXPECT_EQ(ClientBounds(MainWindow), Client);
+    }
+    EXPECT_EQ(TypedHere(), QByteArray());
+    // The dialogs took the focus; give it back for the tests that follow.
+    RunCommand(QStringLiteral("xdotool"), { QStringLiteral("windowactivate"), QStringLiteral("--sync"), TargetWindow });
+}
+
+} // namespace
+
+int main(int Argc, char** Argv)
+{
+    QCoreApplication App(Argc, Argv);
+    testing::InitGoogleTest(&Argc, Argv);
+    return RUN_ALL_TESTS();
+}
