@@ -26,6 +26,9 @@ int main(int Argc, char** Argv)
     SetInputBackend(std::move(Backend));
     if (Command == "hold" || Command == "hold-exit") {
         SendKeyString("\xFA");
+        // The key events are on their way; a call that waits for the server's answer makes sure
+        // the press has been handled before anyone is told it is held.
+        VkKeyScanA(' ');
         std::printf("held\n");
         std::fflush(stdout);
         if (Command == "hold")

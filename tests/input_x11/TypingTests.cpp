@@ -71,8 +71,12 @@ TEST_F(TInputX11Test, MoreSuchCharactersThanSpareKeycodesStillArriveInOrder)
     TXtermTarget Target("kivo-latin1");
     ASSERT_TRUE(Target.Ready());
     ASSERT_TRUE(Target.Focus());
+    // 23 capitals, more than the 19 spare keycodes of an evdev keymap, then small letters whose
+    // capitals' spares have been taken again meanwhile. Every spare remapping makes every
+    // client reload its keymap, so the test stays short of a storm.
     std::string Sent, Expected;
-    for (int Code = 0xA0; Code <= 0xE3; ++Code) {
+    for (int Code : {0xC0, 0xC1, 0xC2, 0xC3, 0xC4, 0xC5, 0xC6, 0xC7, 0xC8, 0xC9, 0xCA, 0xCB, 0xCC, 0xCD, 0xCE,
+             0xCF, 0xD0, 0xD1, 0xD2, 0xD3, 0xD4, 0xD5, 0xD6, 0xE0, 0xE1, 0xE2, 0xE3}) {
         Sent += char(Code);
         Expected += char(0xC0 | (Code >> 6));
         Expected += char(0x80 | (Code & 0x3F));

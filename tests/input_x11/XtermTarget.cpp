@@ -51,10 +51,12 @@ TXtermTarget::~TXtermTarget()
 bool TXtermTarget::Focus()
 {
     // A window manager busy with keymap changes may take its time; ask again until it obliges.
-    return WaitFor([&] {
-        BringWindowToTop(WindowHandle);
-        return Server.FocusIsIn(WindowHandle);
-    });
+    return WaitFor(
+        [&] {
+            BringWindowToTop(WindowHandle);
+            return Server.FocusIsIn(WindowHandle);
+        },
+        std::chrono::seconds(30));
 }
 
 std::string TXtermTarget::WaitForText(std::size_t Bytes)

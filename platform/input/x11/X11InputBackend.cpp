@@ -55,7 +55,7 @@ public:
     DWORD GetTickCount() override;
 
 private:
-    void Refresh(bool RoundTrip);
+    void Refresh(TX11Keymap::TFreshness Freshness);
     std::uint8_t Lend(const TLentKey& Key);
     TLentKey* Lent(BYTE VirtualKey);
     KeyCode KeycodeForEvent(BYTE VirtualKey, bool Press);
@@ -74,6 +74,7 @@ private:
     // A group locked for a key of another group: restored when that key is released.
     std::optional<std::pair<KeyCode, int>> GroupToRestore;
     std::array<KeyCode, 256> PressedSpare {};
+    std::array<KeyCode, 256> PressedKeycode {};
     std::unique_ptr<TX11SignalGuard> SignalGuard;
 };
 
@@ -88,7 +89,7 @@ TX11InputBackend::TX11InputBackend(Display* Connection)
     // Keys sent while the user holds a physical key would otherwise be caught by an active grab.
     XTestGrabControl(Connection, True);
     Keymap.Load();
-    Refresh(true);
+    Refresh(TX11Keymap::TFreshness::RoundTrip);
     SignalGuard = std::make_unique<TX11SignalGuard>([this] {
         // Keeps the lock for good: no other thread presses a key while the program dies.
         Lock.lock();
@@ -117,15 +118,15 @@ void TX11InputBackend::ReleaseEverything()
         XkbLockGroup(Connection, XkbUseCoreKbd, GroupToRestore->second);
         GroupToRestore.reset();
     }
-    Refresh(false);
+    Refresh(TX11Keymap::TFreshness::Read);
     if (Keymap.Description())
         SpareKeys.RestoreAll(Keymap.Description());
     XSync(Connection, False);
 }
 
-void TX11InputBackend::Refresh(bool RoundTrip)
+void TX11InputBackend::Refresh(TX11Keymap::TFreshness Freshness)
 {
-    Keymap.Refresh(RoundTrip);
+    Keymap.Refresh(Freshness);
     if (Keymap.Description() && AdoptedGeneration != Keymap.Generation()) {
         SpareKeys.Adopt(Keymap.Description());
         AdoptedGeneration = Keymap.Generation();
@@ -154,7 +155,7 @@ TLentKey* TX11InputBackend::Lent(BYTE VirtualKey)
 SHORT TX11InputBackend::VkKeyScan(CHAR Character)
 {
     std::lock_guard Guard(Lock);
-    Refresh(true);
+    Refresh(TX11Keymap::TFreshness::RoundTrip);
     const auto Keysyms = KeysymsForCharacter(static_cast<unsigned char>(Character));
     if (const auto Choice = Keymap.FindKeysym(Keysyms)) {
         const int Modifiers = (Choice->Shift ? 1 : 0) | (Choice->Level3 ? 6 : 0);
@@ -172,7 +173,11 @@ SHORT TX11InputBackend::VkKeyScan(CHAR Character)
     }
     if (!Keysyms.Count || SpareKeys.Size() == 0)
         return -1;
-    return Lend({TLentKey::TKind::SpareKeysym, 0, -1, Keysyms.Preferred()});
+    const KeySym Keysym = Keysyms.Preferred();
+    const bool UpperCase = TX11SpareKeys::CasePair(Keysym).second == Keysym
+        && TX11SpareKeys::CasePair(Keysym).first != Keysym;
+    const int Shift = Keymap.ShiftSelectsAlphabeticLevel(UpperCase ? 1 : 0) ? 1 : 0;
+    return SHORT(Shift << 8 | Lend({TLentKey::TKind::SpareKeysym, 0, -1, Keysym}));
 }
 
 KeyCode TX11InputBackend::KeycodeForEvent(BYTE VirtualKey, bool Press)
@@ -186,13 +191,15 @@ KeyCode TX11InputBackend::KeycodeForEvent(BYTE VirtualKey, bool Press)
             GroupToRestore = {Key->Keycode, Keymap.LockedGroup()};
             XkbLockGroup(Connection, XkbUseCoreKbd, unsigned(Key->Group));
         }
+        if (Press)
+            SpareKeys.Touch(Key->Keycode);
         return Key->Keycode;
     case TLentKey::TKind::SpareKeysym:
         if (Press) {
             PressedSpare[VirtualKey] = SpareKeys.Acquire(Keymap.Description(), Key->Keysym);
             // The remapping itself comes back to us as a keymap notification; read it now so
             // that the next key sees the keymap the server has.
-            Refresh(false);
+            Refresh(TX11Keymap::TFreshness::Read);
         }
         return PressedSpare[VirtualKey];
     case TLentKey::TKind::Free:
@@ -215,16 +222,22 @@ void TX11InputBackend::SendKey(KeyCode Keycode, bool Press)
 void TX11InputBackend::KeybdEvent(BYTE VirtualKey, BYTE, DWORD Flags, ULONG_PTR)
 {
     std::lock_guard Guard(Lock);
-    Refresh(false);
     const bool Press = !(Flags & KEYEVENTF_KEYUP);
-    if (const KeyCode Keycode = KeycodeForEvent(VirtualKey, Press))
+    // A press looks for a keymap change announced since the last call; a release goes to the
+    // key that the press went to, whatever has changed since.
+    Refresh(Press ? TX11Keymap::TFreshness::Read : TX11Keymap::TFreshness::Queued);
+    KeyCode Keycode = Press ? 0 : PressedKeycode[VirtualKey];
+    if (!Keycode)
+        Keycode = KeycodeForEvent(VirtualKey, Press);
+    PressedKeycode[VirtualKey] = Press ? Keycode : 0;
+    if (Keycode)
         SendKey(Keycode, Press);
 }
 
 UINT TX11InputBackend::MapVirtualKey(UINT Code, UINT MapType)
 {
     std::lock_guard Guard(Lock);
-    Refresh(false);
+    Refresh(TX11Keymap::TFreshness::Read);
     // Scan codes are the Linux key codes, which evdev's keycodes carry at an offset of 8 and
     // which equal the PC's set-1 scan codes for the keys of a typewriter keyboard.
     constexpr UINT EvdevOffset = 8;

@@ -45,7 +45,7 @@ bool TX11Keymap::Load()
     // core mapping is never refreshed on a connection whose events nobody reads.
     constexpr unsigned long Events = XkbNewKeyboardNotifyMask | XkbMapNotifyMask;
     XkbSelectEvents(Connection, XkbUseCoreKbd, Events, Events);
-    Refresh(true);
+    Refresh(TFreshness::RoundTrip);
     return Keymap != nullptr;
 }
 
@@ -62,9 +62,9 @@ void TX11Keymap::HandleEvent(const XEvent& Event)
         Stale = true;
 }
 
-void TX11Keymap::Refresh(bool RoundTrip)
+void TX11Keymap::Refresh(TFreshness Freshness)
 {
-    if (RoundTrip) {
+    if (Freshness == TFreshness::RoundTrip) {
         XkbStateRec State {};
         if (XkbGetState(Connection, XkbUseCoreKbd, &State) == Success) {
             Group = State.group;
@@ -72,7 +72,8 @@ void TX11Keymap::Refresh(bool RoundTrip)
             LockedModifiers = State.locked_mods;
         }
     }
-    while (XEventsQueued(Connection, QueuedAfterReading) > 0) {
+    const int Mode = Freshness == TFreshness::Queued ? QueuedAlready : QueuedAfterReading;
+    while (XEventsQueued(Connection, Mode) > 0) {
         XEvent Event;
         XNextEvent(Connection, &Event);
         HandleEvent(Event);
@@ -211,4 +212,12 @@ std::optional<TKeyChoice> TX11Keymap::FindKeysym(const TKeysymCandidates& Keysym
         }
     }
     return Best;
+}
+
+bool TX11Keymap::ShiftSelectsAlphabeticLevel(int Level) const
+{
+    if (!Keymap || Keymap->map->num_types <= XkbAlphabeticIndex)
+        return Level == 1;
+    const XkbKeyTypeRec& Type = Keymap->map->types[XkbAlphabeticIndex];
+    return LevelForModifiers(Type, LockedModifiers) != Level;
 }

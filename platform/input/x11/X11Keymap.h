@@ -27,15 +27,21 @@ public:
     TX11Keymap& operator=(const TX11Keymap&) = delete;
 
     bool Load();
-    // With RoundTrip, asks the server for the keyboard state, which also brings in every
-    // keymap notification sent before it; without, only looks at notifications already read.
-    void Refresh(bool RoundTrip);
+    // How far Refresh goes to learn of changes: only notifications already read; also those
+    // waiting on the connection; or a round trip for the keyboard state, which also brings in
+    // every notification that the server sent before it.
+    enum class TFreshness { Queued, Read, RoundTrip };
+    void Refresh(TFreshness Freshness);
     void HandleEvent(const XEvent& Event);
     void MarkStale() { Stale = true; }
 
     // The key that types one of Keysyms in the active group, at the lowest level that the
     // current locks allow (Caps Lock on makes "a" Shift+A); failing that, in another group.
     std::optional<TKeyChoice> FindKeysym(const TKeysymCandidates& Keysyms) const;
+
+    // Whether Shift must be pressed to reach Level (0 or 1) of the keymap's ALPHABETIC type
+    // under the current locks: Caps Lock on turns the answer round.
+    bool ShiftSelectsAlphabeticLevel(int Level) const;
 
     KeyCode KeycodeForVirtualKey(std::uint8_t VirtualKey) const { return VirtualKeyToKeycode[VirtualKey]; }
     std::uint8_t VirtualKeyForKeycode(KeyCode Keycode) const { return KeycodeToVirtualKey[Keycode]; }

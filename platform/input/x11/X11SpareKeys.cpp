@@ -1,5 +1,7 @@
 #include "X11SpareKeys.h"
 
+#include <X11/Xutil.h>
+
 #include <algorithm>
 #include <thread>
 
@@ -22,28 +24,34 @@ void TX11SpareKeys::Adopt(XkbDescPtr Keymap)
     Spares = std::move(Kept);
 }
 
-bool TX11SpareKeys::Owns(KeyCode Keycode, KeySym Keysym) const
+std::pair<KeySym, KeySym> TX11SpareKeys::CasePair(KeySym Keysym)
 {
-    return std::any_of(Spares.begin(), Spares.end(),
-        [&](const TSpare& Spare) { return Spare.Keycode == Keycode && Spare.Keysym == Keysym; });
+    KeySym Lower = Keysym, Upper = Keysym;
+    XConvertCase(Keysym, &Lower, &Upper);
+    if (Lower == Upper || (Keysym != Lower && Keysym != Upper))
+        return {Keysym, Keysym};
+    return {Lower, Upper};
 }
 
-bool TX11SpareKeys::Remap(XkbDescPtr Keymap, KeyCode Keycode, KeySym Keysym)
+void TX11SpareKeys::Touch(KeyCode Keycode)
 {
+    for (auto& Spare : Spares)
+        if (Spare.Keycode == Keycode && Spare.Keysym != NoSymbol)
+            Spare.LastUsed = TClock::now();
+}
+
+bool TX11SpareKeys::Remap(XkbDescPtr Keymap, KeyCode Keycode, std::pair<KeySym, KeySym> Keysyms)
+{
+    const KeySym Keysym = Keysyms.first;
+    // ALPHABETIC consumes Shift and Caps Lock, so a keysym without cases, on both levels,
+    // comes out the same whatever of them is held or locked.
     XkbMapChangesRec Changes {};
-    if (Keysym == NoSymbol) {
-        int NoTypes[XkbNumKbdGroups] = {};
-        if (XkbChangeTypesOfKey(Keymap, Keycode, 0, XkbGroup1Mask, NoTypes, &Changes) != Success)
-            return false;
-    } else {
-        // Two levels of ALPHABETIC, both the keysym: Shift and Caps Lock are consumed by the type,
-        // so neither a held Shift nor a locked Caps Lock changes the character.
-        int Types[XkbNumKbdGroups] = {XkbAlphabeticIndex};
-        if (XkbChangeTypesOfKey(Keymap, Keycode, 1, XkbGroup1Mask, Types, &Changes) != Success)
-            return false;
-        KeySym* Symbols = XkbKeySymsPtr(Keymap, Keycode);
-        Symbols[0] = Symbols[1] = Keysym;
-    }
+    int Types[XkbNumKbdGroups] = {XkbAlphabeticIndex};
+    if (XkbChangeTypesOfKey(Keymap, Keycode, 1, XkbGroup1Mask, Types, &Changes) != Success)
+        return false;
+    KeySym* Symbols = XkbKeySymsPtr(Keymap, Keycode);
+    Symbols[0] = Keysyms.first;
+    Symbols[1] = Keysyms.second;
     Changes.changed |= XkbKeySymsMask;
     Changes.first_key_sym = Keycode;
     Changes.num_key_syms = 1;
@@ -59,8 +67,10 @@ bool TX11SpareKeys::Remap(XkbDescPtr Keymap, KeyCode Keycode, KeySym Keysym)
     return First == Keysym;
 }
 
-KeyCode TX11SpareKeys::Acquire(XkbDescPtr Keymap, KeySym Keysym)
+KeyCode TX11SpareKeys::Acquire(XkbDescPtr Keymap, KeySym Wanted)
 {
+    const auto Pair = CasePair(Wanted);
+    const KeySym Keysym = Pair.first;
     const auto Now = TClock::now();
     for (auto& Spare : Spares) {
         if (Spare.Keysym == Keysym) {
@@ -76,7 +86,7 @@ KeyCode TX11SpareKeys::Acquire(XkbDescPtr Keymap, KeySym Keysym)
     });
     if (Oldest->Keysym != NoSymbol && Now - Oldest->LastUsed < RestTime)
         std::this_thread::sleep_for(RestTime - (Now - Oldest->LastUsed));
-    if (!Remap(Keymap, Oldest->Keycode, Keysym)) {
+    if (!Remap(Keymap, Oldest->Keycode, Pair)) {
         Oldest->Keysym = NoSymbol;
         return 0;
     }
@@ -96,8 +106,23 @@ void TX11SpareKeys::RestoreAll(XkbDescPtr Keymap)
     const auto Rested = TClock::now() - Latest;
     if (Rested < RestTime)
         std::this_thread::sleep_for(RestTime - Rested);
+    // One request for all of them: every client reloads its keymap once, not once per spare.
+    XkbMapChangesRec Changes {};
+    int First = 256, Last = -1;
     for (auto& Spare : Spares) {
-        if (Spare.Keysym != NoSymbol && Remap(Keymap, Spare.Keycode, NoSymbol))
-            Spare.Keysym = NoSymbol;
+        if (Spare.Keysym == NoSymbol)
+            continue;
+        int NoTypes[XkbNumKbdGroups] = {};
+        if (XkbChangeTypesOfKey(Keymap, Spare.Keycode, 0, XkbGroup1Mask, NoTypes, &Changes) != Success)
+            continue;
+        First = std::min(First, int(Spare.Keycode));
+        Last = std::max(Last, int(Spare.Keycode));
+        Spare.Keysym = NoSymbol;
     }
+    if (Last < 0)
+        return;
+    Changes.changed |= XkbKeySymsMask;
+    Changes.first_key_sym = KeyCode(First);
+    Changes.num_key_syms = Last - First + 1;
+    XkbChangeMap(Connection, Keymap, &Changes);
 }
