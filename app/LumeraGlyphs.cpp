@@ -70,9 +70,13 @@ QString LumeraSubstituteFamily()
 void RegisterDisplayFonts()
 {
     RegisterFontSubstitute("Lumera", LumeraSubstituteFamily(), LumeraGlyphs);
-    // The two outside faces only change the look, never the text: Qt's own substitution.
+    // The two outside faces only change the look, never the text: Qt's own substitution. The
+    // windows and their hand-broken texts were laid out for the narrow widths of MS Sans Serif;
+    // a face with Arial's widths keeps every line on one line, the desktop's sans may not.
     const QString DesktopSans = QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
-    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"), { DesktopSans, QStringLiteral("DejaVu Sans") });
+    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
+        { QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"), QStringLiteral("Nimbus Sans"), DesktopSans,
+            QStringLiteral("DejaVu Sans") });
     QFont::insertSubstitutions(QStringLiteral("Tempus Sans ITC"),
         { QStringLiteral("Z003"), QStringLiteral("URW Chancery L"), QStringLiteral("DejaVu Serif") });
 }

@@ -15,7 +15,7 @@ extern const std::array<char32_t, 256> LumeraGlyphs;
 // The installed family that draws the table's characters.
 QString LumeraSubstituteFamily();
 
-// Registers the table for the face "Lumera", and desktop faces for the two outside faces of
-// the window descriptions ("MS Sans Serif", "Tempus Sans ITC"). Call once the application
-// object exists.
+// Registers the table for the face "Lumera", and installed faces for the two outside faces of
+// the window descriptions: "MS Sans Serif" (a sans with its widths, else the desktop's sans)
+// and "Tempus Sans ITC" (a decorative face). Call once the application object exists.
 void RegisterDisplayFonts();
