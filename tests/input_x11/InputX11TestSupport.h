@@ -15,6 +15,7 @@ protected:
         EXPECT_EQ(Server.ModifiersHeld(), "") << "a modifier was left held down";
         EXPECT_TRUE(Server.KeysDown().empty()) << "a key was left held down";
         Server.SetCapsLock(false);
+        Server.SetNumLock(false);
         Server.LockGroup(0);
     }
 

@@ -10,6 +10,7 @@ struct TLayoutCase {
     const char* Layout;
     int Group;
     bool CapsLock;
+    bool NumLock = false;
 };
 
 class TLayoutTypingTest : public TInputX11Test, public testing::WithParamInterface<TLayoutCase> {};
@@ -20,6 +21,7 @@ TEST_P(TLayoutTypingTest, EveryPrintableAsciiCharacterArrivesExactly)
     ASSERT_TRUE(SetLayout(Case.Layout));
     Server.LockGroup(Case.Group);
     Server.SetCapsLock(Case.CapsLock);
+    Server.SetNumLock(Case.NumLock);
     TXtermTarget Target(std::string("kivo-ascii-") + Case.Name);
     ASSERT_TRUE(Target.Ready());
     ASSERT_TRUE(Target.Focus());
@@ -34,7 +36,8 @@ INSTANTIATE_TEST_SUITE_P(Layouts, TLayoutTypingTest,
     testing::Values(TLayoutCase {"us", "us", 0, false}, TLayoutCase {"de", "de", 0, false},
         TLayoutCase {"fr", "fr", 0, false}, TLayoutCase {"gr", "gr", 0, false},
         TLayoutCase {"us_gr_greek_active", "us,gr", 1, false}, TLayoutCase {"dvorak", "us:dvorak", 0, false},
-        TLayoutCase {"us_caps_lock", "us", 0, true}, TLayoutCase {"de_caps_lock", "de", 0, true}),
+        TLayoutCase {"us_caps_lock", "us", 0, true}, TLayoutCase {"de_caps_lock", "de", 0, true},
+        TLayoutCase {"fr_caps_and_num_lock", "fr", 0, true, true}),
     [](const testing::TestParamInfo<TLayoutCase>& Info) { return std::string(Info.param.Name); });
 
 TEST_F(TInputX11Test, ALayoutSwitchedWhileRunningIsHonouredAtTheNextKey)

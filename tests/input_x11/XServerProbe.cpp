@@ -1,6 +1,7 @@
 #include "XServerProbe.h"
 
 #include <X11/XKBlib.h>
+#include <X11/keysym.h>
 
 #include <stdexcept>
 
@@ -40,6 +41,13 @@ std::string TXServerProbe::ModifiersHeld()
 void TXServerProbe::LockGroup(int Group)
 {
     XkbLockGroup(Connection, XkbUseCoreKbd, unsigned(Group));
+    XSync(Connection, False);
+}
+
+void TXServerProbe::SetNumLock(bool On)
+{
+    const unsigned Mask = XkbKeysymToModifiers(Connection, XK_Num_Lock);
+    XkbLockModifiers(Connection, XkbUseCoreKbd, Mask, On ? Mask : 0);
     XSync(Connection, False);
 }
 

@@ -17,6 +17,8 @@ public:
     void LockGroup(int Group);
     int ActiveGroup();
     void SetCapsLock(bool On);
+    // Num Lock is the modifier that the keymap's NumLock virtual modifier maps to.
+    void SetNumLock(bool On);
     // How many keys of the current keymap carry the keysym of a Unicode character.
     int KeysTyping(char32_t Character);
     // Whether the window with the focus is Window or inside it.
