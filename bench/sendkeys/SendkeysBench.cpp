@@ -108,8 +108,8 @@ int main(int Argc, char** Argv)
             {"fr", RepeatedAscii(Count), "printable ASCII (AltGr, dead keys)"},
             {"us,gr", RepeatedAscii(Count), "printable ASCII, Greek group active"},
             {"us", std::string(Count, 'a'), "one key, no modifier"},
-            // Every Latin letter through a spare keycode, more letters than spares: the worst case.
-            {"gr", RepeatedAscii(Count / 10), "printable ASCII on Greek alone"},
+            // Every Latin letter through a spare keycode (the first run maps them).
+            {"gr", RepeatedAscii(Count), "printable ASCII, letters on spare keys"},
         };
         std::printf("%-7s %-42s %7s %8s %9s %9s %8s %8s\n", "layout", "text", "chars", "seconds", "chars/s",
             "us/char", "send us", "correct");

@@ -48,9 +48,13 @@ TEST_F(TInputX11Test, ScanCodesAreThoseOfAPcKeyboard)
 TEST_F(TInputX11Test, AGreekLayoutStillTypesLatinLettersAndDigits)
 {
     ASSERT_TRUE(SetLayout("gr"));
-    const SHORT Letter = VkKeyScanA('a');
-    EXPECT_NE(Letter, -1);
-    EXPECT_EQ(Letter >> 8, 0) << "a spare keycode needs no modifier";
+    const SHORT Small = VkKeyScanA('q');
+    ASSERT_NE(Small, -1);
+    EXPECT_EQ(Small & 0x100, 0);
+    // Both cases share the spare keycode, as on a letter key: the capital adds Shift.
+    const SHORT Capital = VkKeyScanA('Q');
+    EXPECT_EQ(Capital & 0xFF00, (Small & 0xFF00) | 0x100);
+    EXPECT_EQ(MapVirtualKeyA(Capital & 0xFF, 0), MapVirtualKeyA(Small & 0xFF, 0));
     EXPECT_EQ(VkKeyScanA('1'), 0x031);
 }
 

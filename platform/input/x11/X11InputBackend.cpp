@@ -30,13 +30,11 @@ int IgnoreOwnErrors(Display* Connection, XErrorEvent* Error)
     return PreviousErrorHandler(Connection, Error);
 }
 
-// What a reserved virtual key stands for until it is lent again.
+// What a reserved virtual key stands for until it is lent again: a key, and the group to lock
+// while it is down.
 struct TLentKey {
-    enum class TKind { Free, KeyInGroup, SpareKeysym };
-    TKind Kind = TKind::Free;
     KeyCode Keycode = 0;
     int Group = -1; // -1: the key is typed in whatever group is active
-    KeySym Keysym = NoSymbol;
     bool operator==(const TLentKey&) const = default;
 };
 
@@ -73,7 +71,6 @@ private:
     std::array<bool, 256> Held {};
     // A group locked for a key of another group: restored when that key is released.
     std::optional<std::pair<KeyCode, int>> GroupToRestore;
-    std::array<KeyCode, 256> PressedSpare {};
     std::array<KeyCode, 256> PressedKeycode {};
     std::unique_ptr<TX11SignalGuard> SignalGuard;
 };
@@ -157,55 +154,39 @@ SHORT TX11InputBackend::VkKeyScan(CHAR Character)
     std::lock_guard Guard(Lock);
     Refresh(TX11Keymap::TFreshness::RoundTrip);
     const auto Keysyms = KeysymsForCharacter(static_cast<unsigned char>(Character));
-    if (const auto Choice = Keymap.FindKeysym(Keysyms)) {
-        const int Modifiers = (Choice->Shift ? 1 : 0) | (Choice->Level3 ? 6 : 0);
-        std::uint8_t VirtualKey = 0;
-        if (Choice->Group != Keymap.ActiveGroup()) {
-            VirtualKey = Lend({TLentKey::TKind::KeyInGroup, Choice->Keycode, Choice->Group});
-        } else {
-            VirtualKey = Keymap.VirtualKeyForKeycode(Choice->Keycode);
-            // A key without a virtual key of its own, or one whose virtual key presses another
-            // key typing the same letter, is lent a reserved one.
-            if (!VirtualKey || Keymap.KeycodeForVirtualKey(VirtualKey) != Choice->Keycode)
-                VirtualKey = Lend({TLentKey::TKind::KeyInGroup, Choice->Keycode});
-        }
-        return SHORT(Modifiers << 8 | VirtualKey);
-    }
-    if (!Keysyms.Count || SpareKeys.Size() == 0)
+    auto Choice = Keymap.FindKeysym(Keysyms);
+    // A character that no key types gets a spare keycode now, not when it is pressed: the
+    // modifiers it needs depend on where it lands, and the sender presses them first.
+    if (!Choice && Keysyms.Count && SpareKeys.Acquire(Keymap.Description(), Keysyms.Preferred(), Keymap.HasLevel3()))
+        Choice = Keymap.FindKeysym(Keysyms);
+    if (!Choice)
         return -1;
-    const KeySym Keysym = Keysyms.Preferred();
-    const bool UpperCase = TX11SpareKeys::CasePair(Keysym).second == Keysym
-        && TX11SpareKeys::CasePair(Keysym).first != Keysym;
-    const int Shift = Keymap.ShiftSelectsAlphabeticLevel(UpperCase ? 1 : 0) ? 1 : 0;
-    return SHORT(Shift << 8 | Lend({TLentKey::TKind::SpareKeysym, 0, -1, Keysym}));
+    const int Modifiers = (Choice->Shift ? 1 : 0) | (Choice->Level3 ? 6 : 0);
+    std::uint8_t VirtualKey = 0;
+    if (Choice->Group != Keymap.ActiveGroup()) {
+        VirtualKey = Lend({Choice->Keycode, Choice->Group});
+    } else {
+        VirtualKey = Keymap.VirtualKeyForKeycode(Choice->Keycode);
+        // A key without a virtual key of its own (a spare), or one whose virtual key presses
+        // another key typing the same letter, is lent a reserved one.
+        if (!VirtualKey || Keymap.KeycodeForVirtualKey(VirtualKey) != Choice->Keycode)
+            VirtualKey = Lend({Choice->Keycode});
+    }
+    return SHORT(Modifiers << 8 | VirtualKey);
 }
 
 KeyCode TX11InputBackend::KeycodeForEvent(BYTE VirtualKey, bool Press)
 {
-    TLentKey* Key = Lent(VirtualKey);
+    const TLentKey* Key = Lent(VirtualKey);
     if (!Key)
         return Keymap.KeycodeForVirtualKey(VirtualKey);
-    switch (Key->Kind) {
-    case TLentKey::TKind::KeyInGroup:
-        if (Press && Key->Group >= 0 && Key->Group != Keymap.ActiveGroup() && !GroupToRestore) {
-            GroupToRestore = {Key->Keycode, Keymap.LockedGroup()};
-            XkbLockGroup(Connection, XkbUseCoreKbd, unsigned(Key->Group));
-        }
-        if (Press)
-            SpareKeys.Touch(Key->Keycode);
-        return Key->Keycode;
-    case TLentKey::TKind::SpareKeysym:
-        if (Press) {
-            PressedSpare[VirtualKey] = SpareKeys.Acquire(Keymap.Description(), Key->Keysym);
-            // The remapping itself comes back to us as a keymap notification; read it now so
-            // that the next key sees the keymap the server has.
-            Refresh(TX11Keymap::TFreshness::Read);
-        }
-        return PressedSpare[VirtualKey];
-    case TLentKey::TKind::Free:
-        break;
+    if (Press && Key->Group >= 0 && Key->Group != Keymap.ActiveGroup() && !GroupToRestore) {
+        GroupToRestore = {Key->Keycode, Keymap.LockedGroup()};
+        XkbLockGroup(Connection, XkbUseCoreKbd, unsigned(Key->Group));
     }
-    return 0;
+    if (Press)
+        SpareKeys.Touch(Key->Keycode);
+    return Key->Keycode;
 }
 
 void TX11InputBackend::SendKey(KeyCode Keycode, bool Press)
@@ -247,7 +228,7 @@ UINT TX11InputBackend::MapVirtualKey(UINT Code, UINT MapType)
             return 0;
         KeyCode Keycode = Keymap.KeycodeForVirtualKey(BYTE(Code));
         if (const TLentKey* Key = Lent(BYTE(Code)))
-            Keycode = Key->Kind == TLentKey::TKind::KeyInGroup ? Key->Keycode : PressedSpare[Code];
+            Keycode = Key->Keycode;
         return Keycode >= EvdevOffset ? Keycode - EvdevOffset : 0;
     }
     case 1: // scan code -> virtual key

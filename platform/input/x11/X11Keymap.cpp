@@ -80,7 +80,7 @@ void TX11Keymap::Refresh(TFreshness Freshness)
     }
     if (Stale) {
         XkbDescPtr Fresh = XkbGetMap(Connection, XkbAllClientInfoMask, XkbUseCoreKbd);
-        if (Fresh && XkbGetNames(Connection, XkbKeyNamesMask, Fresh) == Success) {
+        if (Fresh && XkbGetNames(Connection, XkbKeyNamesMask | XkbKeyTypeNamesMask, Fresh) == Success) {
             if (Keymap)
                 XkbFreeKeyboard(Keymap, 0, True);
             Keymap = Fresh;
@@ -214,10 +214,3 @@ std::optional<TKeyChoice> TX11Keymap::FindKeysym(const TKeysymCandidates& Keysym
     return Best;
 }
 
-bool TX11Keymap::ShiftSelectsAlphabeticLevel(int Level) const
-{
-    if (!Keymap || Keymap->map->num_types <= XkbAlphabeticIndex)
-        return Level == 1;
-    const XkbKeyTypeRec& Type = Keymap->map->types[XkbAlphabeticIndex];
-    return LevelForModifiers(Type, LockedModifiers) != Level;
-}

@@ -39,9 +39,8 @@ public:
     // current locks allow (Caps Lock on makes "a" Shift+A); failing that, in another group.
     std::optional<TKeyChoice> FindKeysym(const TKeysymCandidates& Keysyms) const;
 
-    // Whether Shift must be pressed to reach Level (0 or 1) of the keymap's ALPHABETIC type
-    // under the current locks: Caps Lock on turns the answer round.
-    bool ShiftSelectsAlphabeticLevel(int Level) const;
+    // Whether the active group has a key that selects level 3.
+    bool HasLevel3() const { return Level3Mask != 0; }
 
     KeyCode KeycodeForVirtualKey(std::uint8_t VirtualKey) const { return VirtualKeyToKeycode[VirtualKey]; }
     std::uint8_t VirtualKeyForKeycode(KeyCode Keycode) const { return KeycodeToVirtualKey[Keycode]; }
