@@ -96,11 +96,12 @@ TX11InputBackend::TX11InputBackend(Display* Connection)
 
 TX11InputBackend::~TX11InputBackend()
 {
-    SignalGuard.reset();
     {
         std::lock_guard Guard(Lock);
         ReleaseEverything();
     }
+    // Only now: a signal that arrives while the keys are being released still finds the guard.
+    SignalGuard.reset();
     XSetErrorHandler(PreviousErrorHandler);
     QuietConnection = nullptr;
     XCloseDisplay(Connection);
