@@ -14,8 +14,9 @@ TApplication* Application = nullptr;
 
 namespace {
 
-// Qt does not let an exception pass through its event loop: one that escapes a handler is
-// caught here and shown, and the program goes on.
+// Qt does not let an exception pass through its event loop. The controls report what their
+// handlers throw themselves (HandleException); anything else that escapes an event handler is
+// caught here as a last resort, shown, and the program goes on.
 class TQtApplication : public QApplication {
 public:
     using QApplication::QApplication;

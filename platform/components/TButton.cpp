@@ -1,5 +1,6 @@
 #include "TButton.h"
 
+#include "SysUtils.h"
 #include "TForm.h"
 
 #include <QPalette>
@@ -15,8 +16,13 @@ TButton::TButton(QWidget* Parent)
 
 void TButton::Clicked()
 {
-    if (OnClick)
-        OnClick(this);
+    // Qt's event dispatch cannot unwind an exception; it ends here, reported.
+    try {
+        if (OnClick)
+            OnClick(this);
+    } catch (...) {
+        HandleException(std::current_exception());
+    }
     if (ModalResultValue != 0) {
         if (auto* Form = qobject_cast<TForm*>(window()))
             Form->SetModalResult(ModalResultValue);

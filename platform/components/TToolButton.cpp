@@ -1,6 +1,7 @@
 #include "TToolButton.h"
 
 #include "FontSubstitution.h"
+#include "SysUtils.h"
 #include "TToolBar.h"
 
 #include <QPalette>
@@ -12,8 +13,14 @@ TToolButton::TToolButton(QWidget* Parent)
     setFocusPolicy(Qt::NoFocus);
     setToolButtonStyle(Qt::ToolButtonTextOnly);
     connect(this, &QToolButton::clicked, this, [this] {
-        if (OnClick && StyleValue != tbsSeparator)
+        if (!OnClick || StyleValue == tbsSeparator)
+            return;
+        // Qt's event dispatch cannot unwind an exception; it ends here, reported.
+        try {
             OnClick(this);
+        } catch (...) {
+            HandleException(std::current_exception());
+        }
     });
     TakeParentFont();
 }

@@ -206,15 +206,37 @@ TEST_F(TAppTest, AnExceptionFromAHandlerIsShownAndTheProgramGoesOn)
     EXPECT_EQ(KeyEvents(), "+BA -BA");
 }
 
+namespace {
+
+// A keystroke sink that fails, as a lost display connection would.
+class TFailingBackend : public TInputBackend {
+public:
+    void KeybdEvent(BYTE, BYTE, DWORD, ULONG_PTR) override { throw std::runtime_error("the display is gone"); }
+    SHORT VkKeyScan(CHAR Character) override { return static_cast<unsigned char>(Character); }
+    UINT MapVirtualKey(UINT, UINT) override { return 0; }
+    HWND FindWindow(LPCSTR, LPCSTR) override { return 0; }
+    BOOL IsIconic(HWND) override { return 0; }
+    BOOL ShowWindow(HWND, int) override { return 0; }
+    BOOL BringWindowToTop(HWND) override { return 0; }
+    DWORD GetTickCount() override { return 0; }
+};
+
+} // namespace
+
 TEST_F(TAppTest, TheWindowComesBackEvenWhenSendingFails)
 {
-    Application->OnException = [](const std::exception&) {};
-    MainForm->ToolButton15->OnClick = [this](TObject* Sender) {
-        MainForm->ToolButton15Click(Sender);
-        throw std::runtime_error("after the send");
-    };
-    QTest::mouseClick(MainForm->ToolButton15, Qt::LeftButton);
+    // Where the application holds the focus, the send cycle iconifies it first.
+    MainForm->SetAcceptFocus(true);
+    MainForm->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(MainForm.get()));
+    std::string Shown;
+    Application->OnException = [&Shown](const std::exception& Error) { Shown = Error.what(); };
+    auto Previous = SetInputBackend(std::make_unique<TFailingBackend>());
+    QTest::mouseClick(MainForm->ToolButton1, Qt::LeftButton);
+    SetInputBackend(std::move(Previous));
     Application->OnException = nullptr;
+    EXPECT_EQ(Shown, "the display is gone");
     EXPECT_FALSE(Application->Minimized());
     EXPECT_TRUE(MainForm->isVisible());
+    EXPECT_FALSE(MainForm->isMinimized());
 }
