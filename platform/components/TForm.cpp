@@ -333,7 +333,7 @@ void TForm::SetWidth(int Width)
     const QRect Bounds = OuterBounds();
     RequestedSize = QSize(Width, Bounds.height());
     CorrectionsLeft = 4;
-    ApplyRequestedBounds();
+    ApplyRequestedBounds(false);
 }
 
 void TForm::SetHeight(int Height)
@@ -341,7 +341,7 @@ void TForm::SetHeight(int Height)
     const QRect Bounds = OuterBounds();
     RequestedSize = QSize(Bounds.width(), Height);
     CorrectionsLeft = 4;
-    ApplyRequestedBounds();
+    ApplyRequestedBounds(false);
 }
 
 void TForm::SetBounds(int Left, int Top, int Width, int Height)
@@ -354,10 +354,10 @@ void TForm::SetBounds(int Left, int Top, int Width, int Height)
     LastMoveTarget = RequestedPosition.value();
     move(LastMoveTarget);
     CorrectionsLeft = 4;
-    ApplyRequestedBounds();
+    ApplyRequestedBounds(false);
 }
 
-void TForm::ApplyRequestedBounds()
+void TForm::ApplyRequestedBounds(bool Settle)
 {
     const QSize Extra = FrameExtra();
     if (RequestedSize) {
@@ -376,22 +376,25 @@ void TForm::ApplyRequestedBounds()
     }
     const QWindow* Window = windowHandle();
     const bool OnScreen = isVisible() && Window && Window->isExposed();
-    if (RequestedPosition) {
-        const QPoint Actual = frameGeometry().topLeft();
-        if (!OnScreen) {
+    if (!OnScreen) {
+        if (RequestedPosition) {
             LastMoveTarget = *RequestedPosition;
             move(LastMoveTarget);
-        } else if (Actual != *RequestedPosition && CorrectionsLeft > 0) {
-            --CorrectionsLeft;
-            LastMoveTarget += *RequestedPosition - Actual;
-            move(LastMoveTarget);
         }
+        return;
     }
-    if (!OnScreen)
+    // On screen, the position is checked only at the settling checks after the first exposure:
+    // between them Qt's idea of the frame may still be the one it asked for, not the one the
+    // window manager gave.
+    if (!Settle)
         return;
     const bool SizeReached = !RequestedSize || frameGeometry().size() == *RequestedSize;
     const bool PositionReached = !RequestedPosition || frameGeometry().topLeft() == *RequestedPosition;
-    if ((SizeReached && PositionReached) || CorrectionsLeft == 0) {
+    if (!PositionReached && CorrectionsLeft > 0) {
+        --CorrectionsLeft;
+        LastMoveTarget += *RequestedPosition - frameGeometry().topLeft();
+        move(LastMoveTarget);
+    } else if ((SizeReached && PositionReached) || CorrectionsLeft == 0) {
         // Reached: from now on the user may move and size the window as they like.
         RequestedSize.reset();
         RequestedPosition.reset();
@@ -413,8 +416,8 @@ bool TForm::event(QEvent* Event)
     switch (Event->type()) {
     case QEvent::Move:
     case QEvent::Resize:
-        if ((RequestedPosition || RequestedSize) && isVisible())
-            ApplyRequestedBounds();
+        if (RequestedSize && isVisible())
+            ApplyRequestedBounds(false);
         break;
     default:
         break;
@@ -428,7 +431,7 @@ void TForm::showEvent(QShowEvent* Event)
         if (PositionValue == poScreenCenter) {
             CenterRequested = true;
             CorrectionsLeft = 4;
-            ApplyRequestedBounds();
+            ApplyRequestedBounds(false);
         } else if (PositionValue == poDesigned && !RequestedPosition) {
             SetBounds(Left(), Top(), Width(), Height());
         }
@@ -444,8 +447,11 @@ bool TForm::eventFilter(QObject* Watched, QEvent* Event)
 {
     // The first exposure comes after the window manager has framed the window: the frame's
     // size is known from then on. Resizing is left until the exposure has been handled.
-    if (Event->type() == QEvent::Expose && Watched == windowHandle() && (RequestedPosition || RequestedSize || CenterRequested))
-        QTimer::singleShot(0, this, [this] { ApplyRequestedBounds(); });
+    if (Event->type() == QEvent::Expose && Watched == windowHandle() && (RequestedPosition || RequestedSize || CenterRequested)) {
+        QTimer::singleShot(0, this, [this] { ApplyRequestedBounds(false); });
+        for (const int Delay : { 50, 150, 300, 600 })
+            QTimer::singleShot(Delay, this, [this] { ApplyRequestedBounds(true); });
+    }
     return QWidget::eventFilter(Watched, Event);
 }
 

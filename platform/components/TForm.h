@@ -96,8 +96,9 @@ private:
     QRect OuterBounds() const;
     void ApplyWindowFlags();
     // The frame of the window manager is known only once the window is on screen; until then
-    // the requested outer bounds are asked for again at every move, resize and exposure.
-    void ApplyRequestedBounds();
+    // the requested outer bounds are asked for again at every resize, and checked a few times
+    // after the first exposure (Settle), when the window is moved by what it is off.
+    void ApplyRequestedBounds(bool Settle);
     QSize FrameExtra() const;
 
     TFormStyle FormStyleValue = fsNormal;

@@ -19,6 +19,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
 #include <string>
 
@@ -267,19 +268,16 @@ TEST_F(KivoOnX, DialogsOpenWithoutTypingAndCloseWithTheirButton)
         QString Window;
         ASSERT_TRUE(WaitFor([&] { return !(Window = FindWindow(QString::fromLatin1(Dialog.Title))).isEmpty(); }))
             << Dialog.Title;
+        const bool IsAbout = QByteArray(Dialog.Title) == "About KIVO";
+        auto Placed = [&](const QRect& Outer) {
+            if (IsAbout)
+                return std::abs(Outer.center().x() - Screen.width() / 2) <= 1 && std::abs(Outer.center().y() - Screen.height() / 2) <= 1;
+            return Outer.topLeft() == QPoint(217, 61);
+        };
+        // The window manager frames the window first; it is then placed within a moment.
         QRect Outer;
-        WaitFor([&] {
-            Outer = OuterBounds(Window);
-            return Outer.width() > ClientBounds(Window).width();
-        });
-        QThread::msleep(300);
-        Outer = OuterBounds(Window);
-        if (QByteArray(Dialog.Title) == "About KIVO") {
-            EXPECT_NEAR(Outer.center().x(), Screen.width() / 2, 1);
-            EXPECT_NEAR(Outer.center().y(), Screen.height() / 2, 1);
-        } else {
-            EXPECT_EQ(Outer.topLeft(), QPoint(217, 61)) << "at " << Outer.x() << "," << Outer.y();
-        }
+        EXPECT_TRUE(WaitFor([&] { return Placed(Outer = OuterBounds(Window)); }, 3000))
+            << Dialog.Title << " at " << Outer.x() << "," << Outer.y() << " " << Outer.width() << "x" << Outer.height();
         ClickAt(ClientBounds(Window).topLeft() + Dialog.Button);
         EXPECT_TRUE(WaitFor([&] { return FindWindow(QString::fromLatin1(Dialog.Title)).isEmpty(); })) << Dialog.Title;
         // The main window stays where it was, on screen.
