@@ -205,7 +205,13 @@ int main(int Argc, char** Argv)
         std::this_thread::sleep_for(std::chrono::milliseconds(150));
         while (XPending(Connection))
             XNextEvent(Connection, &Event);
+        // A click as a hand makes it: the button is held a moment before it is let go, so the
+        // program has handled the press before the release that the latency is counted from.
         XTestFakeButtonEvent(Connection, 1, True, CurrentTime);
+        XFlush(Connection);
+        std::this_thread::sleep_for(std::chrono::milliseconds(80));
+        while (XPending(Connection))
+            XNextEvent(Connection, &Event);
         XTestFakeButtonEvent(Connection, 1, False, CurrentTime);
         XFlush(Connection);
         std::optional<TClock::time_point> Released, Pressed;
