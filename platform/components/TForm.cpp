@@ -390,11 +390,14 @@ void TForm::ApplyRequestedBounds(bool Settle)
         return;
     const bool SizeReached = !RequestedSize || frameGeometry().size() == *RequestedSize;
     const bool PositionReached = !RequestedPosition || frameGeometry().topLeft() == *RequestedPosition;
-    if (!PositionReached && CorrectionsLeft > 0) {
+    // Until the window manager's frame is known the position cannot be judged; a window that
+    // has none after the last check has no window manager.
+    const bool FrameKnown = !Extra.isEmpty() || SettleChecksLeft == 0;
+    if (!PositionReached && CorrectionsLeft > 0 && FrameKnown) {
         --CorrectionsLeft;
         LastMoveTarget += *RequestedPosition - frameGeometry().topLeft();
         move(LastMoveTarget);
-    } else if ((SizeReached && PositionReached) || CorrectionsLeft == 0) {
+    } else if ((SizeReached && PositionReached && FrameKnown) || CorrectionsLeft == 0) {
         // Reached: from now on the user may move and size the window as they like.
         RequestedSize.reset();
         RequestedPosition.reset();
@@ -418,6 +421,11 @@ bool TForm::event(QEvent* Event)
     case QEvent::Resize:
         if (RequestedSize && isVisible())
             ApplyRequestedBounds(false);
+        // The frame has just become known (or changed): check the position once more.
+        if ((RequestedPosition || RequestedSize || CenterRequested) && isVisible() && FrameExtra() != KnownFrameExtra) {
+            KnownFrameExtra = FrameExtra();
+            QTimer::singleShot(50, this, [this] { ApplyRequestedBounds(true); });
+        }
         break;
     default:
         break;
@@ -449,8 +457,13 @@ bool TForm::eventFilter(QObject* Watched, QEvent* Event)
     // size is known from then on. Resizing is left until the exposure has been handled.
     if (Event->type() == QEvent::Expose && Watched == windowHandle() && (RequestedPosition || RequestedSize || CenterRequested)) {
         QTimer::singleShot(0, this, [this] { ApplyRequestedBounds(false); });
-        for (const int Delay : { 50, 150, 300, 600 })
-            QTimer::singleShot(Delay, this, [this] { ApplyRequestedBounds(true); });
+        SettleChecksLeft = 6;
+        for (const int Delay : { 50, 150, 300, 600, 1200, 2000 }) {
+            QTimer::singleShot(Delay, this, [this] {
+                SettleChecksLeft = std::max(0, SettleChecksLeft - 1);
+                ApplyRequestedBounds(true);
+            });
+        }
     }
     return QWidget::eventFilter(Watched, Event);
 }

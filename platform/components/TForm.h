@@ -113,6 +113,9 @@ private:
     // place the frame off the asked position by its decorations, and is then asked again.
     QPoint LastMoveTarget;
     int CorrectionsLeft = 0;
+    // Checks left after the first exposure, and the frame size they last saw.
+    int SettleChecksLeft = 0;
+    QSize KnownFrameExtra;
     int ModalResultValue = mrNone;
     bool InModalLoop = false;
 };
