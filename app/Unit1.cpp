@@ -9,6 +9,9 @@
 
 #include <QVariant>
 
+#include <algorithm>
+#include <iterator>
+
 TForm1* Form1 = nullptr;
 
 namespace {
@@ -61,11 +64,23 @@ void TForm1::LoadKeyboardSettings()
         if (Mode == QLatin1String(ModeNames[Index]))
             Keyboard1->SetKbMode(static_cast<TKbMode>(Index));
     }
-    if (Keyboard1->property("HighlightColor").toString() == QLatin1String("clBlack"))
-        Keyboard1->HighlightColor = clBlack;
-    // The stored option set is empty: no key disabled or hidden.
-    if (Keyboard1->property("Options").toString().isEmpty())
-        Keyboard1->SetOptions(TOptions {});
+    TColor Highlight = clBlack;
+    if (const QVariant Stored = Keyboard1->property("HighlightColor"); Stored.isValid() && ReadStoredColor(Stored, Highlight))
+        Keyboard1->HighlightColor = Highlight;
+    // The option set: item names separated by commas, in the order of their bits.
+    const char* const OptionNames[] = { "DisableTab", "DisableCaps", "DisableLeftShift", "DisableRightShift",
+        "DisableSpace", "DisableEnter", "DisableBackspace", "DisableEscape", "HideTab", "HideCaps", "HideLeftShift",
+        "HideRightShift", "HideSpace", "HideEnter", "HideBackspace", "HideEscape", "BoldShiftIndicator" };
+    TOptions Options;
+    for (const QString& Item : Keyboard1->property("Options").toString().split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        const auto Found = std::find_if(std::begin(OptionNames), std::end(OptionNames),
+            [&](const char* Name) { return Item.trimmed() == QLatin1String(Name); });
+        if (Found == std::end(OptionNames))
+            qWarning("Unknown keypad option '%s'", qPrintable(Item));
+        else
+            Options.Include(static_cast<TOptionItems>(Found - std::begin(OptionNames)));
+    }
+    Keyboard1->SetOptions(Options);
 }
 
 void TForm1::SendCycle(const std::function<void()>& Send)

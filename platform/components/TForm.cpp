@@ -88,8 +88,9 @@ const char* const AlignNames[] = { "alNone", "alTop", "alBottom", "alLeft", "alR
 const char* const BevelNames[] = { "bvNone", "bvLowered", "bvRaised", "bvSpace" };
 const char* const FontStyleNames[] = { "fsBold", "fsItalic", "fsUnderline", "fsStrikeOut" };
 
-// A colour: a number (0x00BBGGRR or a system colour) or the name of a named one.
-bool ReadColor(const QVariant& Value, TColor& Result)
+} // namespace
+
+bool ReadStoredColor(const QVariant& Value, TColor& Result)
 {
     static const std::pair<const char*, TColor> Named[] = {
         { "clBlack", clBlack }, { "clNavy", clNavy }, { "clWhite", clWhite }, { "clBlue", clBlue },
@@ -112,6 +113,8 @@ bool ReadColor(const QVariant& Value, TColor& Result)
     qWarning("Unknown stored colour '%s'", qPrintable(Value.toString()));
     return false;
 }
+
+namespace {
 
 void LoadFont(QWidget* Control)
 {
@@ -140,7 +143,7 @@ void LoadFont(QWidget* Control)
         Font.SetStyle(Styles);
     }
     TColor FontColor {};
-    if (Color.isValid() && ReadColor(Color, FontColor))
+    if (Color.isValid() && ReadStoredColor(Color, FontColor))
         Font.SetColor(FontColor);
     Holder->SetFont(Font);
 }
@@ -160,7 +163,7 @@ void LoadPanel(QWidget* Control)
     if (const QVariant Value = Control->property("BorderWidth"); Value.isValid())
         Panel->SetBorderWidth(Value.toInt());
     TColor Color {};
-    if (const QVariant Value = Control->property("Color"); Value.isValid() && ReadColor(Value, Color))
+    if (const QVariant Value = Control->property("Color"); Value.isValid() && ReadStoredColor(Value, Color))
         Panel->SetColor(Color);
     // A single border is the sunken line that the system draws around a framed area.
     if (Control->property("BorderStyle").toString() == QLatin1String("bsSingle")) {

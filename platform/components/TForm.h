@@ -10,6 +10,7 @@
 #include "TFont.h"
 
 #include <QRect>
+#include <QVariant>
 #include <QWidget>
 
 #include <cstdint>
@@ -25,6 +26,10 @@ TAlign AlignOf(const QWidget* Control);
 void SetAlign(QWidget* Control, TAlign Align);
 // Places the aligned children of Parent inside its client area; called on every resize.
 void AlignControls(QWidget* Parent);
+
+// A colour as a window description stores it: a number (0x00BBGGRR or a system colour) or
+// the name of a named one ("clNavy"). False, with a warning, for anything else.
+bool ReadStoredColor(const QVariant& Value, TColor& Result);
 
 class TForm : public QWidget, public TFontHolder {
     Q_OBJECT

@@ -240,3 +240,23 @@ TEST_F(TAppTest, TheWindowComesBackEvenWhenSendingFails)
     EXPECT_TRUE(MainForm->isVisible());
     EXPECT_FALSE(MainForm->isMinimized());
 }
+
+TEST_F(TAppTest, KeypadTakesItsStoredSettings)
+{
+    TKeyboard* Keypad = MainForm->Keyboard1;
+    EXPECT_EQ(Keypad->KeyboardMode(), kbmAlphaNumeric);
+    EXPECT_EQ(Keypad->HighlightColor, clBlack);
+    EXPECT_TRUE(Keypad->Options().Empty());
+    EXPECT_EQ(Keypad->BorderWidth(), 1);
+    EXPECT_EQ(Keypad->BevelOuter(), bvNone);
+    EXPECT_EQ(Keypad->Font().Name(), "Lumera");
+    EXPECT_EQ(Keypad->Font().Height(), 20);
+    EXPECT_TRUE(Keypad->Font().Style().Contains(fsBold));
+    EXPECT_EQ(Keypad->cursor().shape(), Qt::PointingHandCursor);
+    // Keys take the keypad's font; the accent toolbar has its own, not bold.
+    EXPECT_EQ(Keypad->Keys(4, 1)->Font().Name(), "Lumera");
+    EXPECT_EQ(MainForm->ToolBar1->Font().Height(), 29);
+    EXPECT_FALSE(MainForm->ToolButton1->Font().Style().Contains(fsBold));
+    EXPECT_EQ(MainForm->Label1->Font().Name(), "Tempus Sans ITC");
+    EXPECT_EQ(MainForm->Button1->Font().Name(), "MS Sans Serif");
+}
