@@ -1,22 +1,14 @@
 #pragma once
 // A push button that never takes the keyboard focus, so that clicking it leaves the focus in
-// whatever widget or program had it. It shows an 8-bit caption in its font, literally: an
-// ampersand is drawn, not read as a mnemonic.
-#include "Classes.h"
-#include "TFont.h"
+// whatever widget or program had it.
+#include "TCaptionButton.h"
 
-#include <QToolButton>
-
-#include <string>
-
-class TSpeedButton : public QToolButton, public TFontHolder {
+class TSpeedButton : public TCaptionButton {
     Q_OBJECT
 
 public:
     explicit TSpeedButton(QWidget* Owner);
 
-    const std::string& Caption() const { return CaptionValue; }
-    void SetCaption(const std::string& Caption);
     bool Flat() const { return autoRaise(); }
     void SetFlat(bool Flat) { setAutoRaise(Flat); }
     bool Enabled() const { return isEnabled(); }
@@ -38,10 +30,5 @@ public:
     TNotifyEvent OnClick;
 
 protected:
-    void FontChanged() override;
-
-private:
-    void ShowCaption();
-
-    std::string CaptionValue;
+    void Clicked() override { Click(); }
 };

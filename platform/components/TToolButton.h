@@ -2,15 +2,12 @@
 // A button of a tool bar: shows its caption, in the tool bar's font unless it has its own, and
 // runs OnClick. A separator only keeps a cell empty: it shows nothing and takes no clicks.
 // Tool buttons never take the keyboard focus.
-#include "Classes.h"
-#include "TFont.h"
-
-#include <QToolButton>
+#include "TCaptionButton.h"
 
 #include <cstdint>
 #include <string>
 
-class TToolButton : public QToolButton, public TFontHolder {
+class TToolButton : public TCaptionButton {
     Q_OBJECT
     Q_PROPERTY(QString Caption READ CaptionText WRITE SetCaptionText)
     Q_PROPERTY(bool Wrap READ Wrap WRITE SetWrap)
@@ -24,9 +21,7 @@ public:
 
     // The caption as the program stores it: 8-bit codes. What is drawn may differ (see
     // FontSubstitution.h); GetText returns the codes.
-    const std::string& Caption() const { return CaptionValue; }
-    void SetCaption(const std::string& Caption);
-    std::string GetText() const { return CaptionValue; }
+    std::string GetText() const { return Caption(); }
 
     // A row of the tool bar ends after a button whose Wrap is set.
     bool Wrap() const { return WrapValue; }
@@ -37,16 +32,14 @@ public:
     TNotifyEvent OnClick;
 
 protected:
-    void FontChanged() override;
+    void Clicked() override;
     void paintEvent(QPaintEvent* Event) override;
 
 private:
     QString CaptionText() const;
     void SetCaptionText(const QString& Caption);
-    void ShowCaption();
     void LayoutChanged();
 
-    std::string CaptionValue;
     bool WrapValue = false;
     TToolButtonStyle StyleValue = tbsButton;
 };

@@ -138,6 +138,21 @@ TEST_F(SpeedButtonTest, AClickRunsOnClickWithTheButtonAsSenderAndLeavesTheFocusA
     EXPECT_EQ(Senders.size(), 2u);
 }
 
+TEST_F(SpeedButtonTest, TheClickIsReportedAtTheReleaseBeforeTheButtonIsRedrawnAndOnlyOnce)
+{
+    std::vector<bool> DownDuringClick;
+    Button->OnClick = [&](TObject*) { DownDuringClick.push_back(Button->isDown()); };
+    Click();
+    EXPECT_EQ(DownDuringClick, std::vector<bool> { true });
+    EXPECT_FALSE(Button->isDown());
+
+    // A release away from the button is no click; a click that no mouse made still is one.
+    QTest::mousePress(Button, Qt::LeftButton, Qt::NoModifier, QPoint(30, 15));
+    QTest::mouseRelease(Button, Qt::LeftButton, Qt::NoModifier, QPoint(150, 80));
+    Button->click();
+    EXPECT_EQ(DownDuringClick, (std::vector<bool> { true, false }));
+}
+
 TEST_F(SpeedButtonTest, AnExceptionFromOnClickEndsInTheExceptionHandler)
 {
     std::string Reported;

@@ -1,0 +1,36 @@
+#pragma once
+// What the speed button and the tool button share: a QToolButton that never takes the keyboard
+// focus, shows an 8-bit caption literally (an ampersand is drawn, not read as a mnemonic) in its
+// font, through any display substitute of that face, and reports each click to Clicked.
+#include "Classes.h"
+#include "TFont.h"
+
+#include <QToolButton>
+
+#include <string>
+
+class TCaptionButton : public QToolButton, public TFontHolder {
+    Q_OBJECT
+
+public:
+    explicit TCaptionButton(QWidget* Parent);
+
+    const std::string& Caption() const { return CaptionValue; }
+    void SetCaption(const std::string& Caption);
+
+protected:
+    // The click itself. An exception from it ends here, reported through HandleException:
+    // Qt's event dispatch cannot unwind one.
+    virtual void Clicked() = 0;
+
+    void FontChanged() override;
+    void mouseReleaseEvent(QMouseEvent* Event) override;
+
+private:
+    void ReportClick();
+    void ShowCaption();
+
+    std::string CaptionValue;
+    // Set while a mouse release has already reported the click that Qt announces after it.
+    bool ClickReported = false;
+};
