@@ -6,6 +6,8 @@
 #include <QFontDatabase>
 #include <QStringList>
 
+#include <string_view>
+
 namespace {
 
 // Letters follow the Greek typewriter: each Latin key carries the Greek letter at its place,
@@ -17,17 +19,15 @@ namespace {
 constexpr std::array<char32_t, 256> BuildTable()
 {
     std::array<char32_t, 256> Table {};
-    const char32_t Small[26] = {
-        U'α', U'β', U'ψ', U'δ', U'ε', U'φ', U'γ', U'η', U'ι', U'ξ', U'κ', U'λ', U'μ', // a-m
-        U'ν', U'ο', U'\u037E', U'ρ', U'σ', U'τ', U'θ', U'ω', U'ς', U'χ', U'υ', U'ζ', // n-z
-    };
-    const char32_t Capital[26] = {
-        U'Α', U'Β', U'Ψ', U'Δ', U'Ε', U'Φ', U'Γ', U'Η', U'Ι', 0, U'Κ', U'Λ', U'Μ', // A-M
-        U'Ν', U'Ο', 0, U'Ρ', U'Σ', U'Τ', U'Θ', 0, 0, U'Χ', U'Υ', U'Ζ', // N-Z
-    };
+    // One string per case, so that a letter left out cannot shift the ones after it. A blank
+    // marks a capital that the font does not have.
+    constexpr std::u32string_view Small = U"αβψδεφγηιξκλμνοπ\u037Eρστθωςχυζ";
+    constexpr std::u32string_view Capital = U"ΑΒΨΔΕΦΓΗΙ ΚΛΜΝΟΠ ΡΣΤΘ  ΧΥΖ";
+    static_assert(Small.size() == 26 && Capital.size() == 26);
     for (int Letter = 0; Letter < 26; ++Letter) {
         Table['a' + Letter] = Small[Letter];
-        Table['A' + Letter] = Capital[Letter];
+        if (Capital[Letter] != U' ')
+            Table['A' + Letter] = Capital[Letter];
     }
     Table[';'] = U'\u1FBF'; // smooth breathing
     Table['\''] = U'\u1FFE'; // rough breathing

@@ -188,6 +188,10 @@ TEST_F(TAppTest, KeysShowTheKeypadFontsGreekWhileTypingTheCodes)
     EXPECT_EQ(MainForm->ToolButton1->GetText(), "   ; ");
     EXPECT_EQ(MainForm->ToolButton1->text(), QString::fromUcs4(U"   \u1FBF "));
     EXPECT_EQ(MainForm->Keyboard1->Keys(4, 1)->text(), QStringLiteral("α"));
+    // Each letter key shows the letter of a Greek typewriter at its place, all the way along.
+    EXPECT_EQ(DisplayText("Lumera", "abcdefghijklmnopqrstuvwxyz"),
+        QString::fromUcs4(U"αβψδεφγηιξκλμνοπ\u037Eρστθωςχυζ"));
+    EXPECT_EQ(DisplayText("Lumera", "PQRSUVWXYZ"), QString::fromUcs4(U"ΠQΡΣΘVWΧΥΖ"));
     EXPECT_EQ(MainForm->Keyboard1->SpecialKeys(TabSlot)->text(), QStringLiteral("Tab"));
     EXPECT_EQ(MainForm->Label1->text(), QStringLiteral("LUMERA ON-SCREEN KEYBOARD"));
     QTest::mouseClick(MainForm->Keyboard1->Keys(4, 1), Qt::LeftButton);
