@@ -6,7 +6,9 @@
 // active control), which uic stores on each widget as a dynamic property, and then aligns every
 // aligned control. Bounds are those of the outer frame, the window manager's decorations
 // included, as the rest of the program counts them; Qt's geometry() is the client area.
+#include "Align.h"
 #include "Classes.h"
+#include "StoredSettings.h"
 #include "TFont.h"
 
 #include <QRect>
@@ -15,21 +17,6 @@
 
 #include <cstdint>
 #include <optional>
-
-// How a control follows its parent's size. Controls are aligned in creation order: all top
-// ones from the top down, bottom ones from the bottom up, then left, right, and a client one
-// fills what is left.
-enum TAlign : std::uint8_t { alNone, alTop, alBottom, alLeft, alRight, alClient };
-
-TAlign AlignOf(const QWidget* Control);
-// Stores the alignment and realigns the parent's controls.
-void SetAlign(QWidget* Control, TAlign Align);
-// Places the aligned children of Parent inside its client area; called on every resize.
-void AlignControls(QWidget* Parent);
-
-// A colour as a window description stores it: a number (0x00BBGGRR or a system colour) or
-// the name of a named one ("clNavy"). False, with a warning, for anything else.
-bool ReadStoredColor(const QVariant& Value, TColor& Result);
 
 class TForm : public QWidget, public TFontHolder {
     Q_OBJECT
