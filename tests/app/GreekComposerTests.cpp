@@ -1,0 +1,217 @@
+// The composition engine on its own: letters and marks in, what reaches a document out. The
+// document is simulated twice, once where a BackSpace erases one code point (a terminal, a Qt
+// editor) and once where it erases the whole letter with its combining marks (GTK): KIVO must
+// leave the same text in both.
+#include "GreekComposer.h"
+
+#include <QChar>
+#include <QList>
+#include <QString>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace {
+
+QString Q(const std::u32string& Text) { return QString::fromUcs4(Text.data(), static_cast<qsizetype>(Text.size())); }
+
+std::u32string U(const QString& Text)
+{
+    const QList<uint> Codes = Text.toUcs4();
+    return std::u32string(Codes.begin(), Codes.end());
+}
+
+std::u32string Normalized(const std::u32string& Text, QString::NormalizationForm Form) { return U(Q(Text).normalized(Form)); }
+
+struct TDocuments {
+    std::u32string ByCodePoint;
+    std::u32string ByCluster;
+    int BackSpaces = 0;
+
+    void Apply(const TComposerActions& Actions)
+    {
+        for (const TComposerAction& Action : Actions) {
+            if (Action.Kind == cakType) {
+                ByCodePoint += Action.Text;
+                ByCluster += Action.Text;
+                continue;
+            }
+            ++BackSpaces;
+            if (!ByCodePoint.empty())
+                ByCodePoint.pop_back();
+            while (!ByCluster.empty() && QChar::isMark(ByCluster.back()))
+                ByCluster.pop_back();
+            if (!ByCluster.empty())
+                ByCluster.pop_back();
+        }
+    }
+};
+
+// The seven marks as the issue of the keypad names them, one per combining character.
+TGreekMark MarkOf(char32_t Combining)
+{
+    switch (Combining) {
+    case U'\u0313': return gmSmoothBreathing;
+    case U'\u0314': return gmRoughBreathing;
+    case U'\u0301': return gmAcute;
+    case U'\u0300': return gmGrave;
+    case U'\u0342': return gmCircumflex;
+    case U'\u0345': return gmIotaSubscript;
+    case U'\u0308': return gmDiaeresis;
+    default: return TGreekMark(0);
+    }
+}
+
+} // namespace
+
+TEST(GreekComposer, EveryPrecomposedLetterComesFromItsLetterAndMarksInAnyOrder)
+{
+    int Characters = 0;
+    int OrdersWithAHole = 0;
+    for (char32_t Code = 0x0386; Code <= 0x1FFF; Code = Code == 0x03CE ? 0x1F00 : Code + 1) {
+        const std::u32string Parts = Normalized(std::u32string(1, Code), QString::NormalizationForm_D);
+        if (Parts.size() < 2 || QChar::script(Parts[0]) != QChar::Script_Greek || !QChar::isLetter(Parts[0])
+            || !std::all_of(Parts.begin() + 1, Parts.end(), [](char32_t Part) { return MarkOf(Part) != 0; }))
+            continue;
+        ++Characters;
+        const std::u32string Expected = Normalized(std::u32string(1, Code), QString::NormalizationForm_C);
+        const std::string Name = "U+" + QString::number(Code, 16).toStdString();
+
+        // One button with all the marks at once.
+        TGreekComposer AtOnce;
+        TDocuments OneClick;
+        OneClick.Apply(AtOnce.TypeCharacter(Parts[0]));
+        TGreekMarks All = 0;
+        for (size_t Index = 1; Index < Parts.size(); ++Index)
+            All |= MarkOf(Parts[Index]);
+        OneClick.Apply(AtOnce.ApplyMarks(All));
+        EXPECT_EQ(Q(OneClick.ByCodePoint), Q(Expected)) << Name;
+
+        // One mark a click, in every order.
+        std::u32string Marks = Parts.substr(1);
+        std::sort(Marks.begin(), Marks.end());
+        do {
+            TGreekComposer Composer;
+            TDocuments Documents;
+            Documents.Apply(Composer.TypeCharacter(Parts[0]));
+            bool CombiningMarkTyped = false;
+            for (const char32_t Mark : Marks) {
+                Documents.Apply(Composer.ApplyMarks(MarkOf(Mark)));
+                CombiningMarkTyped = CombiningMarkTyped || Documents.ByCodePoint.size() > 1;
+            }
+            // Never a BackSpace whose effect depends on the program.
+            EXPECT_EQ(Q(Documents.ByCodePoint), Q(Documents.ByCluster)) << Name;
+            if (!CombiningMarkTyped) {
+                EXPECT_EQ(Q(Documents.ByCodePoint), Q(Expected)) << Name << " marks " << Q(Marks).toStdString();
+                continue;
+            }
+            // Unicode's holes on the way: a capital has no character with the circumflex, nor
+            // with an accent and the iota subscript, until a breathing joins them; by then the
+            // mark clicked first is a combining mark after the letter. The text keeps every mark.
+            ++OrdersWithAHole;
+            EXPECT_TRUE(QChar::isUpper(Parts[0])
+                && (Marks.find(U'\u0345') != std::u32string::npos || Marks.find(U'\u0342') != std::u32string::npos))
+                << Name;
+            std::u32string Got = Normalized(Documents.ByCodePoint, QString::NormalizationForm_D).substr(1);
+            std::u32string Wanted = Parts.substr(1);
+            std::sort(Got.begin(), Got.end());
+            std::sort(Wanted.begin(), Wanted.end());
+            EXPECT_EQ(Q(Got), Q(Wanted)) << Name;
+        } while (std::next_permutation(Marks.begin(), Marks.end()));
+    }
+    // The monotonic letters and the polytonic block were all found.
+    EXPECT_GT(Characters, 200);
+    EXPECT_LT(OrdersWithAHole, Characters / 4);
+}
+
+TEST(GreekComposer, CombinationsWithoutACharacterOfTheirOwnGetCombiningMarksInCanonicalOrder)
+{
+    const struct {
+        char32_t Letter;
+        std::vector<TGreekMarks> Clicks;
+        std::u32string Expected;
+        int BackSpaces;
+    } Cases[] = {
+        { U'β', { gmAcute }, U"β\u0301", 0 },
+        { U'Υ', { gmSmoothBreathing }, U"Υ\u0313", 0 },
+        // The breathing has a character with rho; the accent follows it.
+        { U'ρ', { gmSmoothBreathing, gmAcute }, U"ῤ\u0301", 1 },
+        { U'ρ', { gmAcute, gmSmoothBreathing }, U"ρ\u0301\u0313", 0 },
+        { U'λ', { gmRoughBreathing | gmCircumflex }, U"λ\u0314\u0342", 0 },
+        // The capital with acute is a character; the iota subscript then comes as a mark.
+        { U'Α', { gmAcute, gmIotaSubscript }, U"Ά\u0345", 1 },
+        // The diaeresis goes before the breathing, as in Unicode's own decompositions.
+        { U'α', { gmSmoothBreathing, gmDiaeresis }, U"α\u0308\u0313", 2 },
+    };
+    for (const auto& Case : Cases) {
+        TGreekComposer Composer;
+        TDocuments Documents;
+        Documents.Apply(Composer.TypeCharacter(Case.Letter));
+        for (const TGreekMarks Click : Case.Clicks)
+            Documents.Apply(Composer.ApplyMarks(Click));
+        EXPECT_EQ(Q(Documents.ByCodePoint), Q(Case.Expected)) << Q(Case.Expected).toStdString();
+        EXPECT_EQ(Q(Documents.ByCluster), Q(Case.Expected)) << Q(Case.Expected).toStdString();
+        EXPECT_EQ(Documents.BackSpaces, Case.BackSpaces) << Q(Case.Expected).toStdString();
+    }
+}
+
+TEST(GreekComposer, BackspaceTakesTheLastMarkFirstAndThenTheLetter)
+{
+    TGreekComposer Composer;
+    TDocuments Documents;
+    Documents.Apply(Composer.TypeCharacter(U'ω'));
+    Documents.Apply(Composer.ApplyMarks(gmIotaSubscript));
+    Documents.Apply(Composer.ApplyMarks(gmRoughBreathing | gmCircumflex));
+    ASSERT_EQ(Q(Documents.ByCodePoint), QStringLiteral("ᾧ"));
+    const char32_t* const After[] = { U"ῳ", U"ω", U"" };
+    for (const char32_t* Expected : After) {
+        Documents.Apply(Composer.Backspace());
+        EXPECT_EQ(Q(Documents.ByCodePoint), Q(Expected));
+        EXPECT_EQ(Q(Documents.ByCluster), Q(Expected));
+    }
+    // The letter is gone: what precedes is unknown, so a mark now is a combining mark.
+    EXPECT_EQ(Composer.ApplyMarks(gmAcute), TComposerActions({ { cakType, U"\u0301" } }));
+
+    // After a combining mark, one BackSpace, whatever it erases in the program at hand.
+    TGreekComposer AfterCombining;
+    AfterCombining.TypeCharacter(U'μ');
+    AfterCombining.ApplyMarks(gmAcute);
+    EXPECT_EQ(AfterCombining.Backspace(), TComposerActions({ { cakBackSpace, {} } }));
+    EXPECT_EQ(AfterCombining.ApplyMarks(gmGrave), TComposerActions({ { cakType, U"\u0300" } }));
+}
+
+TEST(GreekComposer, AMarkAfterAnythingButAKnownLetterIsACombiningMark)
+{
+    const TComposerActions AcuteAlone { { cakType, U"\u0301" } };
+    TGreekComposer Forgotten;
+    Forgotten.TypeCharacter(U'ε');
+    Forgotten.Forget();
+    EXPECT_EQ(Forgotten.ApplyMarks(gmAcute), AcuteAlone);
+
+    TGreekComposer AfterSpace;
+    AfterSpace.TypeCharacter(U'ε');
+    EXPECT_EQ(AfterSpace.TypeCharacter(U' '), TComposerActions({ { cakType, U" " } }));
+    EXPECT_EQ(AfterSpace.ApplyMarks(gmAcute), AcuteAlone);
+    EXPECT_EQ(AfterSpace.Backspace(), TComposerActions({ { cakBackSpace, {} } }));
+
+    // Where outside input cannot be seen, nothing typed is ever replaced.
+    TGreekComposer Blind(false);
+    Blind.TypeCharacter(U'ε');
+    EXPECT_EQ(Blind.ApplyMarks(gmAcute), AcuteAlone);
+    EXPECT_EQ(Blind.Backspace(), TComposerActions({ { cakBackSpace, {} } }));
+}
+
+TEST(GreekComposer, SpacingGlyphsOfTheAccentButtonsStandForTheirMarks)
+{
+    const std::pair<char32_t, TGreekMarks> Cases[] = {
+        { U'\u1FBF', gmSmoothBreathing }, { U'\u1FFE', gmRoughBreathing }, { U'\u1FFD', gmAcute },
+        { U'\u1FEF', gmGrave }, { U'\u1FC0', gmCircumflex }, { U'\u037A', gmIotaSubscript },
+        { U'\u00A8', gmDiaeresis }, { U'\u1FDE', gmRoughBreathing | gmAcute }, { U'\u1FCF', gmSmoothBreathing | gmCircumflex },
+        { U'\u1FEE', gmDiaeresis | gmAcute }, { U'α', 0 }, { U';', 0 }, { U'`', gmGrave }, { U'´', gmAcute }, { U'1', 0 },
+    };
+    for (const auto& [Glyph, Marks] : Cases)
+        EXPECT_EQ(MarksOfSpacingCharacter(Glyph), Marks) << "U+" << std::hex << unsigned(Glyph);
+}
