@@ -5,6 +5,7 @@
 #include "LumeraGlyphs.h"
 #include "Resources.h"
 #include "TApplication.h"
+#include "TerminationSignals.h"
 #include "Unit1.h"
 #include "Unit4.h"
 #include "X11InputBackend.h"
@@ -30,8 +31,10 @@ int main(int Argc, char** Argv)
         return 1;
     }
     SetInputBackend(std::move(Backend));
+    int EndingSignal = 0;
     {
         TApplication App(Argc, Argv);
+        TTerminationSignals Signals;
         try {
             Application->Initialize();
             LoadKivoResources();
@@ -44,8 +47,10 @@ int main(int Argc, char** Argv)
         } catch (const std::exception& Error) {
             Application->ShowException(Error);
         }
+        EndingSignal = Signals.Received();
     }
-    // Closing the backend releases any key still held.
+    // Closing the backend releases any key still held and gives the spare keys back.
     SetInputBackend(nullptr);
+    TTerminationSignals::EndBy(EndingSignal);
     return 0;
 }

@@ -2,10 +2,10 @@
 // What the application's unit tests share: the three windows built as the program builds
 // them, on a fresh recording backend, and the key events it received in a compact form.
 #include "Abox.h"
-#include "InputBackend.h"
+#include "Input.h"
 #include "LumeraGlyphs.h"
 #include "Resources.h"
-#include "RecordingInputBackend.h"
+#include "RecordingWindowsCalls.h"
 #include "TApplication.h"
 #include "Unit1.h"
 #include "Unit4.h"
@@ -27,9 +27,9 @@ protected:
         LoadKivoResources();
         RegisterDisplayFonts();
         Application->FocusHandOverMilliseconds = 0;
-        auto Owned = std::make_unique<TRecordingInputBackend>();
+        auto Owned = std::make_unique<TRecordingWindowsCalls>();
         Backend = Owned.get();
-        SetInputBackend(std::move(Owned));
+        SetWindowsCalls(std::move(Owned));
         MainForm = std::make_unique<TForm1>();
         Form1 = MainForm.get();
         About = std::make_unique<TForm2>();
@@ -50,7 +50,7 @@ protected:
         Form1 = nullptr;
         Form2 = nullptr;
         Form4 = nullptr;
-        SetInputBackend(nullptr);
+        SetWindowsCalls(nullptr);
         Application->FocusHandOverMilliseconds = TApplication::DefaultFocusHandOverMilliseconds;
     }
 
@@ -78,7 +78,7 @@ protected:
         });
     }
 
-    TRecordingInputBackend* Backend = nullptr;
+    TRecordingWindowsCalls* Backend = nullptr;
     std::unique_ptr<TForm1> MainForm;
     std::unique_ptr<TForm2> About;
     std::unique_ptr<TForm4> Instructions;

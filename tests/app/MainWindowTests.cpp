@@ -213,7 +213,7 @@ TEST_F(TAppTest, AnExceptionFromAHandlerIsShownAndTheProgramGoesOn)
 namespace {
 
 // A keystroke sink that fails, as a lost display connection would.
-class TFailingBackend : public TInputBackend {
+class TFailingBackend : public TWindowsCalls {
 public:
     void KeybdEvent(BYTE, BYTE, DWORD, ULONG_PTR) override { throw std::runtime_error("the display is gone"); }
     SHORT VkKeyScan(CHAR Character) override { return static_cast<unsigned char>(Character); }
@@ -235,9 +235,9 @@ TEST_F(TAppTest, TheWindowComesBackEvenWhenSendingFails)
     ASSERT_TRUE(QTest::qWaitForWindowActive(MainForm.get()));
     std::string Shown;
     Application->OnException = [&Shown](const std::exception& Error) { Shown = Error.what(); };
-    auto Previous = SetInputBackend(std::make_unique<TFailingBackend>());
+    auto Previous = SetWindowsCalls(std::make_unique<TFailingBackend>());
     QTest::mouseClick(MainForm->ToolButton1, Qt::LeftButton);
-    SetInputBackend(std::move(Previous));
+    SetWindowsCalls(std::move(Previous));
     Application->OnException = nullptr;
     EXPECT_EQ(Shown, "the display is gone");
     EXPECT_FALSE(Application->Minimized());

@@ -13,11 +13,10 @@
 //  - Delay processes messages until the tick count has passed, across its wrap.
 // A violated property aborts, so libFuzzer keeps the input.
 #include "MessageRecorder.h"
-#include "RecordingInputBackend.h"
+#include "RecordingWindowsCalls.h"
 #include "Sendkey.h"
 #include "Sendkeys.h"
 #include "TApplication.h"
-#include "UsLayout.h"
 
 #include <QMetaObject>
 
@@ -93,11 +92,11 @@ TScenario ReadScenario(FuzzedDataProvider& Data)
 }
 
 // A fresh recording backend set up as the scenario says.
-TRecordingInputBackend& Install(TScenario& Scenario)
+TRecordingWindowsCalls& Install(TScenario& Scenario)
 {
-    auto Fresh = std::make_unique<TRecordingInputBackend>();
+    auto Fresh = std::make_unique<TRecordingWindowsCalls>();
     auto& Backend = *Fresh;
-    SetInputBackend(std::move(Fresh));
+    SetWindowsCalls(std::move(Fresh));
     for (const auto& [Character, Answer] : Scenario.Layout)
         Backend.SetVkKeyScanAnswer(Character, Answer);
     for (auto& Window : Scenario.Windows)
@@ -242,7 +241,7 @@ HWND ExpectedWindow(const TScenario& Scenario, const std::string& Title)
     return 0;
 }
 
-void CheckActivation(TRecordingInputBackend& Backend, const TScenario& Scenario, HWND Window, std::size_t From)
+void CheckActivation(TRecordingWindowsCalls& Backend, const TScenario& Scenario, HWND Window, std::size_t From)
 {
     const auto& Calls = Backend.Calls();
     FUZZ_CHECK(Calls.size() >= From + 2);
@@ -339,6 +338,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Bytes, size_t Size)
     CheckSendKeys(Scenario);
     CheckWindows(Scenario);
     CheckDelay(Scenario);
-    SetInputBackend(nullptr);
+    SetWindowsCalls(nullptr);
     return 0;
 }

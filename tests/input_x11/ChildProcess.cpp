@@ -1,5 +1,7 @@
 #include "ChildProcess.h"
 
+#include <cstdio>
+
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
@@ -93,4 +95,17 @@ std::string ReadWholeFile(const std::string& Path)
     std::ostringstream Text;
     Text << File.rdbuf();
     return Text.str();
+}
+
+std::string KeymapDump()
+{
+    std::string Dump;
+    FILE* Pipe = popen("xkbcomp -xkb \"$DISPLAY\" - 2>/dev/null", "r");
+    if (!Pipe)
+        return Dump;
+    char Buffer[4096];
+    while (const std::size_t Count = std::fread(Buffer, 1, sizeof Buffer, Pipe))
+        Dump.append(Buffer, Count);
+    pclose(Pipe);
+    return Dump;
 }

@@ -32,6 +32,8 @@ bool RunProgram(const std::vector<std::string>& Arguments);
 bool SetLayout(const std::string& Layout);
 
 std::string ReadWholeFile(const std::string& Path);
+// The server's whole keymap as xkbcomp writes it: equal dumps are equal keymaps.
+std::string KeymapDump();
 // Polls Condition every few milliseconds until it holds or Timeout has passed.
 template <typename TCondition>
 bool WaitFor(TCondition Condition, std::chrono::milliseconds Timeout = std::chrono::seconds(10));

@@ -6,9 +6,10 @@
 #include "Input.h"
 #include "InputBackend.h"
 #include "Sendkeys.h"
+#include "TerminationSignals.h"
 #include "X11InputBackend.h"
 
-#include <unistd.h>
+#include <QCoreApplication>
 
 #include <cstdio>
 #include <cstring>
@@ -24,19 +25,21 @@ int main(int Argc, char** Argv)
         return 1;
     }
     SetInputBackend(std::move(Backend));
+    QCoreApplication App(Argc, Argv);
+    TTerminationSignals Signals;
     if (Command == "hold" || Command == "hold-exit") {
         SendKeyString("\xFA");
         // The key events are on their way; a call that waits for the server's answer makes sure
         // the press has been handled before anyone is told it is held.
-        VkKeyScanA(' ');
+        FindWindowA(nullptr, "");
         std::printf("held\n");
         std::fflush(stdout);
         if (Command == "hold")
-            for (;;)
-                pause();
+            App.exec();
     } else if (Command == "type" && Argc > 2) {
         SendKeyCodes(Argv[2], SendKeysRawKeyBound, {});
     }
     SetInputBackend(nullptr);
+    TTerminationSignals::EndBy(Signals.Received());
     return 0;
 }

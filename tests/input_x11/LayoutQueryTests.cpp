@@ -1,61 +1,53 @@
-// What VkKeyScanA and MapVirtualKeyA answer on a real server, for the worked layout examples:
-// the virtual key and modifiers that the sender frames a character with, and the scan codes.
+// What the backend answers about a character on a real server, for the worked layout
+// examples: the modifiers that type it. A question never changes the server's keymap.
 #include "InputX11TestSupport.h"
 
-#include "Input.h"
+#include "InputBackend.h"
+
+#include <optional>
 
 namespace {
 
-struct TScanCase {
+struct TModifiersCase {
     const char* Layout;
-    char Character;
-    int Expected;
+    char32_t Character;
+    std::optional<TModifiers> Expected;
 };
 
-class TVkKeyScanTest : public TInputX11Test, public testing::WithParamInterface<TScanCase> {};
+void PrintTo(const TModifiersCase& Case, std::ostream* Stream)
+{
+    *Stream << Case.Layout << " U+" << std::hex << std::uint32_t(Case.Character);
+}
 
-TEST_P(TVkKeyScanTest, AnswersKeyAndModifiersOfTheCurrentLayout)
+class TModifiersForTest : public TInputX11Test, public testing::WithParamInterface<TModifiersCase> {};
+
+TEST_P(TModifiersForTest, AnswersTheModifiersOfTheCurrentLayout)
 {
     ASSERT_TRUE(SetLayout(GetParam().Layout));
-    EXPECT_EQ(VkKeyScanA(GetParam().Character), GetParam().Expected)
-        << GetParam().Layout << " '" << GetParam().Character << "'";
+    EXPECT_EQ(CurrentInputBackend()->ModifiersFor(GetParam().Character), GetParam().Expected);
 }
 
-// High byte: 1 Shift, 6 AltGr (Control and Alt), 7 Shift and AltGr.
-INSTANTIATE_TEST_SUITE_P(Examples, TVkKeyScanTest,
-    testing::Values(TScanCase {"us", 'a', 0x041}, TScanCase {"us", 'A', 0x141}, TScanCase {"us", '@', 0x132},
-        TScanCase {"us", '~', 0x1C0}, TScanCase {"us", ' ', 0x020},
-        TScanCase {"de", 'z', 0x05A}, TScanCase {"de", 'Y', 0x159}, TScanCase {"de", '@', 0x651},
-        TScanCase {"de", '~', 0x6DD}, TScanCase {"de", '\\', 0x6BD}, TScanCase {"de", '\xFC', 0x0DB},
-        TScanCase {"fr", 'a', 0x041}, TScanCase {"fr", '1', 0x131}, TScanCase {"fr", '#', 0x633},
-        TScanCase {"us:dvorak", 'k', 0x04B}, TScanCase {"us:dvorak", 'K', 0x14B}));
+// A letter that no key of the layout types (q on gr) would go onto a spare letter key: Shift
+// for its capital, as on any letter key. Characters no key can type have no answer.
+INSTANTIATE_TEST_SUITE_P(Examples, TModifiersForTest,
+    testing::Values(TModifiersCase {"us", U'a', 0}, TModifiersCase {"us", U'A', mfShift}, TModifiersCase {"us", U'@', mfShift},
+        TModifiersCase {"us", U'~', mfShift}, TModifiersCase {"us", U' ', 0},
+        TModifiersCase {"de", U'z', 0}, TModifiersCase {"de", U'Y', mfShift}, TModifiersCase {"de", U'@', mfAltGr},
+        TModifiersCase {"de", U'~', mfAltGr}, TModifiersCase {"de", U'\\', mfAltGr}, TModifiersCase {"de", U'\u00FC', 0},
+        TModifiersCase {"fr", U'a', 0}, TModifiersCase {"fr", U'1', mfShift}, TModifiersCase {"fr", U'#', mfAltGr},
+        TModifiersCase {"us:dvorak", U'k', 0}, TModifiersCase {"us:dvorak", U'K', mfShift},
+        TModifiersCase {"gr", U'\u03B1', 0}, TModifiersCase {"gr", U'\u0391', mfShift},
+        TModifiersCase {"gr", U'q', 0}, TModifiersCase {"gr", U'Q', mfShift},
+        TModifiersCase {"us", U'\u0001', std::nullopt}, TModifiersCase {"us", U'\u007F', std::nullopt}));
 
-TEST_F(TInputX11Test, ScanCodesAreThoseOfAPcKeyboard)
-{
-    ASSERT_TRUE(SetLayout("us"));
-    EXPECT_EQ(MapVirtualKeyA(0x10, 0), 42u);   // Shift
-    EXPECT_EQ(MapVirtualKeyA(0x11, 0), 29u);   // Control
-    EXPECT_EQ(MapVirtualKeyA(0x12, 0), 56u);   // Alt
-    EXPECT_EQ(MapVirtualKeyA(0x09, 0), 15u);   // Tab
-    EXPECT_EQ(MapVirtualKeyA(0x0D, 0), 28u);   // Enter
-    EXPECT_EQ(MapVirtualKeyA('A', 0), 30u);
-    EXPECT_EQ(MapVirtualKeyA(0x70, 0), 59u);   // F1
-    EXPECT_EQ(MapVirtualKeyA(30, 1), UINT('A'));
-    ASSERT_TRUE(SetLayout("de"));
-    EXPECT_EQ(MapVirtualKeyA('Z', 0), 21u);    // Z sits where Y is on a US keyboard
-}
-
-TEST_F(TInputX11Test, AGreekLayoutStillTypesLatinLettersAndDigits)
+TEST_F(TInputX11Test, AQuestionChangesNothingOnTheServer)
 {
     ASSERT_TRUE(SetLayout("gr"));
-    const SHORT Small = VkKeyScanA('q');
-    ASSERT_NE(Small, -1);
-    EXPECT_EQ(Small & 0x100, 0);
-    // Both cases share the spare keycode, as on a letter key: the capital adds Shift.
-    const SHORT Capital = VkKeyScanA('Q');
-    EXPECT_EQ(Capital & 0xFF00, (Small & 0xFF00) | 0x100);
-    EXPECT_EQ(MapVirtualKeyA(Capital & 0xFF, 0), MapVirtualKeyA(Small & 0xFF, 0));
-    EXPECT_EQ(VkKeyScanA('1'), 0x031);
+    const std::string Before = KeymapDump();
+    for (const char32_t Character : {U'q', U'Q', U'\u0436', U'\u00E6'})
+        EXPECT_TRUE(CurrentInputBackend()->ModifiersFor(Character).has_value());
+    EXPECT_EQ(Server.KeysTyping(U'q'), 0);
+    EXPECT_EQ(KeymapDump(), Before);
 }
 
 } // namespace

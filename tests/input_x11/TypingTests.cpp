@@ -1,6 +1,7 @@
 // What arrives in a real X program when keys are sent, on the layouts users have.
 #include "InputX11TestSupport.h"
 
+#include "InputBackend.h"
 #include "Sendkeys.h"
 
 namespace {
@@ -132,5 +133,40 @@ TEST_F(TInputX11Test, AModifierPressedByOneCallStaysDownForTheNext)
     Sender.SendKeys("\xFB" "x");
     EXPECT_EQ(Target.WaitForText(3), "X!x");
 }
+
+} // namespace
+
+namespace {
+
+// Characters typed one by one through the backend itself: Greek and Cyrillic on Latin layouts
+// go onto spare keys, Latin on the Greek layout too; Shift and Caps Lock are taken care of.
+struct TUnicodeCase {
+    const char* Name;
+    const char* Layout;
+    bool CapsLock;
+};
+
+class TUnicodeTypingTest : public TInputX11Test, public testing::WithParamInterface<TUnicodeCase> {};
+
+TEST_P(TUnicodeTypingTest, AnyCharacterArrivesAndBackSpaceRemovesOne)
+{
+    ASSERT_TRUE(SetLayout(GetParam().Layout));
+    Server.SetCapsLock(GetParam().CapsLock);
+    TXtermTarget Target(std::string("kivo-unicode-") + GetParam().Name);
+    ASSERT_TRUE(Target.Ready());
+    ASSERT_TRUE(Target.Focus());
+    const std::u32string Text = U"\u1F00\u03B1\u0391\u03C9\u03A9\u03C2aA\u0436\u0416\u00E6\u20AC1";
+    for (const char32_t Character : Text)
+        EXPECT_TRUE(CurrentInputBackend()->TypeCharacter(Character));
+    CurrentInputBackend()->TapKey(nkBackSpace);
+    // UTF-8 of the text, then the terminal's byte for BackSpace (DEL on a raw xterm).
+    const std::string Expected = "\xE1\xBC\x80\xCE\xB1\xCE\x91\xCF\x89\xCE\xA9\xCF\x82" "aA\xD0\xB6\xD0\x96\xC3\xA6\xE2\x82\xAC" "1\x7F";
+    EXPECT_EQ(Target.WaitForText(Expected.size()), Expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Layouts, TUnicodeTypingTest,
+    testing::Values(TUnicodeCase {"us", "us", false}, TUnicodeCase {"gr", "gr", false}, TUnicodeCase {"de_caps", "de", true},
+        TUnicodeCase {"gr_caps", "gr", true}),
+    [](const testing::TestParamInfo<TUnicodeCase>& Info) { return std::string(Info.param.Name); });
 
 } // namespace

@@ -114,7 +114,7 @@ TEST_F(TRecordingTest, SendKeyStringAsksTheLayoutOnlyForCodes110To227)
 // around it is released in the reverse order of its press.
 TEST_F(TRecordingTest, EveryNonModifierCodeIsOnePressThenOneReleaseWithTheLayoutsScanCode)
 {
-    TRecordingInputBackend Layout;
+    TRecordingWindowsCalls Layout;
     for (int Code = 0; Code < 250; ++Code) {
         Backend->ClearCalls();
         SendKeyString(Codes({Code}));

@@ -3,7 +3,7 @@
 // the backend's log every time the application processes its messages, and the keys of the
 // US layout as the sender must send them (virtual key, set-1 scan code).
 #include "MessageRecorder.h"
-#include "RecordingInputBackend.h"
+#include "RecordingWindowsCalls.h"
 
 #include <gtest/gtest.h>
 
@@ -103,16 +103,16 @@ class TRecordingTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        auto Fresh = std::make_unique<TRecordingInputBackend>();
+        auto Fresh = std::make_unique<TRecordingWindowsCalls>();
         Backend = Fresh.get();
-        Previous = SetInputBackend(std::move(Fresh));
+        Previous = SetWindowsCalls(std::move(Fresh));
     }
-    void TearDown() override { SetInputBackend(std::move(Previous)); }
+    void TearDown() override { SetWindowsCalls(std::move(Previous)); }
 
     std::vector<TInputCall> Felt() const { return Backend->KeyEventsAndMessages(); }
 
-    TRecordingInputBackend* Backend = nullptr;
+    TRecordingWindowsCalls* Backend = nullptr;
 
 private:
-    std::unique_ptr<TInputBackend> Previous;
+    std::unique_ptr<TWindowsCalls> Previous;
 };

@@ -1,234 +1,193 @@
 #include "RecordingInputBackend.h"
 
-#include "UsLayout.h"
+#include "Input.h"
 
 #include <algorithm>
-#include <iomanip>
-#include <utility>
 
-TInputCall KeybdEventCall(BYTE VirtualKey, BYTE ScanCode, DWORD Flags)
+TBackendCall TypeCharacterCall(char32_t Character)
 {
-    TInputCall Call;
-    Call.Kind = ickKeybdEvent;
-    Call.VirtualKey = VirtualKey;
-    Call.ScanCode = ScanCode;
-    Call.Flags = Flags;
+    TBackendCall Call;
+    Call.Kind = bckTypeCharacter;
+    Call.Character = Character;
     return Call;
 }
 
-TInputCall MessagesProcessedCall()
+TBackendCall SendKeyCall(TNamedKey Key, bool Press)
 {
-    TInputCall Call;
-    Call.Kind = ickMessagesProcessed;
+    TBackendCall Call;
+    Call.Kind = bckSendKey;
+    Call.Key = Key;
+    Call.Press = Press;
     return Call;
 }
 
-namespace {
-struct THex {
-    unsigned long long Value;
-};
-
-std::ostream& operator<<(std::ostream& Stream, THex Hex)
+TBackendCall SendCharacterKeyCall(char32_t Character, bool Press)
 {
-    const auto Flags = Stream.flags();
-    Stream << "0x" << std::hex << std::uppercase << Hex.Value;
-    Stream.flags(Flags);
-    return Stream;
+    TBackendCall Call;
+    Call.Kind = bckSendCharacterKey;
+    Call.Character = Character;
+    Call.Press = Press;
+    return Call;
 }
-} // namespace
 
-std::ostream& operator<<(std::ostream& Stream, const TInputCall& Call)
+std::ostream& operator<<(std::ostream& Stream, const TBackendCall& Call)
 {
+    static constexpr const char* Names[] = {"TypeCharacter", "SendKey", "SendCharacterKey", "ModifiersFor", "FindWindow",
+        "IsMinimized", "RestoreWindow", "RaiseWindow", "IconifyWindow", "TickCount"};
+    Stream << Names[Call.Kind] << "(";
     switch (Call.Kind) {
-    case ickKeybdEvent:
-        Stream << "keybd_event(" << THex {Call.VirtualKey} << ", " << int(Call.ScanCode) << ", ";
-        if (Call.Flags == 0)
-            Stream << "down";
-        else if (Call.Flags == KEYEVENTF_KEYUP)
-            Stream << "up";
-        else
-            Stream << "flags " << THex {Call.Flags};
-        if (Call.ExtraInfo != 0)
-            Stream << ", extra " << THex {Call.ExtraInfo};
-        return Stream << ")";
-    case ickVkKeyScan:
-        return Stream << "VkKeyScanA(" << int(Call.Character) << ") = " << THex {Call.Result};
-    case ickMapVirtualKey:
-        return Stream << "MapVirtualKeyA(" << THex {Call.Code} << ", " << Call.MapType << ") = " << THex {Call.Result};
-    case ickFindWindow:
-        Stream << "FindWindowA(";
-        if (Call.ClassName)
-            Stream << std::quoted(*Call.ClassName);
-        else
-            Stream << "null";
-        return Stream << ", " << std::quoted(Call.WindowName) << ") = " << THex {Call.Result};
-    case ickIsIconic:
-        return Stream << "IsIconic(" << THex {Call.Window} << ") = " << Call.Result;
-    case ickShowWindow:
-        return Stream << "ShowWindow(" << THex {Call.Window} << ", " << Call.Command << ") = " << Call.Result;
-    case ickBringWindowToTop:
-        return Stream << "BringWindowToTop(" << THex {Call.Window} << ") = " << Call.Result;
-    case ickGetTickCount:
-        return Stream << "GetTickCount() = " << Call.Result;
-    case ickMessagesProcessed:
-        return Stream << "(messages processed)";
+    case bckTypeCharacter:
+    case bckModifiersFor: Stream << "U+" << std::hex << std::uint32_t(Call.Character) << std::dec; break;
+    case bckSendKey: Stream << "key " << int(Call.Key) << (Call.Press ? ", down" : ", up"); break;
+    case bckSendCharacterKey:
+        Stream << "U+" << std::hex << std::uint32_t(Call.Character) << std::dec << (Call.Press ? ", down" : ", up");
+        break;
+    case bckFindWindow: Stream << '"' << Call.Title << '"'; break;
+    default: Stream << Call.Window; break;
     }
-    return Stream << "(unknown call " << int(Call.Kind) << ")";
+    return Stream << ") = " << Call.Result;
 }
 
-void TRecordingInputBackend::KeybdEvent(BYTE VirtualKey, BYTE ScanCode, DWORD Flags, ULONG_PTR ExtraInfo)
+bool TRecordingInputBackend::Record(TBackendCall Call)
 {
-    TInputCall Call = KeybdEventCall(VirtualKey, ScanCode, Flags);
-    Call.ExtraInfo = ExtraInfo;
     Log.push_back(std::move(Call));
+    return Log.back().Result != 0;
 }
 
-SHORT TRecordingInputBackend::VkKeyScan(CHAR Character)
+std::optional<TModifiers> TRecordingInputBackend::ModifiersFor(char32_t Character)
 {
-    const auto Byte = static_cast<BYTE>(Character);
-    const auto Override = VkKeyScanAnswers.find(Byte);
-    const SHORT Answer = Override != VkKeyScanAnswers.end() ? Override->second : UsLayoutVkKeyScan(Byte);
-    TInputCall Call;
-    Call.Kind = ickVkKeyScan;
-    Call.Character = Byte;
-    Call.Result = static_cast<WORD>(Answer);
-    Log.push_back(std::move(Call));
+    std::optional<TModifiers> Answer;
+    if (const auto Given = Layout.find(Character); Given != Layout.end()) {
+        Answer = Given->second;
+    } else if (Character >= 0x20 && Character < 0x7F) {
+        const SHORT Us = UsKeyboardVkKeyScan(BYTE(Character));
+        if (Us != -1)
+            Answer = TModifiers(Us & 0x100 ? mfShift : 0);
+    }
+    TBackendCall Call;
+    Call.Kind = bckModifiersFor;
+    Call.Character = Character;
+    Call.Result = Answer ? *Answer : 0xFF;
+    Log.push_back(Call);
     return Answer;
 }
 
-UINT TRecordingInputBackend::MapVirtualKey(UINT Code, UINT MapType)
+bool TRecordingInputBackend::TypeCharacter(char32_t Character)
 {
-    // Only virtual key to scan code is modelled; the sender asks for nothing else.
-    UINT Answer = 0;
-    if (MapType == 0) {
-        const auto Override = ScanCodeAnswers.find(Code);
-        Answer = Override != ScanCodeAnswers.end() ? Override->second : UsLayoutScanCode(Code);
-    }
-    TInputCall Call;
-    Call.Kind = ickMapVirtualKey;
-    Call.Code = Code;
-    Call.MapType = MapType;
-    Call.Result = Answer;
-    Log.push_back(std::move(Call));
-    return Answer;
+    auto Call = TypeCharacterCall(Character);
+    const auto Given = Layout.find(Character);
+    Call.Result = Given != Layout.end() ? Given->second.has_value() : (Character >= 0x20 && Character < 0x7F) || Character == '\b'
+            || Character == '\t' || Character == '\r' || Character == '\n';
+    return Record(Call);
 }
 
-HWND TRecordingInputBackend::FindWindow(LPCSTR ClassName, LPCSTR WindowName)
+void TRecordingInputBackend::SendKey(TNamedKey Key, bool Press) { Log.push_back(SendKeyCall(Key, Press)); }
+
+bool TRecordingInputBackend::SendCharacterKey(char32_t Character, bool Press)
 {
-    TInputCall Call;
-    Call.Kind = ickFindWindow;
-    if (ClassName)
-        Call.ClassName = ClassName;
-    if (WindowName)
-        Call.WindowName = WindowName;
+    auto Call = SendCharacterKeyCall(Character, Press);
+    const auto Given = Layout.find(Character);
+    Call.Result = Given != Layout.end() ? Given->second.has_value() : Character >= 0x20 && Character < 0x7F;
+    return Record(Call);
+}
+
+TWindowId TRecordingInputBackend::FindWindow(const std::string& Title, const std::string& ClassName)
+{
+    TBackendCall Call;
+    Call.Kind = bckFindWindow;
+    Call.Title = Title;
     const auto Found = std::find_if(Windows.begin(), Windows.end(), [&](const TFakeWindow& Window) {
-        return WindowName && Window.Title == WindowName && (!ClassName || Window.ClassName == ClassName);
+        return Window.Title == Title && (ClassName.empty() || Window.ClassName == ClassName);
     });
-    const HWND Handle = Found != Windows.end() ? Found->Handle : 0;
-    Call.Result = Handle;
-    Log.push_back(std::move(Call));
-    return Handle;
-}
-
-BOOL TRecordingInputBackend::IsIconic(HWND Window)
-{
-    TInputCall Call;
-    Call.Kind = ickIsIconic;
-    Call.Window = Window;
-    Call.Result = IsMinimized(Window) ? 1 : 0;
-    Log.push_back(Call);
-    return BOOL(Call.Result);
-}
-
-BOOL TRecordingInputBackend::ShowWindow(HWND Window, int Command)
-{
-    constexpr int SW_MINIMIZE = 6;
-    TInputCall Call;
-    Call.Kind = ickShowWindow;
-    Call.Window = Window;
-    Call.Command = Command;
-    if (auto* Fake = FindFakeWindow(Window)) {
-        // Windows answers whether the window was visible before; a minimized one counts.
-        Call.Result = 1;
-        if (Command == SW_RESTORE) {
-            Fake->Minimized = false;
-            Raise(Window);
-        } else if (Command == SW_MINIMIZE) {
-            Fake->Minimized = true;
-        }
-    }
-    Log.push_back(Call);
-    return BOOL(Call.Result);
-}
-
-BOOL TRecordingInputBackend::BringWindowToTop(HWND Window)
-{
-    TInputCall Call;
-    Call.Kind = ickBringWindowToTop;
-    Call.Window = Window;
-    if (FindFakeWindow(Window)) {
-        Raise(Window);
-        Call.Result = 1;
-    }
-    Log.push_back(Call);
-    return BOOL(Call.Result);
-}
-
-DWORD TRecordingInputBackend::GetTickCount()
-{
-    TInputCall Call;
-    Call.Kind = ickGetTickCount;
-    Call.Result = TickCount;
-    TickCount += TickStep; // wraps to 0 after 4294967295, as the real count does
+    Call.Result = Found != Windows.end() ? Found->Handle : 0;
     Log.push_back(Call);
     return Call.Result;
 }
 
-std::vector<TInputCall> TRecordingInputBackend::KeyEventsAndMessages() const
+bool TRecordingInputBackend::IsMinimized(TWindowId Window)
 {
-    std::vector<TInputCall> Felt;
-    std::copy_if(Log.begin(), Log.end(), std::back_inserter(Felt), [](const TInputCall& Call) {
-        return Call.Kind == ickKeybdEvent || Call.Kind == ickMessagesProcessed;
+    TBackendCall Call;
+    Call.Kind = bckIsMinimized;
+    Call.Window = Window;
+    Call.Result = IsMinimizedNow(Window);
+    return Record(Call);
+}
+
+bool TRecordingInputBackend::RestoreWindow(TWindowId Window)
+{
+    TBackendCall Call;
+    Call.Kind = bckRestoreWindow;
+    Call.Window = Window;
+    if (auto* Fake = Find(Window)) {
+        Fake->Minimized = false;
+        Raise(Window);
+        Call.Result = 1;
+    }
+    return Record(Call);
+}
+
+bool TRecordingInputBackend::RaiseWindow(TWindowId Window)
+{
+    TBackendCall Call;
+    Call.Kind = bckRaiseWindow;
+    Call.Window = Window;
+    if (Find(Window)) {
+        Raise(Window);
+        Call.Result = 1;
+    }
+    return Record(Call);
+}
+
+bool TRecordingInputBackend::IconifyWindow(TWindowId Window)
+{
+    TBackendCall Call;
+    Call.Kind = bckIconifyWindow;
+    Call.Window = Window;
+    if (auto* Fake = Find(Window)) {
+        Fake->Minimized = true;
+        Call.Result = 1;
+    }
+    return Record(Call);
+}
+
+std::uint32_t TRecordingInputBackend::TickCount()
+{
+    TBackendCall Call;
+    Call.Kind = bckTickCount;
+    Call.Result = Ticks;
+    Log.push_back(Call);
+    return Ticks;
+}
+
+std::vector<TBackendCall> TRecordingInputBackend::KeyCalls() const
+{
+    std::vector<TBackendCall> Felt;
+    std::copy_if(Log.begin(), Log.end(), std::back_inserter(Felt), [](const TBackendCall& Call) {
+        return Call.Kind == bckTypeCharacter || Call.Kind == bckSendKey || Call.Kind == bckSendCharacterKey;
     });
     return Felt;
 }
 
-std::size_t TRecordingInputBackend::CountOf(TInputCallKind Kind) const
+TWindowId TRecordingInputBackend::AddWindow(std::string Title, bool Minimized, std::string ClassName)
 {
-    return std::size_t(std::count_if(Log.begin(), Log.end(), [Kind](const TInputCall& Call) { return Call.Kind == Kind; }));
-}
-
-void TRecordingInputBackend::NoteMessagesProcessed() { Log.push_back(MessagesProcessedCall()); }
-
-HWND TRecordingInputBackend::AddWindow(std::string Title, bool Minimized, std::string ClassName)
-{
-    const HWND Handle = NextHandle++;
+    const TWindowId Handle = NextHandle++;
     Windows.insert(Windows.begin(), TFakeWindow {Handle, std::move(Title), std::move(ClassName), Minimized});
     return Handle;
 }
 
-bool TRecordingInputBackend::IsMinimized(HWND Window) const
+bool TRecordingInputBackend::IsMinimizedNow(TWindowId Window) const
 {
-    const auto* Fake = FindFakeWindow(Window);
-    return Fake && Fake->Minimized;
-}
-
-HWND TRecordingInputBackend::TopWindow() const { return Windows.empty() ? 0 : Windows.front().Handle; }
-
-TRecordingInputBackend::TFakeWindow* TRecordingInputBackend::FindFakeWindow(HWND Window)
-{
-    return const_cast<TFakeWindow*>(std::as_const(*this).FindFakeWindow(Window));
-}
-
-const TRecordingInputBackend::TFakeWindow* TRecordingInputBackend::FindFakeWindow(HWND Window) const
-{
-    if (Window == 0)
-        return nullptr;
     const auto Found = std::find_if(Windows.begin(), Windows.end(), [Window](const TFakeWindow& Fake) { return Fake.Handle == Window; });
-    return Found != Windows.end() ? &*Found : nullptr;
+    return Found != Windows.end() && Found->Minimized;
 }
 
-void TRecordingInputBackend::Raise(HWND Window)
+TRecordingInputBackend::TFakeWindow* TRecordingInputBackend::Find(TWindowId Window)
+{
+    const auto Found = std::find_if(Windows.begin(), Windows.end(), [Window](const TFakeWindow& Fake) { return Fake.Handle == Window; });
+    return Window && Found != Windows.end() ? &*Found : nullptr;
+}
+
+void TRecordingInputBackend::Raise(TWindowId Window)
 {
     const auto Found = std::find_if(Windows.begin(), Windows.end(), [Window](const TFakeWindow& Fake) { return Fake.Handle == Window; });
     if (Found != Windows.end())

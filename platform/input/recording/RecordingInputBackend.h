@@ -1,10 +1,9 @@
 #pragma once
-// The input backend of the unit tests. It sends nothing anywhere: it records every call in
-// order, answers VkKeyScanA and MapVirtualKeyA as Windows does with the US layout (single
-// characters may be given another answer, e.g. to model a layout with AltGr), holds fake
-// top-level windows and a fake tick count. Whoever processes the application's messages can
-// mark that moment in the same log, so a test sees how key events and message processing
-// interleave.
+// The input backend of unit tests that work in characters and named keys. It sends nothing
+// anywhere: it records every call in order and answers ModifiersFor as a US keyboard would
+// (printable ASCII, with Shift where the US key needs it; other characters may be given an
+// answer, e.g. Greek letters to model a Greek layout). It holds fake top-level windows and a
+// settable tick count.
 #include "InputBackend.h"
 
 #include <map>
@@ -13,97 +12,79 @@
 #include <string>
 #include <vector>
 
-enum TInputCallKind {
-    ickKeybdEvent,
-    ickVkKeyScan,
-    ickMapVirtualKey,
-    ickFindWindow,
-    ickIsIconic,
-    ickShowWindow,
-    ickBringWindowToTop,
-    ickGetTickCount,
-    ickMessagesProcessed,
+enum TBackendCallKind : std::uint8_t {
+    bckTypeCharacter,
+    bckSendKey,
+    bckSendCharacterKey,
+    bckModifiersFor,
+    bckFindWindow,
+    bckIsMinimized,
+    bckRestoreWindow,
+    bckRaiseWindow,
+    bckIconifyWindow,
+    bckTickCount,
 };
 
-// One call of the backend, with the arguments that its kind has and what it answered.
-struct TInputCall {
-    TInputCallKind Kind = ickKeybdEvent;
-    BYTE VirtualKey = 0;                  // keybd_event
-    BYTE ScanCode = 0;                    // keybd_event
-    DWORD Flags = 0;                      // keybd_event
-    ULONG_PTR ExtraInfo = 0;              // keybd_event
-    BYTE Character = 0;                   // VkKeyScanA
-    UINT Code = 0;                        // MapVirtualKeyA
-    UINT MapType = 0;                     // MapVirtualKeyA
-    std::optional<std::string> ClassName {}; // FindWindowA; empty optional for "any class"
-    std::string WindowName {};            // FindWindowA
-    HWND Window = 0;                      // IsIconic, ShowWindow, BringWindowToTop
-    int Command = 0;                      // ShowWindow
-    DWORD Result = 0;                     // the answer (VkKeyScanA's as its 16 bits)
+struct TBackendCall {
+    TBackendCallKind Kind = bckTypeCharacter;
+    char32_t Character = 0;     // TypeCharacter, SendCharacterKey, ModifiersFor
+    TNamedKey Key = nkBackSpace; // SendKey
+    bool Press = false;         // SendKey, SendCharacterKey
+    std::string Title {};       // FindWindow
+    TWindowId Window = 0;       // the window calls
+    std::uint32_t Result = 0;   // the answer (ModifiersFor: the set, or 0xFF for none)
 
-    bool operator==(const TInputCall&) const = default;
+    bool operator==(const TBackendCall&) const = default;
 };
 
-// Entries as a test expects them.
-TInputCall KeybdEventCall(BYTE VirtualKey, BYTE ScanCode, DWORD Flags);
-TInputCall MessagesProcessedCall();
+TBackendCall TypeCharacterCall(char32_t Character);
+TBackendCall SendKeyCall(TNamedKey Key, bool Press);
+TBackendCall SendCharacterKeyCall(char32_t Character, bool Press);
 
-// One line per call, e.g. "keybd_event(0x10, 42, up)"; gtest prints entries with it.
-std::ostream& operator<<(std::ostream& Stream, const TInputCall& Call);
+std::ostream& operator<<(std::ostream& Stream, const TBackendCall& Call);
 
 class TRecordingInputBackend final : public TInputBackend {
 public:
-    void KeybdEvent(BYTE VirtualKey, BYTE ScanCode, DWORD Flags, ULONG_PTR ExtraInfo) override;
-    SHORT VkKeyScan(CHAR Character) override;
-    UINT MapVirtualKey(UINT Code, UINT MapType) override;
-    HWND FindWindow(LPCSTR ClassName, LPCSTR WindowName) override;
-    BOOL IsIconic(HWND Window) override;
-    BOOL ShowWindow(HWND Window, int Command) override;
-    BOOL BringWindowToTop(HWND Window) override;
-    DWORD GetTickCount() override;
+    bool TypeCharacter(char32_t Character) override;
+    void SendKey(TNamedKey Key, bool Press) override;
+    bool SendCharacterKey(char32_t Character, bool Press) override;
+    std::optional<TModifiers> ModifiersFor(char32_t Character) override;
+    TWindowId FindWindow(const std::string& Title, const std::string& ClassName) override;
+    bool IsMinimized(TWindowId Window) override;
+    bool RestoreWindow(TWindowId Window) override;
+    bool RaiseWindow(TWindowId Window) override;
+    bool IconifyWindow(TWindowId Window) override;
+    std::uint32_t TickCount() override;
 
-    // The log.
-    const std::vector<TInputCall>& Calls() const { return Log; }
-    // Only the key events and the marks of message processing, the part a target would feel.
-    std::vector<TInputCall> KeyEventsAndMessages() const;
-    std::size_t CountOf(TInputCallKind Kind) const;
+    const std::vector<TBackendCall>& Calls() const { return Log; }
+    // Only the calls a target would feel: characters typed and keys pressed or released.
+    std::vector<TBackendCall> KeyCalls() const;
     void ClearCalls() { Log.clear(); }
-    void NoteMessagesProcessed();
 
-    // The layout: Answer replaces the US layout's answer for Character.
-    void SetVkKeyScanAnswer(BYTE Character, SHORT Answer) { VkKeyScanAnswers[Character] = Answer; }
-    // The keyboard: ScanCode replaces the US scan code of VirtualKey.
-    void SetScanCodeAnswer(UINT VirtualKey, UINT ScanCode) { ScanCodeAnswers[VirtualKey] = ScanCode; }
+    // The layout: Character is typed with Modifiers (none: it cannot be typed).
+    void SetModifiers(char32_t Character, std::optional<TModifiers> Modifiers) { Layout[Character] = Modifiers; }
 
-    // Windows. A new window opens on top; FindWindowA finds the topmost one whose title (and
-    // class, when one is asked for) is exactly the one asked for. ShowWindow with command 9
-    // restores and activates, with 6 minimizes; BringWindowToTop raises.
-    HWND AddWindow(std::string Title, bool Minimized = false, std::string ClassName = {});
-    bool IsMinimized(HWND Window) const;
-    HWND TopWindow() const;
+    // A new window opens on top and is found by its whole title (and class, when one is asked for).
+    TWindowId AddWindow(std::string Title, bool Minimized = false, std::string ClassName = {});
+    bool IsMinimizedNow(TWindowId Window) const;
+    TWindowId TopWindow() const { return Windows.empty() ? 0 : Windows.front().Handle; }
 
-    // The clock: every GetTickCount answers the current count, then advances it by the step.
-    void SetTickCount(DWORD Tick) { TickCount = Tick; }
-    void SetTickStep(DWORD Step) { TickStep = Step; }
-    DWORD CurrentTickCount() const { return TickCount; }
+    void SetTickCount(std::uint32_t Tick) { Ticks = Tick; }
 
 private:
     struct TFakeWindow {
-        HWND Handle = 0;
+        TWindowId Handle = 0;
         std::string Title;
         std::string ClassName;
         bool Minimized = false;
     };
+    TFakeWindow* Find(TWindowId Window);
+    void Raise(TWindowId Window);
+    bool Record(TBackendCall Call);
 
-    TFakeWindow* FindFakeWindow(HWND Window);
-    const TFakeWindow* FindFakeWindow(HWND Window) const;
-    void Raise(HWND Window);
-
-    std::vector<TInputCall> Log;
-    std::map<BYTE, SHORT> VkKeyScanAnswers;
-    std::map<UINT, UINT> ScanCodeAnswers;
+    std::vector<TBackendCall> Log;
+    std::map<char32_t, std::optional<TModifiers>> Layout;
     std::vector<TFakeWindow> Windows; // topmost first
-    HWND NextHandle = 0x10010;
-    DWORD TickCount = 0;
-    DWORD TickStep = 0;
+    TWindowId NextHandle = 0x10010;
+    std::uint32_t Ticks = 0;
 };

@@ -1,63 +1,97 @@
 #include "X11InputBackend.h"
 
+#include "X11ErrorTrap.h"
 #include "X11Keymap.h"
-#include "X11SignalGuard.h"
 #include "X11SpareKeys.h"
-#include "X11VirtualKeys.h"
 #include "X11Windows.h"
 
+#include <X11/XKBlib.h>
+#include <X11/extensions/XInput.h>
 #include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
 
 #include <array>
+#include <cstring>
 #include <ctime>
+#include <map>
 #include <mutex>
 #include <optional>
 
-using namespace X11VirtualKeys;
-
 namespace {
 
-// Xlib's default handler ends the program on any protocol error; a window that went away
-// between finding it and raising it is no reason to. Errors on other connections go on to the
-// handler that was there before.
-Display* QuietConnection = nullptr;
-XErrorHandler PreviousErrorHandler = nullptr;
-
-int IgnoreOwnErrors(Display* Connection, XErrorEvent* Error)
-{
-    if (Connection == QuietConnection || !PreviousErrorHandler)
-        return 0;
-    return PreviousErrorHandler(Connection, Error);
-}
-
-// What a reserved virtual key stands for until it is lent again: a key, and the group to lock
-// while it is down.
-struct TLentKey {
-    KeyCode Keycode = 0;
-    int Group = -1; // -1: the key is typed in whatever group is active
-    bool operator==(const TLentKey&) const = default;
+// The keysym of every named key: the key that carries it at its first level is pressed.
+constexpr TKeysym NamedKeysyms[nkNamedKeyCount] = {
+    XK_BackSpace, XK_Tab, XK_Return, XK_Escape, XK_space, XK_Delete, XK_Insert,
+    XK_Home, XK_End, XK_Prior, XK_Next, XK_Left, XK_Up, XK_Right, XK_Down,
+    XK_F1, XK_F2, XK_F3, XK_F4, XK_F5, XK_F6, XK_F7, XK_F8, XK_F9, XK_F10, XK_F11, XK_F12,
+    XK_F13, XK_F14, XK_F15, XK_F16, XK_F17, XK_F18, XK_F19, XK_F20, XK_F21, XK_F22, XK_F23, XK_F24,
+    XK_Shift_L, XK_Shift_R, XK_Control_L, XK_Control_R, XK_Alt_L, XK_ISO_Level3_Shift, XK_Super_L, XK_Menu,
+    XK_Caps_Lock, XK_Num_Lock, XK_Scroll_Lock, XK_Pause, XK_Print,
+    XK_KP_Insert, XK_KP_End, XK_KP_Down, XK_KP_Next, XK_KP_Left, XK_KP_Begin, XK_KP_Right, XK_KP_Home,
+    XK_KP_Up, XK_KP_Prior, XK_KP_Multiply, XK_KP_Add, XK_KP_Subtract, XK_KP_Delete,
+    XK_KP_Divide, XK_KP_Enter,
 };
+
+// Releases the keys that the XTest keyboard still holds down: a KIVO killed while it held
+// Shift for a key string leaves it down for everyone. Only that device is asked, so keys the
+// user holds on a real keyboard stay as they are.
+void ReleaseKeysLeftDown(Display* Connection)
+{
+    int Opcode = 0, Event = 0, Error = 0;
+    if (!XQueryExtension(Connection, "XInputExtension", &Opcode, &Event, &Error))
+        return;
+    TX11ErrorTrap Trap(Connection, "releasing keys left down");
+    int Count = 0;
+    XDeviceInfo* Devices = XListInputDevices(Connection, &Count);
+    for (int Index = 0; Devices && Index < Count; ++Index) {
+        if (!Devices[Index].name || std::strcmp(Devices[Index].name, "Virtual core XTEST keyboard") != 0)
+            continue;
+        XDevice* Device = XOpenDevice(Connection, Devices[Index].id);
+        if (!Device)
+            continue;
+        if (XDeviceState* State = XQueryDeviceState(Connection, Device)) {
+            auto* Class = State->data;
+            for (int Each = 0; Each < State->num_classes; ++Each) {
+                if (Class->c_class == KeyClass) {
+                    const auto* Keys = reinterpret_cast<const XKeyState*>(Class);
+                    for (int Keycode = 8; Keycode < Keys->num_keys && Keycode < 256; ++Keycode)
+                        if (Keys->keys[Keycode / 8] & (1 << (Keycode % 8)))
+                            XTestFakeKeyEvent(Connection, unsigned(Keycode), False, CurrentTime);
+                }
+                Class = reinterpret_cast<XInputClass*>(reinterpret_cast<char*>(Class) + Class->length);
+            }
+            XFreeDeviceState(State);
+        }
+        XCloseDevice(Connection, Device);
+    }
+    if (Devices)
+        XFreeDeviceList(Devices);
+    Trap.FailedReported();
+}
 
 class TX11InputBackend final : public TInputBackend {
 public:
     explicit TX11InputBackend(Display* Connection);
     ~TX11InputBackend() override;
+    bool Start(std::string& Error);
 
-    void KeybdEvent(BYTE VirtualKey, BYTE ScanCode, DWORD Flags, ULONG_PTR ExtraInfo) override;
-    SHORT VkKeyScan(CHAR Character) override;
-    UINT MapVirtualKey(UINT Code, UINT MapType) override;
-    HWND FindWindow(LPCSTR ClassName, LPCSTR WindowName) override;
-    BOOL IsIconic(HWND Window) override;
-    BOOL ShowWindow(HWND Window, int Command) override;
-    BOOL BringWindowToTop(HWND Window) override;
-    DWORD GetTickCount() override;
+    bool TypeCharacter(char32_t Character) override;
+    void SendKey(TNamedKey Key, bool Press) override;
+    bool SendCharacterKey(char32_t Character, bool Press) override;
+    std::optional<TModifiers> ModifiersFor(char32_t Character) override;
+    TWindowId FindWindow(const std::string& Title, const std::string& ClassName) override;
+    bool IsMinimized(TWindowId Window) override;
+    bool RestoreWindow(TWindowId Window) override;
+    bool RaiseWindow(TWindowId Window) override;
+    bool IconifyWindow(TWindowId Window) override;
+    std::uint32_t TickCount() override;
 
 private:
-    void Refresh(TX11Keymap::TFreshness Freshness);
-    std::uint8_t Lend(const TLentKey& Key);
-    TLentKey* Lent(BYTE VirtualKey);
-    KeyCode KeycodeForEvent(BYTE VirtualKey, bool Press);
-    void SendKey(KeyCode Keycode, bool Press);
+    std::optional<TKeyPlace> PlaceFor(char32_t Character, bool MapSpare);
+    KeyCode KeycodeOf(TNamedKey Key) const;
+    void SendKeycode(KeyCode Keycode, bool Press);
+    void LockGroupFor(const TKeyPlace& Place);
+    void RestoreGroup();
     void ReleaseEverything();
 
     std::mutex Lock;
@@ -65,33 +99,34 @@ private:
     TX11Keymap Keymap;
     TX11SpareKeys SpareKeys;
     TX11Windows Windows;
-    unsigned AdoptedGeneration = 0;
-    std::array<TLentKey, sizeof ReservedVirtualKeys> LentKeys {};
-    std::size_t NextLent = 0;
     std::array<bool, 256> Held {};
-    // A group locked for a key of another group: restored when that key is released.
-    std::optional<std::pair<KeyCode, int>> GroupToRestore;
-    std::array<KeyCode, 256> PressedKeycode {};
-    std::unique_ptr<TX11SignalGuard> SignalGuard;
+    // Where a press went, so that its release goes there whatever changed in between.
+    std::map<char32_t, KeyCode> PressedCharacters;
+    std::array<KeyCode, nkNamedKeyCount> PressedNamed {};
+    // A group locked for a key of another group: the group to go back to.
+    std::optional<int> GroupToRestore;
 };
 
 TX11InputBackend::TX11InputBackend(Display* Connection)
     : Connection(Connection)
     , Keymap(Connection)
-    , SpareKeys(Connection)
+    , SpareKeys(Connection, Keymap)
     , Windows(Connection)
 {
-    QuietConnection = Connection;
-    PreviousErrorHandler = XSetErrorHandler(IgnoreOwnErrors);
+}
+
+bool TX11InputBackend::Start(std::string& Error)
+{
     // Keys sent while the user holds a physical key would otherwise be caught by an active grab.
     XTestGrabControl(Connection, True);
-    Keymap.Load();
-    Refresh(TX11Keymap::TFreshness::RoundTrip);
-    SignalGuard = std::make_unique<TX11SignalGuard>([this] {
-        // Keeps the lock for good: no other thread presses a key while the program dies.
-        Lock.lock();
-        ReleaseEverything();
-    });
+    if (!Keymap.Load(Error))
+        return false;
+    const bool AnotherKivo = SpareKeys.Start();
+    // A KIVO that runs beside this one may hold a key for a key string of its own.
+    if (!AnotherKivo)
+        ReleaseKeysLeftDown(Connection);
+    Keymap.ReadState();
+    return true;
 }
 
 TX11InputBackend::~TX11InputBackend()
@@ -99,177 +134,205 @@ TX11InputBackend::~TX11InputBackend()
     {
         std::lock_guard Guard(Lock);
         ReleaseEverything();
+        SpareKeys.RestoreAll();
+        XSync(Connection, False);
     }
-    // Only now: a signal that arrives while the keys are being released still finds the guard.
-    SignalGuard.reset();
-    XSetErrorHandler(PreviousErrorHandler);
-    QuietConnection = nullptr;
     XCloseDisplay(Connection);
 }
 
 void TX11InputBackend::ReleaseEverything()
 {
     for (int Keycode = 0; Keycode < 256; ++Keycode)
-        if (Held[Keycode])
-            SendKey(KeyCode(Keycode), false);
-    if (GroupToRestore) {
-        XkbLockGroup(Connection, XkbUseCoreKbd, GroupToRestore->second);
-        GroupToRestore.reset();
-    }
-    Refresh(TX11Keymap::TFreshness::Read);
-    if (Keymap.Description())
-        SpareKeys.RestoreAll(Keymap.Description());
-    XSync(Connection, False);
+        if (Held[std::size_t(Keycode)])
+            SendKeycode(KeyCode(Keycode), false);
+    RestoreGroup();
+    PressedCharacters.clear();
+    PressedNamed.fill(0);
 }
 
-void TX11InputBackend::Refresh(TX11Keymap::TFreshness Freshness)
-{
-    Keymap.Refresh(Freshness);
-    if (Keymap.Description() && AdoptedGeneration != Keymap.Generation()) {
-        SpareKeys.Adopt(Keymap.Description());
-        AdoptedGeneration = Keymap.Generation();
-    }
-}
-
-std::uint8_t TX11InputBackend::Lend(const TLentKey& Key)
-{
-    for (std::size_t Index = 0; Index < LentKeys.size(); ++Index)
-        if (LentKeys[Index] == Key)
-            return ReservedVirtualKeys[Index];
-    const std::size_t Index = NextLent;
-    NextLent = (NextLent + 1) % LentKeys.size();
-    LentKeys[Index] = Key;
-    return ReservedVirtualKeys[Index];
-}
-
-TLentKey* TX11InputBackend::Lent(BYTE VirtualKey)
-{
-    for (std::size_t Index = 0; Index < LentKeys.size(); ++Index)
-        if (ReservedVirtualKeys[Index] == VirtualKey)
-            return &LentKeys[Index];
-    return nullptr;
-}
-
-SHORT TX11InputBackend::VkKeyScan(CHAR Character)
-{
-    std::lock_guard Guard(Lock);
-    Refresh(TX11Keymap::TFreshness::RoundTrip);
-    const auto Keysyms = KeysymsForCharacter(static_cast<unsigned char>(Character));
-    auto Choice = Keymap.FindKeysym(Keysyms);
-    // A character that no key types gets a spare keycode now, not when it is pressed: the
-    // modifiers it needs depend on where it lands, and the sender presses them first.
-    if (!Choice && Keysyms.Count && SpareKeys.Acquire(Keymap.Description(), Keysyms.Preferred(), Keymap.HasLevel3()))
-        Choice = Keymap.FindKeysym(Keysyms);
-    if (!Choice)
-        return -1;
-    const int Modifiers = (Choice->Shift ? 1 : 0) | (Choice->Level3 ? 6 : 0);
-    std::uint8_t VirtualKey = 0;
-    if (Choice->Group != Keymap.ActiveGroup()) {
-        VirtualKey = Lend({Choice->Keycode, Choice->Group});
-    } else {
-        VirtualKey = Keymap.VirtualKeyForKeycode(Choice->Keycode);
-        // A key without a virtual key of its own (a spare), or one whose virtual key presses
-        // another key typing the same letter, is lent a reserved one.
-        if (!VirtualKey || Keymap.KeycodeForVirtualKey(VirtualKey) != Choice->Keycode)
-            VirtualKey = Lend({Choice->Keycode});
-    }
-    return SHORT(Modifiers << 8 | VirtualKey);
-}
-
-KeyCode TX11InputBackend::KeycodeForEvent(BYTE VirtualKey, bool Press)
-{
-    const TLentKey* Key = Lent(VirtualKey);
-    if (!Key)
-        return Keymap.KeycodeForVirtualKey(VirtualKey);
-    if (Press && Key->Group >= 0 && Key->Group != Keymap.ActiveGroup() && !GroupToRestore) {
-        GroupToRestore = {Key->Keycode, Keymap.LockedGroup()};
-        XkbLockGroup(Connection, XkbUseCoreKbd, unsigned(Key->Group));
-    }
-    if (Press)
-        SpareKeys.Touch(Key->Keycode);
-    return Key->Keycode;
-}
-
-void TX11InputBackend::SendKey(KeyCode Keycode, bool Press)
+void TX11InputBackend::SendKeycode(KeyCode Keycode, bool Press)
 {
     XTestFakeKeyEvent(Connection, Keycode, Press ? True : False, CurrentTime);
     Held[Keycode] = Press;
-    if (!Press && GroupToRestore && GroupToRestore->first == Keycode) {
-        XkbLockGroup(Connection, XkbUseCoreKbd, unsigned(GroupToRestore->second));
-        GroupToRestore.reset();
-    }
     XFlush(Connection);
 }
 
-void TX11InputBackend::KeybdEvent(BYTE VirtualKey, BYTE, DWORD Flags, ULONG_PTR)
+void TX11InputBackend::LockGroupFor(const TKeyPlace& Place)
 {
-    std::lock_guard Guard(Lock);
-    const bool Press = !(Flags & KEYEVENTF_KEYUP);
-    // A press looks for a keymap change announced since the last call; a release goes to the
-    // key that the press went to, whatever has changed since.
-    Refresh(Press ? TX11Keymap::TFreshness::Read : TX11Keymap::TFreshness::Queued);
-    KeyCode Keycode = Press ? 0 : PressedKeycode[VirtualKey];
-    if (!Keycode)
-        Keycode = KeycodeForEvent(VirtualKey, Press);
-    PressedKeycode[VirtualKey] = Press ? Keycode : 0;
-    if (Keycode)
-        SendKey(Keycode, Press);
+    if (Place.Group == Keymap.Model().EffectiveGroup(Place.Keycode, Keymap.Group()) || GroupToRestore)
+        return;
+    GroupToRestore = Keymap.LockedGroup();
+    XkbLockGroup(Connection, XkbUseCoreKbd, unsigned(Place.Group));
+    Keymap.ReadState();
 }
 
-UINT TX11InputBackend::MapVirtualKey(UINT Code, UINT MapType)
+void TX11InputBackend::RestoreGroup()
+{
+    if (!GroupToRestore)
+        return;
+    XkbLockGroup(Connection, XkbUseCoreKbd, unsigned(*GroupToRestore));
+    GroupToRestore.reset();
+    Keymap.ReadState();
+}
+
+std::optional<TKeyPlace> TX11InputBackend::PlaceFor(char32_t Character, bool MapSpare)
+{
+    if (Character == '\n')
+        Character = '\r';
+    Keymap.Refresh();
+    if (auto Place = Keymap.Model().Find(Character, Keymap.Group(), Keymap.LockedModifiers()))
+        return Place;
+    const TKeysym Keysym = KeysymForCodePoint(Character);
+    if (!Keysym)
+        return std::nullopt;
+    if (!MapSpare)
+        return SpareKeys.Predict(Keysym, Keymap.LockedModifiers());
+    if (!SpareKeys.Acquire(Keysym))
+        return std::nullopt;
+    return Keymap.Model().Find(Character, Keymap.Group(), Keymap.LockedModifiers());
+}
+
+std::optional<TModifiers> TX11InputBackend::ModifiersFor(char32_t Character)
 {
     std::lock_guard Guard(Lock);
-    Refresh(TX11Keymap::TFreshness::Read);
-    // Scan codes are the Linux key codes, which evdev's keycodes carry at an offset of 8 and
-    // which equal the PC's set-1 scan codes for the keys of a typewriter keyboard.
-    constexpr UINT EvdevOffset = 8;
-    switch (MapType) {
-    case 0: { // virtual key -> scan code
-        if (Code > 0xFF)
-            return 0;
-        KeyCode Keycode = Keymap.KeycodeForVirtualKey(BYTE(Code));
-        if (const TLentKey* Key = Lent(BYTE(Code)))
-            Keycode = Key->Keycode;
-        return Keycode >= EvdevOffset ? Keycode - EvdevOffset : 0;
+    const auto Place = PlaceFor(Character, false);
+    if (!Place)
+        return std::nullopt;
+    return TModifiers((Place->Shift ? mfShift : 0) | (Place->Level3 ? mfAltGr : 0));
+}
+
+bool TX11InputBackend::SendCharacterKey(char32_t Character, bool Press)
+{
+    std::lock_guard Guard(Lock);
+    if (!Press) {
+        const auto Pressed = PressedCharacters.find(Character);
+        if (Pressed == PressedCharacters.end())
+            return false;
+        SendKeycode(Pressed->second, false);
+        PressedCharacters.erase(Pressed);
+        if (PressedCharacters.empty())
+            RestoreGroup();
+        return true;
     }
-    case 1: // scan code -> virtual key
-    case 3:
-        return Code + EvdevOffset <= 0xFF ? Keymap.VirtualKeyForKeycode(KeyCode(Code + EvdevOffset)) : 0;
-    default:
-        return 0;
+    const auto Place = PlaceFor(Character, true);
+    if (!Place)
+        return false;
+    LockGroupFor(*Place);
+    SendKeycode(Place->Keycode, true);
+    SpareKeys.Touch(Place->Keycode);
+    PressedCharacters[Character] = Place->Keycode;
+    return true;
+}
+
+bool TX11InputBackend::TypeCharacter(char32_t Character)
+{
+    std::lock_guard Guard(Lock);
+    const auto Place = PlaceFor(Character, true);
+    if (!Place)
+        return false;
+    const KeyCode Shift = KeycodeOf(nkShift);
+    const KeyCode Level3 = Keymap.Model().Level3Key();
+    if (Place->Level3 && !Level3)
+        return false;
+    // Modifiers this backend holds for someone else (a held Shift) are lifted when the
+    // character's level needs them off, and put back afterwards.
+    const bool ShiftWasHeld = Shift && Held[Shift];
+    const bool Level3WasHeld = Level3 && Held[Level3];
+    std::vector<std::pair<KeyCode, bool>> Frame;
+    if (Shift && Place->Shift != ShiftWasHeld)
+        Frame.push_back({Shift, Place->Shift});
+    if (Level3 && Place->Level3 != Level3WasHeld)
+        Frame.push_back({Level3, Place->Level3});
+    LockGroupFor(*Place);
+    for (const auto& [Keycode, Press] : Frame)
+        SendKeycode(Keycode, Press);
+    SendKeycode(Place->Keycode, true);
+    SpareKeys.Touch(Place->Keycode);
+    SendKeycode(Place->Keycode, false);
+    for (auto Each = Frame.rbegin(); Each != Frame.rend(); ++Each)
+        SendKeycode(Each->first, !Each->second);
+    if (PressedCharacters.empty())
+        RestoreGroup();
+    return true;
+}
+
+KeyCode TX11InputBackend::KeycodeOf(TNamedKey Key) const
+{
+    const TX11KeymapModel& Model = Keymap.Model();
+    if (Key == nkAltGr) {
+        // Level 3 where the layout has it, else the right Alt key.
+        if (const KeyCode Level3 = Model.Level3Key())
+            return Level3;
+        return Model.KeycodeOf(XK_Alt_R);
+    }
+    KeyCode Keycode = Model.KeycodeOf(NamedKeysyms[Key]);
+    if (!Keycode && Key == nkRightShift)
+        Keycode = Model.KeycodeOf(XK_Shift_L);
+    if (!Keycode && Key == nkRightControl)
+        Keycode = Model.KeycodeOf(XK_Control_L);
+    return Keycode;
+}
+
+void TX11InputBackend::SendKey(TNamedKey Key, bool Press)
+{
+    if (Key >= nkNamedKeyCount)
+        return;
+    std::lock_guard Guard(Lock);
+    if (!Press) {
+        if (const KeyCode Keycode = PressedNamed[Key]) {
+            SendKeycode(Keycode, false);
+            PressedNamed[Key] = 0;
+        }
+        return;
+    }
+    Keymap.Refresh();
+    if (const KeyCode Keycode = KeycodeOf(Key)) {
+        SendKeycode(Keycode, true);
+        PressedNamed[Key] = Keycode;
     }
 }
 
-HWND TX11InputBackend::FindWindow(LPCSTR ClassName, LPCSTR WindowName)
+TWindowId TX11InputBackend::FindWindow(const std::string& Title, const std::string& ClassName)
 {
     std::lock_guard Guard(Lock);
-    return HWND(Windows.Find(ClassName, WindowName ? WindowName : ""));
+    TX11ErrorTrap Trap(Connection, "finding a window");
+    return TWindowId(Windows.Find(Title, ClassName));
 }
 
-BOOL TX11InputBackend::IsIconic(HWND Window)
+bool TX11InputBackend::IsMinimized(TWindowId Window)
 {
     std::lock_guard Guard(Lock);
+    TX11ErrorTrap Trap(Connection, "asking whether a window is minimized");
     return Windows.IsIconic(Window);
 }
 
-BOOL TX11InputBackend::ShowWindow(HWND Window, int Command)
+bool TX11InputBackend::RestoreWindow(TWindowId Window)
 {
     std::lock_guard Guard(Lock);
-    return Windows.Show(Window, Command);
+    TX11ErrorTrap Trap(Connection, "restoring a window");
+    return Windows.Restore(Window) && !Trap.Failed();
 }
 
-BOOL TX11InputBackend::BringWindowToTop(HWND Window)
+bool TX11InputBackend::RaiseWindow(TWindowId Window)
 {
     std::lock_guard Guard(Lock);
-    return Windows.BringToTop(Window);
+    TX11ErrorTrap Trap(Connection, "raising a window");
+    return Windows.BringToTop(Window) && !Trap.Failed();
 }
 
-DWORD TX11InputBackend::GetTickCount()
+bool TX11InputBackend::IconifyWindow(TWindowId Window)
+{
+    std::lock_guard Guard(Lock);
+    TX11ErrorTrap Trap(Connection, "iconifying a window");
+    return Windows.Iconify(Window) && !Trap.Failed();
+}
+
+std::uint32_t TX11InputBackend::TickCount()
 {
     timespec Now {};
     clock_gettime(CLOCK_MONOTONIC, &Now);
     const auto Milliseconds = std::uint64_t(Now.tv_sec) * 1000 + std::uint64_t(Now.tv_nsec) / 1000000;
-    return DWORD(Milliseconds); // wraps after 49.7 days, as the tick count does
+    return std::uint32_t(Milliseconds); // wraps after 49.7 days
 }
 
 } // namespace
@@ -296,5 +359,11 @@ std::unique_ptr<TInputBackend> CreateX11InputBackend(std::string& ErrorMessage)
         ErrorMessage = "the X server " + DisplayName + " has no XKEYBOARD extension, so its layout cannot be read";
         return nullptr;
     }
-    return std::make_unique<TX11InputBackend>(Connection);
+    auto Backend = std::make_unique<TX11InputBackend>(Connection);
+    std::string Error;
+    if (!Backend->Start(Error)) {
+        ErrorMessage = "the X server " + DisplayName + ": " + Error;
+        return nullptr;
+    }
+    return Backend;
 }

@@ -1,26 +1,21 @@
 #pragma once
-// The keysyms that type one 8-bit character of the Windows ANSI code page (1252).
-#include <X11/X.h>
+// Characters and keysyms. Layouts name most characters by their pre-Unicode keysyms
+// (Greek_alpha, EuroSign), a few by Unicode keysyms (0x1000000 + code point); both are the
+// same character here. Keypad keysyms are no character of their own: their meaning depends on
+// Num Lock.
+#include <cstdint>
 
-#include <array>
-#include <cstddef>
+using TKeysym = std::uint32_t;
 
-struct TKeysymCandidates {
-    std::array<KeySym, 2> Keysyms {};
-    std::size_t Count = 0;
-
-    bool Contains(KeySym Keysym) const
-    {
-        for (std::size_t Index = 0; Index < Count; ++Index)
-            if (Keysyms[Index] == Keysym)
-                return true;
-        return false;
-    }
-    // The keysym to put on a spare keycode: the Unicode keysym when the character has two.
-    KeySym Preferred() const { return Count ? Keysyms[Count - 1] : NoSymbol; }
+// The character a keysym types, 0 for none (dead keys, modifiers, function keys, the keypad).
+char32_t CodePointOfKeysym(TKeysym Keysym);
+// The keysym to put on a spare key for Character: Latin-1 by its own keysym, every other
+// character by its Unicode keysym; the control characters that keys type (BackSpace, Tab,
+// Return, Escape) by those keys' keysyms; 0 for characters no key types.
+TKeysym KeysymForCodePoint(char32_t Character);
+// The lower and upper case of a keysym, or the keysym twice when it has no cases.
+struct TCasePair {
+    TKeysym Lower = 0;
+    TKeysym Upper = 0;
 };
-
-// Characters that no keysym names (most control codes, the holes of code page 1252) give none.
-TKeysymCandidates KeysymsForCharacter(unsigned char Character);
-// The Unicode code point of an 8-bit character, 0 for the holes of code page 1252.
-char32_t CodePointForCharacter(unsigned char Character);
+TCasePair CasePairOf(TKeysym Keysym);

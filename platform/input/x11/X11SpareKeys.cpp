@@ -1,178 +1,380 @@
 #include "X11SpareKeys.h"
 
-#include <X11/Xutil.h>
+#include "X11ErrorTrap.h"
+#include "X11Keymap.h"
+
+#include <X11/XKBlib.h>
+#include <X11/Xatom.h>
 
 #include <algorithm>
-#include <cstdint>
 #include <thread>
 
-TX11SpareKeys::TX11SpareKeys(Display* Connection)
-    : Connection(Connection)
-    , FourLevelAlphabetic(XInternAtom(Connection, "FOUR_LEVEL_ALPHABETIC", False))
-{
-}
+namespace {
 
-std::pair<KeySym, KeySym> TX11SpareKeys::CasePair(KeySym Keysym)
-{
-    KeySym Lower = Keysym, Upper = Keysym;
-    XConvertCase(Keysym, &Lower, &Upper);
-    if (Lower == Upper || (Keysym != Lower && Keysym != Upper))
-        return {Keysym, Keysym};
-    return {Lower, Upper};
-}
+constexpr std::size_t RecordLength = 6; // keycode, owner, four keysyms
 
-bool TX11SpareKeys::Carries(XkbDescPtr Keymap, const TSpare& Spare) const
-{
-    const int Keycode = Spare.Keycode;
-    if (XkbKeyNumGroups(Keymap, Keycode) != 1)
-        return false;
-    for (int Half = 0; Half < 2; ++Half) {
-        const KeySym Keysym = Spare.Halves[Half].Keysym;
-        if (Keysym != NoSymbol
-            && (XkbKeyGroupWidth(Keymap, Keycode, 0) <= 2 * Half || XkbKeySymEntry(Keymap, Keycode, 2 * Half, 0) != Keysym))
-            return false;
+// Holds the server for one read-modify-write of the record and the keymap.
+class TServerGrab {
+public:
+    explicit TServerGrab(Display* Connection)
+        : Connection(Connection)
+    {
+        XGrabServer(Connection);
     }
-    return true;
-}
-
-void TX11SpareKeys::Adopt(XkbDescPtr Keymap)
-{
-    FourLevelType = -1;
-    for (int Index = 0; Index < Keymap->map->num_types; ++Index)
-        if (Keymap->map->types[Index].name == FourLevelAlphabetic && Keymap->map->types[Index].num_levels == 4)
-            FourLevelType = Index;
-    std::vector<TSpare> Kept;
-    for (int Keycode = Keymap->max_key_code; Keycode > Keymap->min_key_code; --Keycode) {
-        auto Known = std::find_if(Spares.begin(), Spares.end(), [&](const TSpare& Spare) { return Spare.Keycode == Keycode; });
-        if (XkbKeyNumGroups(Keymap, Keycode) == 0) {
-            TSpare Spare {KeyCode(Keycode)};
-            if (Known != Spares.end())
-                for (int Half = 0; Half < 2; ++Half)
-                    Spare.Halves[Half].LastUsed = Known->Halves[Half].LastUsed;
-            Kept.push_back(Spare);
-        } else if (Known != Spares.end() && Carries(Keymap, *Known)) {
-            Kept.push_back(*Known);
-        }
+    ~TServerGrab()
+    {
+        XUngrabServer(Connection);
+        XFlush(Connection);
     }
-    Spares = std::move(Kept);
-}
+    TServerGrab(const TServerGrab&) = delete;
+    TServerGrab& operator=(const TServerGrab&) = delete;
 
-void TX11SpareKeys::Touch(KeyCode Keycode)
-{
-    for (auto& Spare : Spares)
-        if (Spare.Keycode == Keycode)
-            for (auto& Half : Spare.Halves)
-                if (Half.Keysym != NoSymbol)
-                    Half.LastUsed = TClock::now();
-}
+private:
+    Display* Connection;
+};
 
-bool TX11SpareKeys::Remap(XkbDescPtr Keymap, const TSpare& Spare, int ChangedHalf)
+// The server's map with what the model needs (type names included); null if it gave none.
+XkbDescPtr ReadMap(Display* Connection)
 {
-    const auto First = CasePair(Spare.Halves[0].Keysym);
-    const auto Second = CasePair(Spare.Halves[1].Keysym);
-    const bool FourLevels = Spare.Halves[1].Keysym != NoSymbol && FourLevelType >= 0;
-    // The alphabetic types consume Shift and Caps Lock, so a keysym without cases, on both
-    // levels of its pair, comes out the same whatever of them is held or locked.
-    // (The key's entry is set by hand: XkbChangeTypesOfKey reaches for the server part of the
-    // keymap, which a client-side copy does not hold, when a key grows from two levels to four.)
-    const int Levels = FourLevels ? 4 : 2;
-    KeySym* Symbols = XkbResizeKeySyms(Keymap, Spare.Keycode, Levels);
-    if (!Symbols)
-        return false;
-    XkbSymMapRec& Entry = Keymap->map->key_sym_map[Spare.Keycode];
-    Entry.kt_index[0] = FourLevels ? FourLevelType : XkbAlphabeticIndex;
-    Entry.group_info = XkbSetGroupInfo(1, XkbWrapIntoRange, 0);
-    Entry.width = std::uint8_t(Levels);
-    Symbols[0] = First.first;
-    Symbols[1] = First.second;
-    if (FourLevels) {
-        Symbols[2] = Second.first;
-        Symbols[3] = Second.second;
+    XkbDescPtr Map = XkbGetMap(Connection, XkbAllClientInfoMask, XkbUseCoreKbd);
+    if (Map && (XkbGetNames(Connection, XkbKeyNamesMask | XkbKeyTypeNamesMask, Map) != Success || !Map->map)) {
+        XkbFreeKeyboard(Map, 0, True);
+        return nullptr;
     }
-    XkbMapChangesRec Changes {};
-    Changes.changed = XkbKeySymsMask;
-    Changes.first_key_sym = Spare.Keycode;
-    Changes.num_key_syms = 1;
-    if (!XkbChangeMap(Connection, Keymap, &Changes))
-        return false;
-    // Read the key back from the server: the reply comes after the change, so what it shows is
-    // what every client that looks at the key from now on will see.
-    int CoreWidth = 0;
-    KeySym* Core = XGetKeyboardMapping(Connection, Spare.Keycode, 1, &CoreWidth);
-    const KeySym Wanted = ChangedHalf == 1 ? Second.first : First.first;
-    const bool Confirmed = Core && std::find(Core, Core + CoreWidth, Wanted) != Core + CoreWidth;
-    if (Core)
-        XFree(Core);
-    return Confirmed;
+    return Map;
 }
 
-bool TX11SpareKeys::Acquire(XkbDescPtr Keymap, KeySym Wanted, bool Level3)
+} // namespace
+
+std::optional<TSparePlan> PlanSpare(const std::vector<TSpare>& Spares, TKeysym Lower, int Halves, TSpareClock::time_point Now)
 {
-    const KeySym Keysym = CasePair(Wanted).first;
-    const int Halves = Level3 && FourLevelType >= 0 ? 2 : 1;
-    for (auto& Spare : Spares)
+    for (const auto& Spare : Spares)
         for (int Half = 0; Half < Halves; ++Half)
-            if (Spare.Halves[Half].Keysym == Keysym)
-                return true;
-    // A free first half, then a free second half, then the half that has rested longest.
-    TSpare* Chosen = nullptr;
+            if (Spare.Halves[std::size_t(Half)].Lower == Lower)
+                return TSparePlan {Spare.Keycode, Half, false, {}};
+    for (int Half = 0; Half < Halves; ++Half)
+        for (const auto& Spare : Spares)
+            if (!Spare.Halves[std::size_t(Half)].Lower && (Half == 0 || Spare.Halves[0].Lower))
+                return TSparePlan {Spare.Keycode, Half, true, {}};
+    const TSpare* Chosen = nullptr;
     int ChosenHalf = 0;
-    for (int Half = 0; Half < Halves && !Chosen; ++Half)
-        for (auto& Spare : Spares)
-            if (!Chosen && Spare.Halves[Half].Keysym == NoSymbol && (Half == 0 || Spare.Halves[0].Keysym != NoSymbol)) {
+    for (const auto& Spare : Spares)
+        for (int Half = 0; Half < Halves; ++Half)
+            if (!Chosen || Spare.Halves[std::size_t(Half)].LastUsed < Chosen->Halves[std::size_t(ChosenHalf)].LastUsed) {
                 Chosen = &Spare;
                 ChosenHalf = Half;
             }
-    if (!Chosen) {
-        for (auto& Spare : Spares)
-            for (int Half = 0; Half < Halves; ++Half)
-                if (!Chosen || Spare.Halves[Half].LastUsed < Chosen->Halves[ChosenHalf].LastUsed) {
-                    Chosen = &Spare;
-                    ChosenHalf = Half;
-                }
-        if (!Chosen)
-            return false;
-        const auto Rested = TClock::now() - Chosen->Halves[ChosenHalf].LastUsed;
-        if (Rested < RestTime)
-            std::this_thread::sleep_for(RestTime - Rested);
+    if (!Chosen)
+        return std::nullopt;
+    const auto Rested = Now - Chosen->Halves[std::size_t(ChosenHalf)].LastUsed;
+    const auto Wait = Rested < SpareRestTime ? SpareRestTime - Rested : TSpareClock::duration {};
+    return TSparePlan {Chosen->Keycode, ChosenHalf, true, Wait};
+}
+
+std::optional<TKeyPlace> PlaceOnSpare(const TX11KeymapModel& Model, const TSpare& Spare, const TSparePlan& Plan, TKeysym Keysym, unsigned LockedModifiers)
+{
+    const bool FourLevels = Plan.Half == 1 || Spare.Halves[1].Lower;
+    const int TypeIndex = Model.TypeIndex(FourLevels ? "FOUR_LEVEL_ALPHABETIC" : "ALPHABETIC");
+    if (TypeIndex < 0)
+        return std::nullopt;
+    const TX11KeyType& Type = Model.Types[std::size_t(TypeIndex)];
+    const TCasePair Pair = CasePairOf(Keysym);
+    const int Base = Plan.Half * 2;
+    std::optional<TKeyPlace> Best;
+    for (int Level = Base; Level < Base + 2; ++Level) {
+        const bool Wanted = Pair.Lower == Pair.Upper || (Level == Base) == (Keysym == Pair.Lower);
+        if (!Wanted)
+            continue;
+        if (const auto Frame = FrameForLevel(Type, Level, LockedModifiers, Model.Level3Mask())) {
+            const TKeyPlace Place {Plan.Keycode, 0, Frame->Shift, Frame->Level3};
+            if (!Best || (Place.Shift + 2 * Place.Level3) < (Best->Shift + 2 * Best->Level3))
+                Best = Place;
+        }
     }
-    Chosen->Halves[ChosenHalf] = {Keysym, TClock::now()};
-    if (!Remap(Keymap, *Chosen, ChosenHalf)) {
-        Chosen->Halves[ChosenHalf].Keysym = NoSymbol;
+    return Best;
+}
+
+TX11SpareKeys::TX11SpareKeys(Display* Connection, TX11Keymap& Keymap)
+    : Connection(Connection)
+    , Keymap(Keymap)
+    , Root(DefaultRootWindow(Connection))
+    , Registry(XInternAtom(Connection, "_KIVO_SPARE_KEYS", False))
+{
+}
+
+std::vector<TX11SpareKeys::TRecord> TX11SpareKeys::ReadRecords()
+{
+    std::vector<TRecord> Records;
+    Atom Type = None;
+    int Format = 0;
+    unsigned long Count = 0, After = 0;
+    unsigned char* Data = nullptr;
+    TX11ErrorTrap Trap(Connection, "reading the spare-key record");
+    if (XGetWindowProperty(Connection, Root, Registry, 0, long(RecordLength * 256), False, XA_CARDINAL, &Type, &Format,
+            &Count, &After, &Data) == Success
+        && Data && Type == XA_CARDINAL && Format == 32) {
+        const auto* Values = reinterpret_cast<const unsigned long*>(Data);
+        for (std::size_t Index = 0; Index + RecordLength <= Count; Index += RecordLength)
+            Records.push_back({Values[Index], Values[Index + 1],
+                {Values[Index + 2], Values[Index + 3], Values[Index + 4], Values[Index + 5]}});
+    }
+    if (Data)
+        XFree(Data);
+    return Records;
+}
+
+void TX11SpareKeys::WriteRecords(const std::vector<TRecord>& Records)
+{
+    if (Records.empty()) {
+        XDeleteProperty(Connection, Root, Registry);
+        return;
+    }
+    std::vector<unsigned long> Values;
+    for (const auto& Record : Records) {
+        Values.push_back(Record.Keycode);
+        Values.push_back(Record.Owner);
+        Values.insert(Values.end(), Record.Keysyms.begin(), Record.Keysyms.end());
+    }
+    XChangeProperty(Connection, Root, Registry, XA_CARDINAL, 32, PropModeReplace,
+        reinterpret_cast<const unsigned char*>(Values.data()), int(Values.size()));
+}
+
+bool TX11SpareKeys::OwnerAlive(unsigned long OwnerWindow)
+{
+    if (OwnerWindow == Owner)
+        return true;
+    TX11ErrorTrap Trap(Connection, "looking for a spare key's owner");
+    XWindowAttributes Attributes {};
+    const Status Found = XGetWindowAttributes(Connection, Window(OwnerWindow), &Attributes);
+    return !Trap.Failed() && Found;
+}
+
+bool TX11SpareKeys::Carries(const TX11KeymapModel& Model, const TRecord& Record) const
+{
+    if (Record.Keycode == 0 || Record.Keycode > 255)
         return false;
-    }
+    const TX11Key& Key = Model.Keys[Record.Keycode];
+    if (Key.Groups.size() != 1)
+        return false;
+    const auto& Levels = Key.Groups[0].Levels;
+    const std::size_t Width = Record.Keysyms[2] ? 4 : 2;
+    if (Levels.size() != Width)
+        return false;
+    for (std::size_t Level = 0; Level < Width; ++Level)
+        if (Levels[Level] != Record.Keysyms[Level])
+            return false;
     return true;
 }
 
-void TX11SpareKeys::RestoreAll(XkbDescPtr Keymap)
+void TX11SpareKeys::ClearKeycodes(const std::vector<std::uint8_t>& Keycodes)
 {
-    TClock::time_point Latest {};
-    for (const auto& Spare : Spares)
-        for (const auto& Half : Spare.Halves)
-            if (Half.Keysym != NoSymbol)
-                Latest = std::max(Latest, Half.LastUsed);
-    if (Latest == TClock::time_point {})
+    if (Keycodes.empty())
         return;
-    const auto Rested = TClock::now() - Latest;
-    if (Rested < RestTime)
-        std::this_thread::sleep_for(RestTime - Rested);
-    // One request for all of them: every client reloads its keymap once, not once per spare.
-    XkbMapChangesRec Changes {};
-    int First = 256, Last = -1;
-    for (auto& Spare : Spares) {
-        if (Spare.Halves[0].Keysym == NoSymbol && Spare.Halves[1].Keysym == NoSymbol)
-            continue;
+    XkbDescPtr Map = ReadMap(Connection);
+    if (!Map)
+        return;
+    // One request per key: a request over a range would write the real keys between them too.
+    for (const std::uint8_t Keycode : Keycodes) {
+        XkbMapChangesRec Changes {};
         int NoTypes[XkbNumKbdGroups] = {};
-        if (XkbChangeTypesOfKey(Keymap, Spare.Keycode, 0, XkbGroup1Mask, NoTypes, &Changes) != Success)
+        if (XkbChangeTypesOfKey(Map, Keycode, 0, XkbGroup1Mask, NoTypes, &Changes) != Success)
             continue;
-        First = std::min(First, int(Spare.Keycode));
-        Last = std::max(Last, int(Spare.Keycode));
-        Spare.Halves = {};
+        XkbMapChangesRec Only {};
+        Only.changed = XkbKeySymsMask;
+        Only.first_key_sym = Keycode;
+        Only.num_key_syms = 1;
+        XkbChangeMap(Connection, Map, &Only);
     }
-    if (Last < 0)
+    XkbFreeKeyboard(Map, 0, True);
+}
+
+bool TX11SpareKeys::Start()
+{
+    Owner = XCreateWindow(Connection, Root, -1, -1, 1, 1, 0, CopyFromParent, InputOnly, CopyFromParent, 0, nullptr);
+    bool AnotherAlive = false;
+    TX11ErrorTrap Trap(Connection, "clearing spare keys left behind");
+    {
+        TServerGrab Grab(Connection);
+        std::vector<TRecord> Kept;
+        std::vector<std::uint8_t> Orphans;
+        TX11KeymapModel Fresh;
+        const bool HaveMap = Keymap.ReadModel(Fresh);
+        for (const auto& Record : ReadRecords()) {
+            if (OwnerAlive(Record.Owner)) {
+                AnotherAlive = true;
+                Kept.push_back(Record);
+            } else if (HaveMap && Carries(Fresh, Record)) {
+                Orphans.push_back(std::uint8_t(Record.Keycode));
+            }
+        }
+        ClearKeycodes(Orphans);
+        Kept.push_back({0, Owner, {}});
+        WriteRecords(Kept);
+    }
+    Trap.FailedReported();
+    Keymap.Refresh();
+    return AnotherAlive;
+}
+
+int TX11SpareKeys::HalvesAvailable(const TX11KeymapModel& Model) const
+{
+    return Model.Level3Key() && Model.TypeIndex("FOUR_LEVEL_ALPHABETIC") >= 0 ? 2 : 1;
+}
+
+std::vector<TSpare> TX11SpareKeys::Candidates(const TX11KeymapModel& Model, const std::vector<std::uint8_t>& ClaimedByOthers) const
+{
+    std::vector<TSpare> Result;
+    for (const auto& Spare : Held) {
+        // A half counts only while the key still carries it: a new layout empties every spare.
+        TSpare Kept {Spare.Keycode};
+        const TX11Key& Key = Model.Keys[Spare.Keycode];
+        for (std::size_t Half = 0; Half < 2; ++Half) {
+            const TKeysym Lower = Spare.Halves[Half].Lower;
+            if (Lower && Key.Groups.size() == 1 && Key.Groups[0].Levels.size() > 2 * Half
+                && Key.Groups[0].Levels[2 * Half] == Lower)
+                Kept.Halves[Half] = Spare.Halves[Half];
+        }
+        if ((Kept.Halves[0].Lower || Model.IsEmpty(Spare.Keycode))
+            && std::find(ClaimedByOthers.begin(), ClaimedByOthers.end(), Spare.Keycode) == ClaimedByOthers.end())
+            Result.push_back(Kept);
+    }
+    for (int Keycode = Model.MaxKeycode; Keycode >= Model.MinKeycode; --Keycode) {
+        const bool Known = std::any_of(Result.begin(), Result.end(), [&](const TSpare& Spare) { return Spare.Keycode == Keycode; });
+        if (!Known && Model.IsEmpty(Keycode)
+            && std::find(ClaimedByOthers.begin(), ClaimedByOthers.end(), Keycode) == ClaimedByOthers.end())
+            Result.push_back({std::uint8_t(Keycode)});
+    }
+    return Result;
+}
+
+std::optional<TKeyPlace> TX11SpareKeys::Predict(TKeysym Keysym, unsigned LockedModifiers) const
+{
+    const TX11KeymapModel& Model = Keymap.Model();
+    const auto Spares = Candidates(Model, {});
+    const auto Plan = PlanSpare(Spares, CasePairOf(Keysym).Lower, HalvesAvailable(Model), TSpareClock::now());
+    if (!Plan)
+        return std::nullopt;
+    const auto Spare = std::find_if(Spares.begin(), Spares.end(), [&](const TSpare& Each) { return Each.Keycode == Plan->Keycode; });
+    return PlaceOnSpare(Model, *Spare, *Plan, Keysym, LockedModifiers);
+}
+
+bool TX11SpareKeys::Acquire(TKeysym Keysym)
+{
+    const TKeysym Lower = CasePairOf(Keysym).Lower;
+    {
+        const TX11KeymapModel& Model = Keymap.Model();
+        const auto Plan = PlanSpare(Candidates(Model, {}), Lower, HalvesAvailable(Model), TSpareClock::now());
+        if (!Plan)
+            return false;
+        if (!Plan->Remap)
+            return true;
+        if (Plan->Wait.count() > 0)
+            std::this_thread::sleep_for(Plan->Wait);
+    }
+    TX11ErrorTrap Trap(Connection, "mapping a spare key");
+    std::optional<TSpare> Mapped;
+    {
+        TServerGrab Grab(Connection);
+        XkbDescPtr Map = ReadMap(Connection);
+        if (!Map)
+            return false;
+        TX11KeymapModel Fresh;
+        Keymap.ModelOf(Map, Fresh);
+        auto Records = ReadRecords();
+        std::vector<std::uint8_t> ClaimedByOthers;
+        for (const auto& Record : Records)
+            if (Record.Owner != Owner && Record.Keycode && OwnerAlive(Record.Owner))
+                ClaimedByOthers.push_back(std::uint8_t(Record.Keycode));
+        const auto Spares = Candidates(Fresh, ClaimedByOthers);
+        const auto Plan = PlanSpare(Spares, Lower, HalvesAvailable(Fresh), TSpareClock::now());
+        const int AlphabeticType = Fresh.TypeIndex("ALPHABETIC");
+        const int FourLevelType = Fresh.TypeIndex("FOUR_LEVEL_ALPHABETIC");
+        if (Plan && AlphabeticType >= 0) {
+            TSpare Spare = *std::find_if(Spares.begin(), Spares.end(), [&](const TSpare& Each) { return Each.Keycode == Plan->Keycode; });
+            Spare.Halves[std::size_t(Plan->Half)] = {Lower, TSpareClock::now()};
+            const TCasePair First = CasePairOf(Spare.Halves[0].Lower);
+            const TCasePair Second = CasePairOf(Spare.Halves[1].Lower);
+            const bool FourLevels = Spare.Halves[1].Lower && FourLevelType >= 0;
+            const int Levels = FourLevels ? 4 : 2;
+            // The key's entry is set by hand: XkbChangeTypesOfKey reaches for the server part of
+            // the keymap, which a client-side copy does not hold, when a key grows to four levels.
+            if (KeySym* Symbols = XkbResizeKeySyms(Map, Spare.Keycode, Levels)) {
+                XkbSymMapRec& Entry = Map->map->key_sym_map[Spare.Keycode];
+                Entry.kt_index[0] = std::uint8_t(FourLevels ? FourLevelType : AlphabeticType);
+                Entry.group_info = XkbSetGroupInfo(1, XkbWrapIntoRange, 0);
+                Entry.width = std::uint8_t(Levels);
+                Symbols[0] = First.Lower;
+                Symbols[1] = First.Upper;
+                if (FourLevels) {
+                    Symbols[2] = Second.Lower;
+                    Symbols[3] = Second.Upper;
+                }
+                XkbMapChangesRec Changes {};
+                Changes.changed = XkbKeySymsMask;
+                Changes.first_key_sym = Spare.Keycode;
+                Changes.num_key_syms = 1;
+                XkbChangeMap(Connection, Map, &Changes);
+                TRecord Record {Spare.Keycode, Owner, {First.Lower, First.Upper, FourLevels ? Second.Lower : 0, FourLevels ? Second.Upper : 0}};
+                std::erase_if(Records, [&](const TRecord& Each) { return Each.Owner == Owner && Each.Keycode == Spare.Keycode; });
+                Records.push_back(Record);
+                WriteRecords(Records);
+                Mapped = Spare;
+            }
+        }
+        XkbFreeKeyboard(Map, 0, True);
+    }
+    if (Trap.FailedReported() || !Mapped)
+        return false;
+    auto Known = std::find_if(Held.begin(), Held.end(), [&](const TSpare& Each) { return Each.Keycode == Mapped->Keycode; });
+    if (Known != Held.end())
+        *Known = *Mapped;
+    else
+        Held.push_back(*Mapped);
+    // The change's notification came before the reply that ended the trap: the map is read
+    // again now, with the spare on it.
+    Keymap.Refresh();
+    return true;
+}
+
+void TX11SpareKeys::Touch(std::uint8_t Keycode)
+{
+    for (auto& Spare : Held)
+        if (Spare.Keycode == Keycode)
+            for (auto& Half : Spare.Halves)
+                if (Half.Lower)
+                    Half.LastUsed = TSpareClock::now();
+}
+
+void TX11SpareKeys::RestoreAll()
+{
+    if (!Owner)
         return;
-    Changes.changed |= XkbKeySymsMask;
-    Changes.first_key_sym = KeyCode(First);
-    Changes.num_key_syms = Last - First + 1;
-    XkbChangeMap(Connection, Keymap, &Changes);
+    TSpareClock::time_point Latest {};
+    for (const auto& Spare : Held)
+        for (const auto& Half : Spare.Halves)
+            if (Half.Lower)
+                Latest = std::max(Latest, Half.LastUsed);
+    const auto Rested = TSpareClock::now() - Latest;
+    if (Latest != TSpareClock::time_point {} && Rested < SpareRestTime)
+        std::this_thread::sleep_for(SpareRestTime - Rested);
+    TX11ErrorTrap Trap(Connection, "giving spare keys back");
+    {
+        TServerGrab Grab(Connection);
+        TX11KeymapModel Fresh;
+        const bool HaveMap = Keymap.ReadModel(Fresh);
+        std::vector<TRecord> Kept;
+        std::vector<std::uint8_t> Ours;
+        for (const auto& Record : ReadRecords()) {
+            if (Record.Owner != Owner)
+                Kept.push_back(Record);
+            else if (HaveMap && Carries(Fresh, Record))
+                Ours.push_back(std::uint8_t(Record.Keycode));
+        }
+        ClearKeycodes(Ours);
+        WriteRecords(Kept);
+        XDestroyWindow(Connection, Owner);
+    }
+    Trap.FailedReported();
+    Held.clear();
+    Owner = 0;
 }

@@ -1,60 +1,95 @@
 #pragma once
-// Keycodes that the keymap leaves without symbols, lent out to type characters that no key of
-// the layout types. A spare is remapped to the keysym, the server is asked back for the key's
-// symbols before the key is pressed, and the spare keeps its keysym afterwards: target programs
-// read a changed keymap only when they handle the key, sometimes long after it was sent, so a
-// spare is given a new keysym only when it has rested for RestTime, and is cleared only at the
-// end (again after RestTime). A keysym typed again reuses its spare without any remapping.
+// Keycodes that the keymap leaves without symbols, borrowed to type characters that no key of
+// the layout types. They are the user's keymap, so the debt is kept where anyone can see it:
+// every borrowed keycode is recorded in a property on the root window, with the keysyms put
+// there and the owner, a small unmapped window on the borrowing connection (the server destroys
+// it when that connection dies, so a record whose owner is gone belongs to a dead KIVO). The
+// record is read, changed and written under a server grab, so two KIVOs never take the same
+// keycode. At the end exactly the recorded keycodes that still carry what was put there are
+// made empty again, after the rest time, from a fresh read; a KIVO that starts does the same
+// for records of dead owners.
 //
-// A letter is mapped with its other case, as on an ordinary key: both cases share a spare, and
-// Shift and Caps Lock work on it as on any letter key. Where the layout has a level-3 key, a
-// spare carries two such pairs, the second on levels 3 and 4 (FOUR_LEVEL_ALPHABETIC): an evdev
-// keymap has only 19 spares, and 38 pairs hold every Latin letter of a Greek-only layout, so
-// typing them remaps each spare once, not at every turn.
-#include <X11/XKBlib.h>
+// A spare is mapped when its key is pressed, never to answer a question; it keeps its keysym
+// afterwards, because target programs read a changed keymap only when they handle the key,
+// sometimes long after it was sent. A half is given a new keysym only once it has rested for
+// RestTime. A letter is mapped with its other case, so Shift and Caps Lock work on it as on any
+// letter key; where the layout has a level-3 key a spare carries two such pairs (levels 3 and 4
+// of FOUR_LEVEL_ALPHABETIC), as an evdev keymap has only a handful of spares.
+#include "X11KeymapModel.h"
+
+#include <X11/Xlib.h>
 
 #include <array>
 #include <chrono>
-#include <utility>
+#include <optional>
 #include <vector>
+
+class TX11Keymap;
+
+using TSpareClock = std::chrono::steady_clock;
+inline constexpr auto SpareRestTime = std::chrono::milliseconds(250);
+
+struct TSpareHalf {
+    TKeysym Lower = 0; // 0: free
+    TSpareClock::time_point LastUsed {};
+};
+
+struct TSpare {
+    std::uint8_t Keycode = 0;
+    std::array<TSpareHalf, 2> Halves {};
+};
+
+// Where a keysym goes: the half of a spare that carries it, else a free half, else the half
+// that rested longest (after Wait).
+struct TSparePlan {
+    std::uint8_t Keycode = 0;
+    int Half = 0;
+    bool Remap = false;
+    TSpareClock::duration Wait {};
+};
+// Spares: the ones held, then the free keycodes (with empty halves), in the order they are
+// preferred. Halves: 2 where levels 3 and 4 can be reached, else 1.
+std::optional<TSparePlan> PlanSpare(const std::vector<TSpare>& Spares, TKeysym Lower, int Halves, TSpareClock::time_point Now);
+// The place that types Keysym once the plan is carried out (a spare has one group, of an
+// alphabetic type), under the locked modifiers.
+std::optional<TKeyPlace> PlaceOnSpare(const TX11KeymapModel& Model, const TSpare& Spare, const TSparePlan& Plan, TKeysym Keysym, unsigned LockedModifiers);
 
 class TX11SpareKeys {
 public:
-    using TClock = std::chrono::steady_clock;
-    static constexpr auto RestTime = std::chrono::milliseconds(250);
+    TX11SpareKeys(Display* Connection, TX11Keymap& Keymap);
 
-    explicit TX11SpareKeys(Display* Connection);
-
-    // Takes a fresh keymap (with its type names): spares that still carry their keysyms stay
-    // lent, cleared ones become free again, and keycodes that another program has given
-    // symbols leave the pool.
-    void Adopt(XkbDescPtr Keymap);
-    // The two keysyms a spare carries for Keysym: its lower and upper case, or itself twice.
-    static std::pair<KeySym, KeySym> CasePair(KeySym Keysym);
-    // Maps Keysym onto a spare, unless one carries it already. Level3 says whether the active
-    // group has a level-3 key, without which levels 3 and 4 cannot be reached. Afterwards the
-    // keymap (the server's and Keymap) has a key typing Keysym; false when none could be set up.
-    bool Acquire(XkbDescPtr Keymap, KeySym Keysym, bool Level3);
+    // Creates the owner window, clears what dead owners left and records this KIVO as alive.
+    // Returns whether another live KIVO is recorded.
+    bool Start();
+    // The place Keysym would have if it were put on a spare now; changes nothing.
+    std::optional<TKeyPlace> Predict(TKeysym Keysym, unsigned LockedModifiers) const;
+    // Puts Keysym on a spare unless one carries it; true when a key types it afterwards (the
+    // server has handled the change and the keymap has been read again).
+    bool Acquire(TKeysym Keysym);
     // Counts a press of a spare as a use: it rests from now on.
-    void Touch(KeyCode Keycode);
-    // Gives every spare its empty mapping back, once the last one has rested.
-    void RestoreAll(XkbDescPtr Keymap);
-    std::size_t Size() const { return Spares.size(); }
+    void Touch(std::uint8_t Keycode);
+    // Gives the spares back (see above) and removes this KIVO's records.
+    void RestoreAll();
 
 private:
-    struct THalf {
-        KeySym Keysym = NoSymbol; // the lower case of a letter
-        TClock::time_point LastUsed {};
+    struct TRecord {
+        unsigned long Keycode = 0; // 0: only says that Owner is alive
+        unsigned long Owner = 0;
+        std::array<unsigned long, 4> Keysyms {};
     };
-    struct TSpare {
-        KeyCode Keycode = 0;
-        std::array<THalf, 2> Halves {};
-    };
-    bool Remap(XkbDescPtr Keymap, const TSpare& Spare, int ChangedHalf);
-    bool Carries(XkbDescPtr Keymap, const TSpare& Spare) const;
+    std::vector<TRecord> ReadRecords();
+    void WriteRecords(const std::vector<TRecord>& Records);
+    bool OwnerAlive(unsigned long Owner);
+    bool Carries(const TX11KeymapModel& Model, const TRecord& Record) const;
+    void ClearKeycodes(const std::vector<std::uint8_t>& Keycodes);
+    std::vector<TSpare> Candidates(const TX11KeymapModel& Model, const std::vector<std::uint8_t>& ClaimedByOthers) const;
+    int HalvesAvailable(const TX11KeymapModel& Model) const;
+    bool Map(const TSpare& Spare, int ChangedHalf);
 
     Display* Connection = nullptr;
-    Atom FourLevelAlphabetic = 0;
-    int FourLevelType = -1; // index of FOUR_LEVEL_ALPHABETIC in the keymap, -1 if it has none
-    std::vector<TSpare> Spares;
+    TX11Keymap& Keymap;
+    Window Root = 0;
+    Window Owner = 0;
+    Atom Registry = 0;
+    std::vector<TSpare> Held; // keycodes this KIVO has put keysyms on
 };

@@ -1,7 +1,5 @@
 #include "X11Windows.h"
 
-#include "X11Keysyms.h"
-
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
 
@@ -14,22 +12,16 @@ constexpr long WmStateIconic = 3;
 constexpr long SourcePager = 2;
 constexpr auto FocusTimeout = std::chrono::milliseconds(500);
 
-std::string Utf8FromCodePage(const std::string& Text)
+// WM_NAME of type STRING is Latin-1; titles are compared in UTF-8.
+std::string Utf8FromLatin1(const std::string& Text)
 {
     std::string Result;
     for (unsigned char Character : Text) {
-        char32_t CodePoint = CodePointForCharacter(Character);
-        if (!CodePoint && Character)
-            CodePoint = 0xFFFD;
-        if (CodePoint < 0x80) {
-            Result += char(CodePoint);
-        } else if (CodePoint < 0x800) {
-            Result += char(0xC0 | (CodePoint >> 6));
-            Result += char(0x80 | (CodePoint & 0x3F));
+        if (Character < 0x80) {
+            Result += char(Character);
         } else {
-            Result += char(0xE0 | (CodePoint >> 12));
-            Result += char(0x80 | ((CodePoint >> 6) & 0x3F));
-            Result += char(0x80 | (CodePoint & 0x3F));
+            Result += char(0xC0 | (Character >> 6));
+            Result += char(0x80 | (Character & 0x3F));
         }
     }
     return Result;
@@ -148,7 +140,7 @@ std::vector<Window> TX11Windows::ClientWindows()
     return Clients;
 }
 
-bool TX11Windows::TitleMatches(Window Client, const std::string& Title, const std::string& TitleUtf8)
+bool TX11Windows::TitleMatches(Window Client, const std::string& TitleUtf8)
 {
     Atom Type;
     int Format;
@@ -160,7 +152,7 @@ bool TX11Windows::TitleMatches(Window Client, const std::string& Title, const st
     if (Format != 8 || Type == None)
         return false;
     const std::string Text(Name.begin(), Name.end());
-    return Type == Utf8String ? Text == TitleUtf8 : Text == Title;
+    return Type == Utf8String ? Text == TitleUtf8 : Utf8FromLatin1(Text) == TitleUtf8;
 }
 
 bool TX11Windows::ClassMatches(Window Client, const std::string& ClassName)
@@ -174,11 +166,10 @@ bool TX11Windows::ClassMatches(Window Client, const std::string& ClassName)
     return Matches;
 }
 
-Window TX11Windows::Find(const char* ClassName, const std::string& Title)
+Window TX11Windows::Find(const std::string& TitleUtf8, const std::string& ClassName)
 {
-    const std::string TitleUtf8 = Utf8FromCodePage(Title);
     for (Window Client : ClientWindows()) {
-        if (TitleMatches(Client, Title, TitleUtf8) && (!ClassName || ClassMatches(Client, ClassName)))
+        if (TitleMatches(Client, TitleUtf8) && (ClassName.empty() || ClassMatches(Client, ClassName)))
             return Client;
     }
     return 0;
@@ -250,28 +241,22 @@ void TX11Windows::Activate(Window Client)
     WaitUntil(FocusTimeout, &TX11Windows::HasFocus, Client);
 }
 
-bool TX11Windows::Show(Window Client, int Command)
+bool TX11Windows::Restore(Window Client)
 {
     if (!Exists(Client))
         return false;
-    const bool WasVisible = IsOnScreen(Client);
-    switch (Command) {
-    case 0:
-        XWithdrawWindow(Connection, Client, DefaultScreen(Connection));
-        XFlush(Connection);
-        break;
-    case 2:
-    case 6:
-    case 7:
-        XIconifyWindow(Connection, Client, DefaultScreen(Connection));
-        XFlush(Connection);
-        break;
-    default:
-        XMapRaised(Connection, Client);
-        Activate(Client);
-        break;
-    }
-    return WasVisible;
+    XMapRaised(Connection, Client);
+    Activate(Client);
+    return true;
+}
+
+bool TX11Windows::Iconify(Window Client)
+{
+    if (!Exists(Client))
+        return false;
+    XIconifyWindow(Connection, Client, DefaultScreen(Connection));
+    XFlush(Connection);
+    return true;
 }
 
 bool TX11Windows::BringToTop(Window Client)

@@ -12,14 +12,14 @@ class TX11Windows {
 public:
     explicit TX11Windows(Display* Connection);
 
-    // The topmost client window whose _NET_WM_NAME or WM_NAME is exactly Title (an 8-bit string
-    // of code page 1252) and, when ClassName is given, whose WM_CLASS names it; 0 if none.
-    Window Find(const char* ClassName, const std::string& Title);
+    // The topmost client window whose _NET_WM_NAME or WM_NAME is exactly TitleUtf8 and, unless
+    // ClassName is empty, whose WM_CLASS names it; 0 if none.
+    Window Find(const std::string& TitleUtf8, const std::string& ClassName);
     bool IsIconic(Window Client);
-    // Restores and activates the window for every command but hide (0) and minimize (2, 6, 7).
-    // Returns whether it was visible before. Waits, briefly, until the focus has arrived, so that
-    // keys sent next reach it.
-    bool Show(Window Client, int Command);
+    // De-iconifies, raises and activates the window. Waits, briefly, until the focus has
+    // arrived, so that keys sent next reach it.
+    bool Restore(Window Client);
+    bool Iconify(Window Client);
     bool BringToTop(Window Client);
 
 private:
@@ -28,7 +28,7 @@ private:
     bool HasWindowManager();
     bool Exists(Window Client);
     bool IsOnScreen(Window Client);
-    bool TitleMatches(Window Client, const std::string& Title, const std::string& TitleUtf8);
+    bool TitleMatches(Window Client, const std::string& TitleUtf8);
     bool ClassMatches(Window Client, const std::string& ClassName);
     std::vector<unsigned char> Property(Window Client, Atom Name, Atom& Type, int& Format, unsigned long& Count);
     void Activate(Window Client);

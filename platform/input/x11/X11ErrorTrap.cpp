@@ -1,0 +1,63 @@
+#include "X11ErrorTrap.h"
+
+#include <cstdio>
+
+namespace {
+TX11ErrorTrap* Innermost = nullptr;
+XErrorHandler PreviousHandler = nullptr;
+bool Installed = false;
+Display* Owned = nullptr; // the backend's connection: the one whose traps exist
+
+void Report(Display* Connection, const XErrorEvent& Error, const char* Operation)
+{
+    char Text[128] = {};
+    XGetErrorText(Connection, Error.error_code, Text, sizeof Text);
+    std::fprintf(stderr, "kivo: X error in %s: %s (request %d.%d, resource 0x%lx)\n", Operation, Text,
+        int(Error.request_code), int(Error.minor_code), Error.resourceid);
+}
+} // namespace
+
+int HandleX11Error(Display* Connection, XErrorEvent* Error)
+{
+    for (TX11ErrorTrap* Trap = Innermost; Trap; Trap = Trap->Outer)
+        if (Trap->Connection == Connection) {
+            if (!Trap->Count++)
+                Trap->FirstError = Error->error_code;
+            return 0;
+        }
+    if (Connection != Owned && PreviousHandler)
+        return PreviousHandler(Connection, Error);
+    Report(Connection, *Error, "an earlier request");
+    return 0;
+}
+
+TX11ErrorTrap::TX11ErrorTrap(Display* Connection, const char* Operation)
+    : Connection(Connection)
+    , Operation(Operation)
+    , Outer(Innermost)
+{
+    if (!Installed) {
+        PreviousHandler = XSetErrorHandler(HandleX11Error);
+        Installed = true;
+    }
+    Owned = Connection;
+    Innermost = this;
+}
+
+TX11ErrorTrap::~TX11ErrorTrap() { Innermost = Outer; }
+
+bool TX11ErrorTrap::Failed()
+{
+    XSync(Connection, False);
+    return Count > 0;
+}
+
+bool TX11ErrorTrap::FailedReported()
+{
+    if (!Failed())
+        return false;
+    char Text[128] = {};
+    XGetErrorText(Connection, FirstError, Text, sizeof Text);
+    std::fprintf(stderr, "kivo: X error in %s: %s\n", Operation, Text);
+    return true;
+}
