@@ -2,6 +2,7 @@
 
 #include "FontSubstitution.h"
 
+#include <QChar>
 #include <QFont>
 #include <QFontDatabase>
 #include <QStringList>
@@ -46,6 +47,18 @@ constexpr std::array<char32_t, 256> BuildTable()
     return Table;
 }
 
+std::array<char32_t, 256> BuildUnicodeTable()
+{
+    std::array<char32_t, 256> Table = BuildTable();
+    for (char Letter = 'a'; Letter <= 'z'; ++Letter) {
+        const char32_t Small = Table[static_cast<unsigned char>(Letter)];
+        char32_t& Capital = Table[static_cast<unsigned char>(Letter - 'a' + 'A')];
+        if (Capital == 0 && QChar::isLetter(Small))
+            Capital = QChar::toUpper(Small);
+    }
+    return Table;
+}
+
 // The first installed family of a list of candidates, or the last one (Qt then falls back).
 QString FirstInstalled(const QStringList& Candidates)
 {
@@ -60,6 +73,7 @@ QString FirstInstalled(const QStringList& Candidates)
 } // namespace
 
 const std::array<char32_t, 256> LumeraGlyphs = BuildTable();
+const std::array<char32_t, 256> UnicodeKeyGlyphs = BuildUnicodeTable();
 
 QString LumeraSubstituteFamily()
 {
@@ -69,7 +83,7 @@ QString LumeraSubstituteFamily()
 
 void RegisterDisplayFonts()
 {
-    RegisterFontSubstitute("Lumera", LumeraSubstituteFamily(), LumeraGlyphs);
+    ShowGlyphsForUnicodeOutput(false);
     // The two outside faces only change the look, never the text: Qt's own substitution. The
     // windows and their hand-broken texts were laid out for the narrow widths of MS Sans Serif;
     // a face with Arial's widths keeps every line on one line, the desktop's sans may not.
@@ -79,4 +93,9 @@ void RegisterDisplayFonts()
             QStringLiteral("DejaVu Sans") });
     QFont::insertSubstitutions(QStringLiteral("Tempus Sans ITC"),
         { QStringLiteral("Z003"), QStringLiteral("URW Chancery L"), QStringLiteral("DejaVu Serif") });
+}
+
+void ShowGlyphsForUnicodeOutput(bool UnicodeOutput)
+{
+    RegisterFontSubstitute("Lumera", LumeraSubstituteFamily(), UnicodeOutput ? UnicodeKeyGlyphs : LumeraGlyphs, UnicodeOutput);
 }

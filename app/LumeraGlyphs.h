@@ -12,6 +12,10 @@
 // LumeraGlyphs[code] is the character shown for code; 0 shows the code itself.
 extern const std::array<char32_t, 256> LumeraGlyphs;
 
+// What each key and accent button types in Unicode output: the table above, with the capitals
+// the keypad font lacks taken from Unicode (shifted j, v and w are Xi, Omega and Sigma).
+extern const std::array<char32_t, 256> UnicodeKeyGlyphs;
+
 // The installed family that draws the table's characters.
 QString LumeraSubstituteFamily();
 
@@ -19,3 +23,8 @@ QString LumeraSubstituteFamily();
 // the window descriptions: "MS Sans Serif" (a sans with its widths, else the desktop's sans)
 // and "Tempus Sans ITC" (a decorative face). Call once the application object exists.
 void RegisterDisplayFonts();
+
+// Makes the face "Lumera" show what the keys type: in Unicode output the Unicode table, even
+// where the font Lumera is installed; otherwise LumeraGlyphs, only where it is not.
+// Captions already shown keep their text until they are set again.
+void ShowGlyphsForUnicodeOutput(bool UnicodeOutput);

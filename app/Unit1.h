@@ -3,13 +3,16 @@
 // accent toolbar. Every key and accent clicked is typed into the program the user was typing
 // into, through the send cycle: minimize the application, send, restore it, bring it to the
 // front (see TApplication::Minimize for what that does on screen).
+#include "GreekComposer.h"
 #include "KeyboardTypes.h"
+#include "OutputMode.h"
 #include "TForm.h"
 #include "ui_Unit1.h"
 
 #include <functional>
 #include <string>
 
+class QAction;
 class TSendkeys;
 
 class TForm1 : public TForm, public Ui::TForm1 {
@@ -41,6 +44,18 @@ public:
     void Button2Click(TObject* Sender);
     void FormCreate(TObject* Sender);
 
+    // What the keys type: omLumera (the keypad font's codes) or omUnicode. The window's menu
+    // (a right-click anywhere on it) changes it too, and remembers the choice.
+    void SetOutputMode(TOutputMode Mode);
+    TOutputMode OutputMode() const { return Output; }
+
+    // Unicode output composes a mark with the letter typed before it, so it must hear of
+    // anything else that reached the document: Composer.Forget() says so. OnBeforeCompose runs
+    // before each composing click (to catch up with outside input), OnTyped after KIVO typed.
+    TGreekComposer Composer;
+    std::function<void()> OnBeforeCompose;
+    std::function<void()> OnTyped;
+
 private:
     // Applies the keypad settings of the window description, which Qt's properties cannot
     // carry (the keypad publishes its settings as plain members).
@@ -48,6 +63,15 @@ private:
     // Minimize, Send, Restore, BringToFront. The window comes back even if Send fails.
     void SendCycle(const std::function<void()>& Send);
     void SendAccent(const std::string& Text);
+    void BuildOutputMenu();
+    // Unicode output of a key's or button's codes: letters and other characters as what the
+    // keys show, mark codes as marks (consecutive ones as one click of those marks).
+    void TypeUnicode(const std::string& Codes);
+    void SendComposed(const TComposerActions& Actions);
+
+    TOutputMode Output = omLumera;
+    QAction* UnicodeAction = nullptr;
+    QAction* LumeraAction = nullptr;
 };
 
 extern TForm1* Form1;

@@ -1,8 +1,10 @@
-// KIVO's main routine: opens the keystroke backend, builds the three windows and runs the
-// event loop. It takes no arguments and reads no configuration.
+// KIVO's main routine: reads the command line, opens the keystroke backend, builds the three
+// windows and runs the event loop.
 #include "Abox.h"
+#include "CommandLine.h"
 #include "InputBackend.h"
 #include "LumeraGlyphs.h"
+#include "OutsideInput.h"
 #include "Resources.h"
 #include "TApplication.h"
 #include "TerminationSignals.h"
@@ -10,15 +12,43 @@
 #include "Unit4.h"
 #include "X11InputBackend.h"
 
+#include <QFontDatabase>
 #include <QIcon>
 
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <optional>
 #include <string>
+
+namespace {
+
+// Help and version on stdout (exit 0), a bad command line on stderr (exit 2); nothing when the
+// program is to run.
+std::optional<int> AnswerCommandLine(const TCommandLine& CommandLine)
+{
+    switch (CommandLine.Action) {
+    case claRun: return std::nullopt;
+    case claShowHelp:
+    case claShowVersion: std::printf("%s\n", qPrintable(CommandLine.Message.trimmed())); return 0;
+    case claError: break;
+    }
+    std::fprintf(stderr, "kivo: %s\nTry 'kivo --help' for more information.\n", qPrintable(CommandLine.Message));
+    return 2;
+}
+
+} // namespace
 
 int main(int Argc, char** Argv)
 {
+    // Before the display: --help and --version work without one.
+    QStringList Arguments;
+    for (int Index = 0; Index < Argc; ++Index)
+        Arguments << QString::fromLocal8Bit(Argv[Index]);
+    const TCommandLine CommandLine = ParseCommandLine(Arguments);
+    if (const std::optional<int> ExitCode = AnswerCommandLine(CommandLine))
+        return *ExitCode;
+
     // The keys are typed through X11, and the windows' focus policy is X11's: the windows go
     // to the same X server, through XWayland on a Wayland desktop.
     if (!std::getenv("QT_QPA_PLATFORM"))
@@ -41,6 +71,9 @@ int main(int Argc, char** Argv)
             QApplication::setWindowIcon(QIcon(QStringLiteral(":/kivo/kivo.png")));
             RegisterDisplayFonts();
             Application->CreateForm(Form1);
+            // The command line wins over the choice remembered from the menu, for this run.
+            Form1->SetOutputMode(ResolveOutputMode(CommandLine.Output.value_or(SavedOutputMode()), QFontDatabase::families()));
+            const std::unique_ptr<QObject> OutsideInput = WatchOutsideInput(Form1);
             Application->CreateForm(Form2);
             Application->CreateForm(Form4);
             Application->Run();

@@ -12,6 +12,7 @@ namespace {
 struct TFontSubstitute {
     QString Family;
     std::array<char32_t, 256> Glyphs {};
+    bool EvenWhereInstalled = false;
 };
 
 std::string FoldCase(const std::string& Text)
@@ -48,7 +49,7 @@ const TFontSubstitute* ActiveSubstitute(const std::string& Face)
     const auto Found = Substitutes().find(Key);
     if (Found == Substitutes().end())
         return nullptr;
-    if (InstalledFamilies().contains(Key))
+    if (!Found->second.EvenWhereInstalled && InstalledFamilies().contains(Key))
         return nullptr;
     return &Found->second;
 }
@@ -56,9 +57,9 @@ const TFontSubstitute* ActiveSubstitute(const std::string& Face)
 } // namespace
 
 void RegisterFontSubstitute(const std::string& Face, const QString& SubstituteFamily,
-    const std::array<char32_t, 256>& Glyphs)
+    const std::array<char32_t, 256>& Glyphs, bool EvenWhereInstalled)
 {
-    Substitutes()[FoldCase(Face)] = TFontSubstitute { SubstituteFamily, Glyphs };
+    Substitutes()[FoldCase(Face)] = TFontSubstitute { SubstituteFamily, Glyphs, EvenWhereInstalled };
 }
 
 void UnregisterFontSubstitute(const std::string& Face) { Substitutes().erase(FoldCase(Face)); }

@@ -13,13 +13,15 @@
 
 // Registers (or replaces) the substitute for Face. Glyphs[code] is the character shown for that
 // code; an entry of 0 shows the code itself as Latin-1. Face names compare case-insensitively.
+// The substitute stands in only where Face is not installed, unless EvenWhereInstalled (where
+// the table, not the face, says what the codes mean).
 void RegisterFontSubstitute(const std::string& Face, const QString& SubstituteFamily,
-    const std::array<char32_t, 256>& Glyphs);
+    const std::array<char32_t, 256>& Glyphs, bool EvenWhereInstalled = false);
 
 // Forgets the substitute for Face, if any.
 void UnregisterFontSubstitute(const std::string& Face);
 
-// True when Face has a substitute and no installed font family carries its name.
+// True when Face has a substitute in force (see RegisterFontSubstitute).
 bool IsFontSubstituted(const std::string& Face);
 
 // Text as it is to be drawn in Face: mapped through the table when Face is substituted,

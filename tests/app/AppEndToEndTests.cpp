@@ -2,20 +2,12 @@
 // raw mode holds the focus, kivo starts, xdotool clicks its keys and accent buttons where the
 // keypad's layout puts them, and the file receives exactly the characters typed. Run through
 // scripts/with-x --wm, on whatever screen size and keyboard layout it was given.
-#include "KeyLayout.h"
+#include "EndToEndSupport.h"
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
-#include <QDir>
 #include <QFile>
-#include <QMargins>
-#include <QPoint>
-#include <QRect>
-#include <QSize>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QTemporaryDir>
-#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -26,68 +18,6 @@
 namespace {
 
 const char* const MainTitle = "Lumera On-Screen Keyboard";
-
-// Runs a command to its end and returns what it printed; empty if it failed.
-QString RunCommand(const QString& Program, const QStringList& Arguments)
-{
-    QProcess Process;
-    Process.start(Program, Arguments);
-    if (!Process.waitForFinished(10000) || Process.exitCode() != 0)
-        return {};
-    return QString::fromLocal8Bit(Process.readAllStandardOutput()).trimmed();
-}
-
-template <typename TCondition>
-bool WaitFor(TCondition Condition, int Milliseconds = 5000)
-{
-    QDeadlineTimer Deadline(Milliseconds);
-    while (!Condition()) {
-        if (Deadline.hasExpired())
-            return false;
-        QThread::msleep(20);
-    }
-    return true;
-}
-
-QString FindWindow(const QString& Title)
-{
-    return RunCommand(QStringLiteral("xdotool"), { QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
-                                              QStringLiteral("^") + QRegularExpression::escape(Title) + QStringLiteral("$") })
-        .section(QLatin1Char('\n'), 0, 0);
-}
-
-QString FocusedWindow() { return RunCommand(QStringLiteral("xdotool"), { QStringLiteral("getwindowfocus") }); }
-
-// The client area in root coordinates, as the X server has it.
-QRect ClientBounds(const QString& Window)
-{
-    const QString Info = RunCommand(QStringLiteral("xwininfo"), { QStringLiteral("-id"), Window });
-    auto Field = [&](const char* Name) {
-        const QRegularExpression Pattern(QString::fromLatin1(Name) + QStringLiteral(":\\s+(-?\\d+)"));
-        return Pattern.match(Info).captured(1).toInt();
-    };
-    return QRect(Field("Absolute upper-left X"), Field("Absolute upper-left Y"), Field("Width"), Field("Height"));
-}
-
-// The window manager's frame around a window: left, right, top, bottom.
-QMargins FrameExtents(const QString& Window)
-{
-    const QString Extents = RunCommand(QStringLiteral("xprop"), { QStringLiteral("-id"), Window, QStringLiteral("_NET_FRAME_EXTENTS") });
-    const QStringList Numbers = Extents.section(QLatin1Char('='), 1).split(QLatin1Char(','));
-    if (Numbers.size() != 4)
-        return {};
-    return QMargins(Numbers[0].trimmed().toInt(), Numbers[2].trimmed().toInt(), Numbers[1].trimmed().toInt(),
-        Numbers[3].trimmed().toInt());
-}
-
-QRect OuterBounds(const QString& Window) { return ClientBounds(Window).marginsAdded(FrameExtents(Window)); }
-
-QSize ScreenSize()
-{
-    const QString Info = RunCommand(QStringLiteral("xwininfo"), { QStringLiteral("-root") });
-    const QRegularExpression Width(QStringLiteral("Width:\\s+(\\d+)")), Height(QStringLiteral("Height:\\s+(\\d+)"));
-    return QSize(Width.match(Info).captured(1).toInt(), Height.match(Info).captured(1).toInt());
-}
 
 class KivoOnX : public testing::Test {
 protected:
@@ -108,7 +38,8 @@ protected:
 
         Kivo = std::make_unique<QProcess>();
         Kivo->setProcessChannelMode(QProcess::ForwardedChannels);
-        Kivo->start(QStringLiteral(KIVO_PROGRAM), {});
+        // The keypad font's codes: the output these tests were written for.
+        Kivo->start(QStringLiteral(KIVO_PROGRAM), { QStringLiteral("--output=lumera") });
         ASSERT_TRUE(WaitFor([] { return !(MainWindow = FindWindow(QString::fromLatin1(MainTitle))).isEmpty(); }, 10000));
         // Placed once the window manager has framed it.
         const QSize Screen = ScreenSize();
@@ -136,50 +67,9 @@ protected:
         TypedBefore = FileContents().size();
     }
 
-    // Clicks at the pace of a quick hand, a tenth of a second apart.
-    static void ClickAt(QPoint Point)
-    {
-        RunCommand(QStringLiteral("xdotool"), { QStringLiteral("mousemove"), QString::number(Point.x()), QString::number(Point.y()),
-                                           QStringLiteral("click"), QStringLiteral("1") });
-        QThread::msleep(100);
-    }
-
-    // The keypad fills the client area below the 30-pixel banner row, left of the toolbar.
-    static TKeyMetrics KeypadMetrics(QRect* Keypad = nullptr)
-    {
-        const QRect Client = ClientBounds(MainWindow);
-        const QRect Area(Client.left(), Client.top() + 30, Client.width() - 127, Client.height() - 30);
-        if (Keypad)
-            *Keypad = Area;
-        return ComputeKeyMetrics(kbmAlphaNumeric, TLayoutFrame { Area.width(), Area.height(), 1, 0 });
-    }
-
-    static QPoint Centre(const QRect& Keypad, const TKeyBounds& Key)
-    {
-        return Keypad.topLeft() + QPoint(Key.Left + Key.Width / 2, Key.Top + Key.Height / 2);
-    }
-
-    static void ClickKey(int Row, int Column)
-    {
-        QRect Keypad;
-        const TKeyMetrics Metrics = KeypadMetrics(&Keypad);
-        ClickAt(Centre(Keypad, AlphaNumericGridKeyBounds(Metrics, Row, Column)));
-    }
-
-    static void ClickSpecialKey(int Slot)
-    {
-        QRect Keypad;
-        const TKeyMetrics Metrics = KeypadMetrics(&Keypad);
-        ClickAt(Centre(Keypad, AlphaNumericSpecialKeyBounds(Metrics, Slot)));
-    }
-
-    // Accent buttons sit in cells of 31 by 40 from (3, 2) of the toolbar, four to a row.
-    static void ClickAccent(int Row, int Column)
-    {
-        const QRect Client = ClientBounds(MainWindow);
-        const QPoint ToolBar(Client.right() + 1 - 127, Client.top());
-        ClickAt(ToolBar + QPoint(3 + Column * 31 + 15, 2 + Row * 40 + 20));
-    }
+    static void ClickKey(int Row, int Column) { TMainWindowClicks { MainWindow }.Key(Row, Column); }
+    static void ClickSpecialKey(int Slot) { TMainWindowClicks { MainWindow }.SpecialKey(Slot); }
+    static void ClickAccent(int Row, int Column) { TMainWindowClicks { MainWindow }.Accent(Row, Column); }
 
     static QByteArray FileContents()
     {

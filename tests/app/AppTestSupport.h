@@ -11,6 +11,7 @@
 #include "Unit4.h"
 
 #include <QApplication>
+#include <QStandardPaths>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -24,6 +25,8 @@ class TAppTest : public testing::Test {
 protected:
     void SetUp() override
     {
+        // The output chosen in the window's menu is remembered in the test's own settings.
+        QStandardPaths::setTestModeEnabled(true);
         LoadKivoResources();
         RegisterDisplayFonts();
         Application->FocusHandOverMilliseconds = 0;

@@ -1,0 +1,55 @@
+#include "CommandLine.h"
+
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+
+TCommandLine ParseCommandLine(const QStringList& Arguments)
+{
+    QCommandLineParser Parser;
+    Parser.setApplicationDescription(QStringLiteral(
+        "An on-screen keyboard for polytonic Greek: click a letter, then its breathing, accent or\n"
+        "iota subscript, and KIVO types them into the program you are writing in."));
+    // Our own help and version options: Qt's add --help-all for options KIVO does not take.
+    const QCommandLineOption Help({ QStringLiteral("h"), QStringLiteral("help") }, QStringLiteral("Show this help and exit."));
+    const QCommandLineOption Version({ QStringLiteral("v"), QStringLiteral("version") }, QStringLiteral("Show the version and exit."));
+    const QCommandLineOption Output(QStringLiteral("output"),
+        QStringLiteral("What the keys type. unicode: the Greek letters with their marks, as Unicode "
+                       "characters that every font and program can show. lumera: the 8-bit codes that the "
+                       "Lumera font draws as Greek. auto: lumera where that font is installed, else unicode. "
+                       "Without this option, the choice last made in KIVO's menu holds (else auto)."),
+        QStringLiteral("unicode|lumera|auto"));
+    Parser.addOptions({ Help, Version, Output });
+
+    TCommandLine Result;
+    if (!Parser.parse(Arguments)) {
+        Result.Action = claError;
+        Result.Message = Parser.errorText();
+        return Result;
+    }
+    if (!Parser.positionalArguments().isEmpty()) {
+        Result.Action = claError;
+        Result.Message = QStringLiteral("unexpected argument '%1': KIVO opens no files.").arg(Parser.positionalArguments().constFirst());
+        return Result;
+    }
+    if (Parser.isSet(Help)) {
+        Result.Action = claShowHelp;
+        // Qt names the program by the path it was started as, or not at all before the
+        // application object exists.
+        const QString Text = Parser.helpText();
+        Result.Message = QStringLiteral("Usage: kivo [options]") + Text.mid(Text.indexOf(QLatin1Char('\n')));
+        return Result;
+    }
+    if (Parser.isSet(Version)) {
+        Result.Action = claShowVersion;
+        Result.Message = QStringLiteral("kivo %1").arg(QStringLiteral(KIVO_VERSION));
+        return Result;
+    }
+    if (Parser.isSet(Output)) {
+        Result.Output = ParseOutputMode(Parser.value(Output));
+        if (!Result.Output) {
+            Result.Action = claError;
+            Result.Message = QStringLiteral("--output takes unicode, lumera or auto, not '%1'.").arg(Parser.value(Output));
+        }
+    }
+    return Result;
+}

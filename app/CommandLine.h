@@ -1,0 +1,22 @@
+#pragma once
+// KIVO's command line. Parsing only: printing and exiting are the main routine's, so that the
+// same parser serves the arguments a second launch hands to the running KIVO.
+#include "OutputMode.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+enum TCommandLineAction { claRun, claShowHelp, claShowVersion, claError };
+
+struct TCommandLine {
+    TCommandLineAction Action = claRun;
+    // Set when --output was given; it wins over the remembered choice for this run.
+    std::optional<TOutputMode> Output;
+    // The help text, the version line, or the error (one line, without the program's name).
+    QString Message;
+};
+
+// Arguments as main receives them, the program's name first.
+TCommandLine ParseCommandLine(const QStringList& Arguments);

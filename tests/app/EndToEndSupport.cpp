@@ -1,0 +1,99 @@
+#include "EndToEndSupport.h"
+
+#include "KeyLayout.h"
+
+#include <QProcess>
+#include <QRegularExpression>
+
+QString RunCommand(const QString& Program, const QStringList& Arguments)
+{
+    QProcess Process;
+    Process.start(Program, Arguments);
+    if (!Process.waitForFinished(10000) || Process.exitCode() != 0)
+        return {};
+    return QString::fromLocal8Bit(Process.readAllStandardOutput()).trimmed();
+}
+
+QString FindWindow(const QString& Title)
+{
+    return RunCommand(QStringLiteral("xdotool"), { QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
+                                              QStringLiteral("^") + QRegularExpression::escape(Title) + QStringLiteral("$") })
+        .section(QLatin1Char('\n'), 0, 0);
+}
+
+QString FocusedWindow() { return RunCommand(QStringLiteral("xdotool"), { QStringLiteral("getwindowfocus") }); }
+
+QRect ClientBounds(const QString& Window)
+{
+    const QString Info = RunCommand(QStringLiteral("xwininfo"), { QStringLiteral("-id"), Window });
+    auto Field = [&](const char* Name) {
+        const QRegularExpression Pattern(QString::fromLatin1(Name) + QStringLiteral(":\\s+(-?\\d+)"));
+        return Pattern.match(Info).captured(1).toInt();
+    };
+    return QRect(Field("Absolute upper-left X"), Field("Absolute upper-left Y"), Field("Width"), Field("Height"));
+}
+
+QMargins FrameExtents(const QString& Window)
+{
+    const QString Extents = RunCommand(QStringLiteral("xprop"), { QStringLiteral("-id"), Window, QStringLiteral("_NET_FRAME_EXTENTS") });
+    const QStringList Numbers = Extents.section(QLatin1Char('='), 1).split(QLatin1Char(','));
+    if (Numbers.size() != 4)
+        return {};
+    return QMargins(Numbers[0].trimmed().toInt(), Numbers[2].trimmed().toInt(), Numbers[1].trimmed().toInt(),
+        Numbers[3].trimmed().toInt());
+}
+
+QRect OuterBounds(const QString& Window) { return ClientBounds(Window).marginsAdded(FrameExtents(Window)); }
+
+QSize ScreenSize()
+{
+    const QString Info = RunCommand(QStringLiteral("xwininfo"), { QStringLiteral("-root") });
+    const QRegularExpression Width(QStringLiteral("Width:\\s+(\\d+)")), Height(QStringLiteral("Height:\\s+(\\d+)"));
+    return QSize(Width.match(Info).captured(1).toInt(), Height.match(Info).captured(1).toInt());
+}
+
+void ClickAt(QPoint Point)
+{
+    RunCommand(QStringLiteral("xdotool"), { QStringLiteral("mousemove"), QString::number(Point.x()), QString::number(Point.y()),
+                                       QStringLiteral("click"), QStringLiteral("1") });
+    QThread::msleep(100);
+}
+
+namespace {
+
+// The keypad fills the client area below the 30-pixel banner row, left of the toolbar.
+TKeyMetrics KeypadMetrics(const QString& MainWindow, QRect& Keypad)
+{
+    const QRect Client = ClientBounds(MainWindow);
+    Keypad = QRect(Client.left(), Client.top() + 30, Client.width() - 127, Client.height() - 30);
+    return ComputeKeyMetrics(kbmAlphaNumeric, TLayoutFrame { Keypad.width(), Keypad.height(), 1, 0 });
+}
+
+QPoint Centre(const QRect& Keypad, const TKeyBounds& Key)
+{
+    return Keypad.topLeft() + QPoint(Key.Left + Key.Width / 2, Key.Top + Key.Height / 2);
+}
+
+} // namespace
+
+void TMainWindowClicks::Key(int Row, int Column) const
+{
+    QRect Keypad;
+    const TKeyMetrics Metrics = KeypadMetrics(MainWindow, Keypad);
+    ClickAt(Centre(Keypad, AlphaNumericGridKeyBounds(Metrics, Row, Column)));
+}
+
+void TMainWindowClicks::SpecialKey(int Slot) const
+{
+    QRect Keypad;
+    const TKeyMetrics Metrics = KeypadMetrics(MainWindow, Keypad);
+    ClickAt(Centre(Keypad, AlphaNumericSpecialKeyBounds(Metrics, Slot)));
+}
+
+// Accent buttons sit in cells of 31 by 40 from (3, 2) of the toolbar, four to a row.
+void TMainWindowClicks::Accent(int Row, int Column) const
+{
+    const QRect Client = ClientBounds(MainWindow);
+    const QPoint ToolBar(Client.right() + 1 - 127, Client.top());
+    ClickAt(ToolBar + QPoint(3 + Column * 31 + 15, 2 + Row * 40 + 20));
+}

@@ -1,0 +1,269 @@
+// Unicode output on a real X server with a window manager: xdotool clicks the keys and accent
+// buttons where the keypad shows them, and a UTF-8 xterm running `cat` in canonical mode with
+// iutf8 (a BackSpace erases one whole character, Enter ends the line) writes the lines it
+// receives to a file. Run through scripts/with-x --wm on the layout it was given.
+#include "EndToEndSupport.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+const char* const MainTitle = "Lumera On-Screen Keyboard";
+
+// Keys by row and column of the keypad, accent buttons by toolbar row and column.
+struct TClick {
+    enum { Key, Accent, Special } Kind;
+    int Row;
+    int Column;
+};
+constexpr TClick Letter(int Row, int Column) { return { TClick::Key, Row, Column }; }
+constexpr TClick A = Letter(4, 1), E = Letter(3, 3), H = Letter(4, 6), N = Letter(5, 6), O = Letter(3, 9), R = Letter(3, 4),
+                 X = Letter(5, 2), L = Letter(4, 9), G = Letter(4, 5), W = Letter(3, 2), V = Letter(5, 4);
+constexpr TClick Smooth { TClick::Accent, 0, 0 }, Rough { TClick::Accent, 0, 1 }, Acute { TClick::Accent, 0, 2 },
+    Circumflex { TClick::Accent, 0, 3 }, IotaSubscript { TClick::Accent, 1, 2 };
+constexpr TClick Space { TClick::Special, 6, 0 }, Enter { TClick::Special, 4, 0 }, Backspace { TClick::Special, 5, 0 };
+
+class KivoUnicodeOnX : public testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        Directory = std::make_unique<QTemporaryDir>();
+        TargetFile = Directory->filePath(QStringLiteral("typed"));
+        KeymapBefore = Keymap();
+        Target = std::make_unique<QProcess>();
+        QProcessEnvironment Environment = QProcessEnvironment::systemEnvironment();
+        Environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+        Target->setProcessEnvironment(Environment);
+        Target->start(QStringLiteral("xterm"),
+            { QStringLiteral("-u8"), QStringLiteral("-T"), QStringLiteral("kivo-target"), QStringLiteral("-geometry"),
+                QStringLiteral("80x10+0+0"), QStringLiteral("-e"), QStringLiteral("sh"), QStringLiteral("-c"),
+                QStringLiteral("stty icanon iutf8 -echo; exec cat > '%1'").arg(TargetFile) });
+        ASSERT_TRUE(WaitFor([] { return !(TargetWindow = FindWindow(QStringLiteral("kivo-target"))).isEmpty(); }, 10000));
+        Activate(TargetWindow);
+        ASSERT_TRUE(WaitFor([] { return QFile::exists(TargetFile); }));
+        StartKivo({ QStringLiteral("--output=unicode") });
+    }
+
+    static void TearDownTestSuite()
+    {
+        StopKivo();
+        if (Target) {
+            Target->terminate();
+            Target->waitForFinished(3000);
+        }
+        Target.reset();
+        Directory.reset();
+    }
+
+    static void StartKivo(const QStringList& Arguments, const QProcessEnvironment& Environment = QProcessEnvironment::systemEnvironment())
+    {
+        Kivo = std::make_unique<QProcess>();
+        Kivo->setProcessChannelMode(QProcess::ForwardedChannels);
+        Kivo->setProcessEnvironment(Environment);
+        Kivo->start(QStringLiteral(KIVO_PROGRAM), Arguments);
+        ASSERT_TRUE(WaitFor([] { return !(MainWindow = FindWindow(QString::fromLatin1(MainTitle))).isEmpty(); }, 10000));
+        const QSize Screen = ScreenSize();
+        WaitFor([&] { return OuterBounds(MainWindow) == QRect(0, Screen.height() - 230, Screen.width(), 202); });
+    }
+
+    static void StopKivo()
+    {
+        if (!Kivo)
+            return;
+        Kivo->terminate();
+        EXPECT_TRUE(Kivo->waitForFinished(5000));
+        Kivo.reset();
+        MainWindow.clear();
+    }
+
+    static void Activate(const QString& Window)
+    {
+        RunCommand(QStringLiteral("xdotool"), { QStringLiteral("windowactivate"), QStringLiteral("--sync"), Window });
+        WaitFor([&] { return FocusedWindow() == Window; });
+    }
+
+    static QString Keymap() { return RunCommand(QStringLiteral("xkbcomp"), { QStringLiteral("-xkb"), qEnvironmentVariable("DISPLAY"), QStringLiteral("-") }); }
+
+    void SetUp() override
+    {
+        ASSERT_FALSE(MainWindow.isEmpty());
+        TypedBefore = FileContents().size();
+    }
+
+    static void Click(std::initializer_list<TClick> Clicks)
+    {
+        const TMainWindowClicks On { MainWindow };
+        for (const TClick& Click : Clicks) {
+            if (Click.Kind == TClick::Key)
+                On.Key(Click.Row, Click.Column);
+            else if (Click.Kind == TClick::Accent)
+                On.Accent(Click.Row, Click.Column);
+            else
+                On.SpecialKey(Click.Row);
+        }
+    }
+
+    static QByteArray FileContents()
+    {
+        QFile File(TargetFile);
+        return File.open(QIODevice::ReadOnly) ? File.readAll() : QByteArray();
+    }
+
+    // The line the target received, exactly, and the focus still on it.
+    void ExpectLine(const QString& Expected)
+    {
+        const QByteArray Bytes = Expected.toUtf8() + '\n';
+        WaitFor([&] { return FileContents().size() - TypedBefore >= Bytes.size(); });
+        QThread::msleep(100);
+        const QByteArray Typed = FileContents().mid(TypedBefore);
+        EXPECT_EQ(Typed.toHex(' ').toStdString(), Bytes.toHex(' ').toStdString()) << "typed \"" << Typed.toStdString() << "\"";
+        EXPECT_EQ(FocusedWindow(), TargetWindow);
+        TypedBefore = FileContents().size();
+    }
+
+    static inline std::unique_ptr<QTemporaryDir> Directory;
+    static inline QString TargetFile;
+    static inline QString KeymapBefore;
+    static inline std::unique_ptr<QProcess> Target;
+    static inline std::unique_ptr<QProcess> Kivo;
+    static inline QString TargetWindow;
+    static inline QString MainWindow;
+    qsizetype TypedBefore = 0;
+};
+
+TEST_F(KivoUnicodeOnX, APhraseArrivesAsItsPrecomposedCharacters)
+{
+    Click({ E, Smooth, N, Space, A, Smooth, R, X, H, IotaSubscript, Circumflex, Space, H, Smooth, Circumflex, N, Space, O, Rough,
+        Space, L, O, Acute, G, O, W, Enter });
+    ExpectLine(QStringLiteral("ἐν ἀρχῇ ἦν ὁ λόγος").normalized(QString::NormalizationForm_C));
+}
+
+TEST_F(KivoUnicodeOnX, AClickInTheTargetMakesTheNextMarkACombiningMark)
+{
+    // Had the mark replaced the letter, the BackSpace would have erased the letter before it.
+    Click({ L, O });
+    ClickAt(ClientBounds(TargetWindow).center());
+    Click({ Acute, Enter });
+    ExpectLine(QStringLiteral("λο\u0301"));
+}
+
+TEST_F(KivoUnicodeOnX, AKeyTypedElsewhereMakesTheNextMarkACombiningMark)
+{
+    Click({ A });
+    // xdotool types through XTest, as KIVO does: only after the moment in which KIVO takes XTest
+    // keys for its own.
+    QThread::msleep(600);
+    RunCommand(QStringLiteral("xdotool"), { QStringLiteral("key"), QStringLiteral("period") });
+    Click({ Smooth, Enter });
+    ExpectLine(QStringLiteral("α.\u0313"));
+}
+
+TEST_F(KivoUnicodeOnX, BackspaceAfterAMarkTakesThatMarkOff)
+{
+    Click({ A, Acute, Backspace, V, IotaSubscript, Rough, Circumflex, Backspace, Enter });
+    ExpectLine(QStringLiteral("αᾡ"));
+    // Then the letter, then what was there before it.
+    Click({ G, A, Acute, Backspace, Backspace, Backspace, E, Enter });
+    ExpectLine(QStringLiteral("ε"));
+}
+
+TEST_F(KivoUnicodeOnX, ShiftedKeysTypeTheCapitalsTheyShow)
+{
+    Click({ { TClick::Special, 2, 0 }, Letter(4, 7), { TClick::Special, 2, 0 }, V, { TClick::Special, 2, 0 }, W, Enter });
+    ExpectLine(QStringLiteral("ΞΩΣ"));
+}
+
+TEST_F(KivoUnicodeOnX, APhraseArrivesInAQtEditorAndIsSaved)
+{
+    const QString Saved = Directory->filePath(QStringLiteral("phrase.txt"));
+    QFile(Saved).open(QIODevice::WriteOnly);
+    QProcess Editor;
+    Editor.start(QStringLiteral("featherpad"), { QStringLiteral("--standalone"), Saved });
+    QString Window;
+    ASSERT_TRUE(WaitFor([&] {
+        return !(Window = RunCommand(QStringLiteral("xdotool"), { QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                                        QStringLiteral("--pid"), QString::number(Editor.processId()) })
+                              .section(QLatin1Char('\n'), 0, 0))
+                    .isEmpty();
+    }, 10000));
+    Activate(Window);
+    Click({ E, Smooth, N, Space, A, Smooth, R, X, H, IotaSubscript, Circumflex, Space, H, Smooth, Circumflex, N, Space, O, Rough,
+        Space, L, O, Acute, G, O, W });
+    EXPECT_EQ(FocusedWindow(), Window);
+    RunCommand(QStringLiteral("xdotool"), { QStringLiteral("key"), QStringLiteral("ctrl+s") });
+    auto SavedText = [&] {
+        QFile File(Saved);
+        return File.open(QIODevice::ReadOnly) ? QString::fromUtf8(File.readAll()) : QString();
+    };
+    EXPECT_TRUE(WaitFor([&] { return !SavedText().isEmpty(); }));
+    // The editor ends the file with a line break of its own.
+    QString Text = SavedText();
+    if (Text.endsWith(QLatin1Char('\n')))
+        Text.chop(1);
+    EXPECT_EQ(Text.toStdString(), QStringLiteral("ἐν ἀρχῇ ἦν ὁ λόγος").normalized(QString::NormalizationForm_C).toStdString());
+    Editor.terminate();
+    Editor.waitForFinished(3000);
+    Activate(TargetWindow);
+}
+
+// Last: they stop and restart the program.
+TEST_F(KivoUnicodeOnX, AutoTypesFontCodesOnlyWhereAFontNamedLumeraIsInstalled)
+{
+    // A font made for the test: DejaVu Sans Mono, renamed as fontconfig reads it.
+    QTemporaryDir Fonts;
+    QFile::copy(QStringLiteral("/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf"), Fonts.filePath(QStringLiteral("test-font.ttf")));
+    QFile Config(Fonts.filePath(QStringLiteral("fonts.conf")));
+    ASSERT_TRUE(Config.open(QIODevice::WriteOnly));
+    Config.write(QStringLiteral(
+        "<?xml version=\"1.0\"?><!DOCTYPE fontconfig SYSTEM \"fonts.dtd\"><fontconfig>"
+        "<include ignore_missing=\"yes\">/etc/fonts/fonts.conf</include><dir>%1</dir><cachedir>%1/cache</cachedir>"
+        "<match target=\"scan\"><test name=\"file\"><string>%1/test-font.ttf</string></test>"
+        "<edit name=\"family\" mode=\"assign\" binding=\"same\"><string>Lumera</string></edit></match></fontconfig>")
+                     .arg(Fonts.path())
+                     .toUtf8());
+    Config.close();
+    QProcessEnvironment WithLumera = QProcessEnvironment::systemEnvironment();
+    WithLumera.insert(QStringLiteral("FONTCONFIG_FILE"), Config.fileName());
+    ASSERT_TRUE(RunCommand(QStringLiteral("sh"), { QStringLiteral("-c"), QStringLiteral("FONTCONFIG_FILE='%1' fc-list : family").arg(Config.fileName()) })
+                    .contains(QStringLiteral("Lumera")));
+
+    const struct {
+        QProcessEnvironment Environment;
+        const char* Expected;
+    } Cases[] = { { WithLumera, "lo#" }, { QProcessEnvironment::systemEnvironment(), "λό" } };
+    for (const auto& Case : Cases) {
+        StopKivo();
+        // No remembered choice: auto.
+        QTemporaryDir Settings;
+        QProcessEnvironment Environment = Case.Environment;
+        Environment.insert(QStringLiteral("XDG_CONFIG_HOME"), Settings.path());
+        StartKivo({}, Environment);
+        TypedBefore = FileContents().size();
+        Click({ L, O, Acute, Enter });
+        ExpectLine(QString::fromUtf8(Case.Expected));
+    }
+}
+
+TEST_F(KivoUnicodeOnX, TheKeymapIsTheLayoutsOwnAfterExit)
+{
+    StopKivo();
+    // Borrowed keys are given back a moment after their last use.
+    EXPECT_TRUE(WaitFor([] { return Keymap() == KeymapBefore; }, 3000));
+}
+
+} // namespace
+
+int main(int Argc, char** Argv)
+{
+    QCoreApplication App(Argc, Argv);
+    testing::InitGoogleTest(&Argc, Argv);
+    return RUN_ALL_TESTS();
+}
