@@ -166,6 +166,25 @@ TEST_F(KivoUnicodeOnX, AKeyTypedElsewhereMakesTheNextMarkACombiningMark)
     ExpectLine(QStringLiteral("α.\u0313"));
 }
 
+TEST_F(KivoUnicodeOnX, AnotherActiveWindowMakesTheNextMarkACombiningMark)
+{
+    QProcess Other;
+    Other.start(QStringLiteral("xterm"), { QStringLiteral("-T"), QStringLiteral("kivo-other"), QStringLiteral("-geometry"),
+                                          QStringLiteral("20x3+600+0") });
+    QString OtherWindow;
+    ASSERT_TRUE(WaitFor([&] { return !(OtherWindow = FindWindow(QStringLiteral("kivo-other"))).isEmpty(); }, 10000));
+    // The window manager gives a new window the focus.
+    WaitFor([&] { return FocusedWindow() == OtherWindow; }, 2000);
+    Activate(TargetWindow);
+    Click({ E });
+    Activate(OtherWindow);
+    Activate(TargetWindow);
+    Click({ Acute, Enter });
+    ExpectLine(QStringLiteral("ε\u0301"));
+    Other.terminate();
+    Other.waitForFinished(3000);
+}
+
 TEST_F(KivoUnicodeOnX, BackspaceAfterAMarkTakesThatMarkOff)
 {
     Click({ A, Acute, Backspace, V, IotaSubscript, Rough, Circumflex, Backspace, Enter });
