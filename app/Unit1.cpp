@@ -1,21 +1,16 @@
 #include "Unit1.h"
 
 #include "Abox.h"
-#include "InputBackend.h"
-#include "LumeraGlyphs.h"
 #include "Sendkey.h"
 #include "Sendkeys.h"
 #include "TApplication.h"
 #include "TScreen.h"
 #include "Unit4.h"
 
-#include <QAction>
-#include <QActionGroup>
 #include <QVariant>
 
 #include <algorithm>
 #include <iterator>
-#include <utility>
 
 TForm1* Form1 = nullptr;
 
@@ -60,36 +55,6 @@ TForm1::TForm1(QWidget* Parent)
     Button2->OnClick = [this](TObject* Sender) { Button2Click(Sender); };
     OnCreate = [this](TObject* Sender) { FormCreate(Sender); };
     BuildOutputMenu();
-}
-
-void TForm1::BuildOutputMenu()
-{
-    // The window's context menu is its actions, so that others can join them.
-    setContextMenuPolicy(Qt::ActionsContextMenu);
-    auto* Choices = new QActionGroup(this);
-    UnicodeAction = Choices->addAction(tr("Type Unicode Greek"));
-    LumeraAction = Choices->addAction(tr("Type Lumera font codes"));
-    for (const auto& [Action, Mode] : { std::pair { UnicodeAction, omUnicode }, std::pair { LumeraAction, omLumera } }) {
-        Action->setCheckable(true);
-        connect(Action, &QAction::triggered, this, [this, Mode = Mode] {
-            SetOutputMode(Mode);
-            SaveOutputMode(Mode);
-        });
-        addAction(Action);
-    }
-    LumeraAction->setChecked(true);
-}
-
-void TForm1::SetOutputMode(TOutputMode Mode)
-{
-    Q_ASSERT(Mode != omAuto);
-    Output = Mode;
-    (Mode == omUnicode ? UnicodeAction : LumeraAction)->setChecked(true);
-    Composer.Forget();
-    // The captions show what the keys type: J, V and W have capitals in Unicode only.
-    ShowGlyphsForUnicodeOutput(Mode == omUnicode);
-    for (TCaptionButton* Button : findChildren<TCaptionButton*>())
-        Button->SetCaption(Button->Caption());
 }
 
 void TForm1::LoadKeyboardSettings()
@@ -179,49 +144,6 @@ void TForm1::SendAccent(const std::string& Text)
         SendCycle([this, &Text] { TypeUnicode(Text); });
     else
         SendCycle([this, &Text] { ks1->SendKeys(Text); });
-}
-
-void TForm1::TypeUnicode(const std::string& Codes)
-{
-    if (OnBeforeCompose)
-        OnBeforeCompose();
-    TComposerActions Actions;
-    auto Append = [&Actions](const TComposerActions& More) { Actions.insert(Actions.end(), More.begin(), More.end()); };
-    TGreekMarks Marks = 0;
-    for (const char Code : Codes) {
-        const auto Byte = static_cast<unsigned char>(Code);
-        const char32_t Shown = UnicodeKeyGlyphs[Byte] != 0 ? UnicodeKeyGlyphs[Byte] : char32_t(Byte);
-        if (const TGreekMarks OfCode = MarksOfSpacingCharacter(Shown)) {
-            Marks |= OfCode;
-            continue;
-        }
-        Append(Composer.ApplyMarks(std::exchange(Marks, 0)));
-        Append(Composer.TypeCharacter(Shown));
-    }
-    Append(Composer.ApplyMarks(Marks));
-    SendComposed(Actions);
-}
-
-void TForm1::SendComposed(const TComposerActions& Actions)
-{
-    TInputBackend* Input = CurrentInputBackend();
-    if (!Input)
-        return;
-    for (const TComposerAction& Action : Actions) {
-        if (Action.Kind == cakBackSpace) {
-            Input->TapKey(nkBackSpace);
-            continue;
-        }
-        for (const char32_t Character : Action.Text) {
-            // What follows in the document is no longer what the composer believes.
-            if (!Input->TypeCharacter(Character)) {
-                qWarning("Cannot type U+%04X on this keyboard", unsigned(Character));
-                Composer.Forget();
-            }
-        }
-    }
-    if (OnTyped)
-        OnTyped();
 }
 
 void TForm1::ToolButton1Click(TObject*) { SendAccent(";"); }
