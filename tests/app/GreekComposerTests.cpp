@@ -203,15 +203,3 @@ TEST(GreekComposer, AMarkAfterAnythingButAKnownLetterIsACombiningMark)
     EXPECT_EQ(Blind.ApplyMarks(gmAcute), AcuteAlone);
     EXPECT_EQ(Blind.Backspace(), TComposerActions({ { cakBackSpace, {} } }));
 }
-
-TEST(GreekComposer, SpacingGlyphsOfTheAccentButtonsStandForTheirMarks)
-{
-    const std::pair<char32_t, TGreekMarks> Cases[] = {
-        { U'\u1FBF', gmSmoothBreathing }, { U'\u1FFE', gmRoughBreathing }, { U'\u1FFD', gmAcute },
-        { U'\u1FEF', gmGrave }, { U'\u1FC0', gmCircumflex }, { U'\u037A', gmIotaSubscript },
-        { U'\u00A8', gmDiaeresis }, { U'\u1FDE', gmRoughBreathing | gmAcute }, { U'\u1FCF', gmSmoothBreathing | gmCircumflex },
-        { U'\u1FEE', gmDiaeresis | gmAcute }, { U'α', 0 }, { U';', 0 }, { U'`', gmGrave }, { U'´', gmAcute }, { U'1', 0 },
-    };
-    for (const auto& [Glyph, Marks] : Cases)
-        EXPECT_EQ(MarksOfSpacingCharacter(Glyph), Marks) << "U+" << std::hex << unsigned(Glyph);
-}
