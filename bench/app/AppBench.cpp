@@ -7,8 +7,11 @@
 // Both raw events are timed when this program receives them, so the delay of delivering
 // them to a client cancels out.
 //
-//   AppBench --title TITLE --click X,Y [--clicks N] [--idle SECONDS] -- program [args...]
-// X,Y is inside the program's window (client area). Prints one line of key=value pairs.
+//   AppBench --title TITLE --click X,Y [--clicks N] [--idle SECONDS] [--prepare X,Y] [--keys K]
+//            -- program [args...]
+// X,Y is inside the program's window (client area). With --prepare, each timed click follows an
+// untimed one there (a letter before its accent); --keys times the click to its K-th key press
+// (a composed accent is a BackSpace and then the new letter). Prints one line of key=value pairs.
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XInput2.h>
@@ -115,6 +118,7 @@ int main(int Argc, char** Argv)
 {
     std::string Title;
     int ClickX = -1, ClickY = -1, Clicks = 50, IdleSeconds = 10;
+    int PrepareX = -1, PrepareY = -1, Keys = 1;
     int First = 1;
     for (; First < Argc; ++First) {
         const std::string Arg = Argv[First];
@@ -132,6 +136,10 @@ int main(int Argc, char** Argv)
             Clicks = std::atoi(Argv[++First]);
         else if (Arg == "--idle")
             IdleSeconds = std::atoi(Argv[++First]);
+        else if (Arg == "--prepare")
+            std::sscanf(Argv[++First], "%d,%d", &PrepareX, &PrepareY);
+        else if (Arg == "--keys")
+            Keys = std::max(1, std::atoi(Argv[++First]));
     }
     if (Title.empty() || ClickX < 0 || First >= Argc) {
         std::fprintf(stderr, "usage: AppBench --title TITLE --click X,Y [--clicks N] [--idle S] -- program [args]\n");
@@ -192,6 +200,8 @@ int main(int Argc, char** Argv)
     int TargetX = 0, TargetY = 0;
     Window Child;
     XTranslateCoordinates(Connection, Target, Root, ClickX, ClickY, &TargetX, &TargetY, &Child);
+    int PrepareRootX = 0, PrepareRootY = 0;
+    XTranslateCoordinates(Connection, Target, Root, PrepareX, PrepareY, &PrepareRootX, &PrepareRootY, &Child);
     unsigned char MaskBits[XIMaskLen(XI_LASTEVENT)] = {};
     XISetMask(MaskBits, XI_RawButtonRelease);
     XISetMask(MaskBits, XI_RawKeyPress);
@@ -202,6 +212,17 @@ int main(int Argc, char** Argv)
     std::vector<double> Latencies;
     int Lost = 0;
     for (int Click = 0; Click < Clicks; ++Click) {
+        if (PrepareX >= 0) {
+            XTestFakeMotionEvent(Connection, -1, PrepareRootX, PrepareRootY, CurrentTime);
+            XTestFakeButtonEvent(Connection, 1, True, CurrentTime);
+            XFlush(Connection);
+            std::this_thread::sleep_for(std::chrono::milliseconds(80));
+            XTestFakeButtonEvent(Connection, 1, False, CurrentTime);
+            XFlush(Connection);
+            std::this_thread::sleep_for(std::chrono::milliseconds(150));
+            XTestFakeMotionEvent(Connection, -1, TargetX, TargetY, CurrentTime);
+            XFlush(Connection);
+        }
         std::this_thread::sleep_for(std::chrono::milliseconds(150));
         while (XPending(Connection))
             XNextEvent(Connection, &Event);
@@ -215,6 +236,7 @@ int main(int Argc, char** Argv)
         XTestFakeButtonEvent(Connection, 1, False, CurrentTime);
         XFlush(Connection);
         std::optional<TClock::time_point> Released, Pressed;
+        int KeysPressed = 0;
         const auto Deadline = TClock::now() + std::chrono::seconds(2);
         while (!Pressed) {
             const auto Arrived = NextEvent(Connection, Event, Deadline);
@@ -226,8 +248,12 @@ int main(int Argc, char** Argv)
                 continue;
             if (Event.xcookie.evtype == XI_RawButtonRelease && !Released)
                 Released = Arrived;
-            else if (Event.xcookie.evtype == XI_RawKeyPress && Released)
-                Pressed = Arrived;
+            else if (Event.xcookie.evtype == XI_RawKeyPress && Released) {
+                // Each key once: the slave keyboard's event, not its master's copy.
+                const auto* Raw = static_cast<const XIRawEvent*>(Event.xcookie.data);
+                if (Raw->deviceid == Raw->sourceid && ++KeysPressed == Keys)
+                    Pressed = Arrived;
+            }
             XFreeEventData(Connection, &Event.xcookie);
         }
         if (Released && Pressed)
