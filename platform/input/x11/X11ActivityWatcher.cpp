@@ -131,9 +131,22 @@ void TX11ActivityWatcher::Read()
         } else if (Event.xcookie.evtype == XI_RawButtonPress && Raw->detail >= 1 && Raw->detail <= 3) {
             // Buttons 4 to 7 are the wheel: scrolling moves no cursor.
             UnjudgedPresses.push_back(static_cast<std::uint32_t>(Raw->time));
+            // Where nothing asks for a judgement (KIVO typing font codes), the oldest presses
+            // are judged here: KIVO's windows have long seen theirs.
+            if (UnjudgedPresses.size() > 64)
+                JudgeOldest(32);
         }
         XFreeEventData(Server, &Event.xcookie);
     }
+}
+
+void TX11ActivityWatcher::JudgeOldest(size_t Count)
+{
+    const bool AnyForeign = std::any_of(UnjudgedPresses.begin(), UnjudgedPresses.begin() + Count,
+        [this](std::uint32_t Time) { return !IsOwnPress || !IsOwnPress(Time); });
+    UnjudgedPresses.erase(UnjudgedPresses.begin(), UnjudgedPresses.begin() + Count);
+    if (AnyForeign)
+        Foreign();
 }
 
 void TX11ActivityWatcher::JudgePressesUpTo(std::uint32_t ServerTime)

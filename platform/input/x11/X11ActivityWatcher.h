@@ -8,6 +8,7 @@
 // not drive itself: the owner watches FileDescriptor() and calls ProcessPending(). No X11
 // header leaks from here.
 #include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -48,6 +49,7 @@ private:
     explicit TX11ActivityWatcher(std::unique_ptr<TConnection> Connection);
     void Read();
     void Foreign();
+    void JudgeOldest(size_t Count);
 
     std::unique_ptr<TConnection> Connection;
     std::vector<std::uint32_t> UnjudgedPresses;
