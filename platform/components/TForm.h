@@ -63,6 +63,8 @@ public:
     void SetWidth(int Width);
     void SetHeight(int Height);
     void SetBounds(int Left, int Top, int Width, int Height);
+    // False while the window is still on its way to the bounds the program asked for.
+    bool BoundsSettled() const { return !RequestedPosition && !RequestedSize && !CenterRequested; }
 
     // Shows the window modally and returns its modal result once it is closed (hidden).
     int ShowModal();

@@ -1,6 +1,7 @@
 #pragma once
 // A line of text on its parent's background. The caption is 8-bit codes and is drawn through
-// the display substitute of its font's face (see FontSubstitution.h).
+// the display substitute of its font's face (see FontSubstitution.h). A label that does not size
+// itself to its text draws it smaller where it is too narrow for it (see FitText.h).
 #include "Classes.h"
 #include "TFont.h"
 
@@ -34,8 +35,10 @@ public:
 
 protected:
     void FontChanged() override;
+    void resizeEvent(QResizeEvent* Event) override;
 
 private:
+    void FitCaption();
     QString CaptionText() const;
     void SetCaptionText(const QString& Caption);
     void ShowCaption();
