@@ -1,20 +1,45 @@
 // KIVO's main routine: opens the keystroke backend, builds the three windows and runs the
-// event loop. It takes no arguments and reads no configuration.
+// event loop. One KIVO runs per user and display: a later start hands its command line to it.
 #include "Abox.h"
+#include "DesktopBehaviour.h"
 #include "InputBackend.h"
 #include "LumeraGlyphs.h"
 #include "Resources.h"
+#include "SingleInstance.h"
 #include "TApplication.h"
 #include "Unit1.h"
 #include "Unit4.h"
+#include "X11AutoRepeat.h"
 #include "X11InputBackend.h"
 
+#include <QCoreApplication>
 #include <QIcon>
+#include <QStringList>
 
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
 #include <string>
+
+namespace {
+
+// A later start's command line: the keyboard comes back to the front, without the focus.
+void TakeLaterStart([[maybe_unused]] const QStringList& Arguments)
+{
+    Form1->setWindowState(Form1->windowState() & ~Qt::WindowMinimized);
+    Form1->show();
+    Form1->raise();
+}
+
+std::optional<TRepeatTiming> DesktopKeyRepeat()
+{
+    const std::optional<TKeyRepeatSettings> Settings = ReadKeyRepeatSettings();
+    if (!Settings)
+        return std::nullopt;
+    return TRepeatTiming { Settings->DelayMilliseconds, Settings->IntervalMilliseconds };
+}
+
+} // namespace
 
 int main(int Argc, char** Argv)
 {
@@ -22,6 +47,20 @@ int main(int Argc, char** Argv)
     // to the same X server, through XWayland on a Wayland desktop.
     if (!std::getenv("QT_QPA_PLATFORM"))
         setenv("QT_QPA_PLATFORM", "xcb", 1);
+    // Before the display is opened: a second KIVO must not touch the keymap the first one uses.
+    TSingleInstance Instance;
+    QStringList Arguments;
+    for (int Index = 0; Index < Argc; ++Index)
+        Arguments << QString::fromLocal8Bit(Argv[Index]);
+    switch (Instance.Claim(Arguments)) {
+    case TSingleInstance::siFirst:
+        break;
+    case TSingleInstance::siHandedOver:
+        return 0;
+    case TSingleInstance::siNoAnswer:
+        std::fprintf(stderr, "kivo: a KIVO is already running on this display but does not answer\n");
+        return 1;
+    }
     // Before the toolkit: without a usable display it would abort with a message of its own.
     std::string ErrorMessage;
     std::unique_ptr<TInputBackend> Backend = CreateX11InputBackend(ErrorMessage);
@@ -32,12 +71,20 @@ int main(int Argc, char** Argv)
     SetInputBackend(std::move(Backend));
     {
         TApplication App(Argc, Argv);
+        // Where the settings are kept: ~/.config/kivo/kivo.conf.
+        if (QCoreApplication::organizationName().isEmpty()) {
+            QCoreApplication::setOrganizationName(QStringLiteral("kivo"));
+            QCoreApplication::setApplicationName(QStringLiteral("kivo"));
+        }
         try {
             Application->Initialize();
             LoadKivoResources();
             QApplication::setWindowIcon(QIcon(QStringLiteral(":/kivo/kivo.png")));
             RegisterDisplayFonts();
             Application->CreateForm(Form1);
+            AddDesktopBehaviour(*Form1, DesktopKeyRepeat);
+            Instance.OnArguments = TakeLaterStart;
+            Instance.Listen();
             Application->CreateForm(Form2);
             Application->CreateForm(Form4);
             Application->Run();

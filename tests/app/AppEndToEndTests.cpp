@@ -3,6 +3,7 @@
 // keypad's layout puts them, and the file receives exactly the characters typed. Run through
 // scripts/with-x --wm, on whatever screen size and keyboard layout it was given.
 #include "KeyLayout.h"
+#include "XSession.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -25,70 +26,6 @@
 
 namespace {
 
-const char* const MainTitle = "Lumera On-Screen Keyboard";
-
-// Runs a command to its end and returns what it printed; empty if it failed.
-QString RunCommand(const QString& Program, const QStringList& Arguments)
-{
-    QProcess Process;
-    Process.start(Program, Arguments);
-    if (!Process.waitForFinished(10000) || Process.exitCode() != 0)
-        return {};
-    return QString::fromLocal8Bit(Process.readAllStandardOutput()).trimmed();
-}
-
-template <typename TCondition>
-bool WaitFor(TCondition Condition, int Milliseconds = 5000)
-{
-    QDeadlineTimer Deadline(Milliseconds);
-    while (!Condition()) {
-        if (Deadline.hasExpired())
-            return false;
-        QThread::msleep(20);
-    }
-    return true;
-}
-
-QString FindWindow(const QString& Title)
-{
-    return RunCommand(QStringLiteral("xdotool"), { QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
-                                              QStringLiteral("^") + QRegularExpression::escape(Title) + QStringLiteral("$") })
-        .section(QLatin1Char('\n'), 0, 0);
-}
-
-QString FocusedWindow() { return RunCommand(QStringLiteral("xdotool"), { QStringLiteral("getwindowfocus") }); }
-
-// The client area in root coordinates, as the X server has it.
-QRect ClientBounds(const QString& Window)
-{
-    const QString Info = RunCommand(QStringLiteral("xwininfo"), { QStringLiteral("-id"), Window });
-    auto Field = [&](const char* Name) {
-        const QRegularExpression Pattern(QString::fromLatin1(Name) + QStringLiteral(":\\s+(-?\\d+)"));
-        return Pattern.match(Info).captured(1).toInt();
-    };
-    return QRect(Field("Absolute upper-left X"), Field("Absolute upper-left Y"), Field("Width"), Field("Height"));
-}
-
-// The window manager's frame around a window: left, right, top, bottom.
-QMargins FrameExtents(const QString& Window)
-{
-    const QString Extents = RunCommand(QStringLiteral("xprop"), { QStringLiteral("-id"), Window, QStringLiteral("_NET_FRAME_EXTENTS") });
-    const QStringList Numbers = Extents.section(QLatin1Char('='), 1).split(QLatin1Char(','));
-    if (Numbers.size() != 4)
-        return {};
-    return QMargins(Numbers[0].trimmed().toInt(), Numbers[2].trimmed().toInt(), Numbers[1].trimmed().toInt(),
-        Numbers[3].trimmed().toInt());
-}
-
-QRect OuterBounds(const QString& Window) { return ClientBounds(Window).marginsAdded(FrameExtents(Window)); }
-
-QSize ScreenSize()
-{
-    const QString Info = RunCommand(QStringLiteral("xwininfo"), { QStringLiteral("-root") });
-    const QRegularExpression Width(QStringLiteral("Width:\\s+(\\d+)")), Height(QStringLiteral("Height:\\s+(\\d+)"));
-    return QSize(Width.match(Info).captured(1).toInt(), Height.match(Info).captured(1).toInt());
-}
-
 class KivoOnX : public testing::Test {
 protected:
     static void SetUpTestSuite()
@@ -108,6 +45,10 @@ protected:
 
         Kivo = std::make_unique<QProcess>();
         Kivo->setProcessChannelMode(QProcess::ForwardedChannels);
+        // Settings of its own: a place that some other run remembered would move the window.
+        QProcessEnvironment Environment = QProcessEnvironment::systemEnvironment();
+        Environment.insert(QStringLiteral("XDG_CONFIG_HOME"), Directory->filePath(QStringLiteral("config")));
+        Kivo->setProcessEnvironment(Environment);
         Kivo->start(QStringLiteral(KIVO_PROGRAM), {});
         ASSERT_TRUE(WaitFor([] { return !(MainWindow = FindWindow(QString::fromLatin1(MainTitle))).isEmpty(); }, 10000));
         // Placed once the window manager has framed it.
