@@ -67,7 +67,10 @@ private:
 QString MarkNames(char Code)
 {
     const char32_t Glyph = LumeraGlyphs[static_cast<unsigned char>(Code)];
-    const QString Decomposed = QString::fromUcs4(&Glyph, 1).normalized(QString::NormalizationForm_KD);
+    QString Decomposed = QString::fromUcs4(&Glyph, 1).normalized(QString::NormalizationForm_KD);
+    // The spacing grave (varia) decomposes to the ASCII grave, not to a blank and a mark.
+    if (Decomposed == QLatin1String("`"))
+        Decomposed = QStringLiteral(" \u0300");
     if (Glyph == 0 || !Decomposed.startsWith(QLatin1Char(' ')))
         return {};
     QStringList Names;

@@ -4,10 +4,11 @@
 #include <QDataStream>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLocalSocket>
 #include <QPointer>
 #include <QRegularExpression>
-#include <QStandardPaths>
 #include <QThread>
 
 #include <cstdio>
@@ -21,13 +22,19 @@ constexpr char Accepted = 'K';
 // Far more than any command line; a larger message is not one of ours.
 constexpr qint64 LargestMessage = 256 * 1024;
 
+// $XDG_RUNTIME_DIR, or else a directory of the user's own under /tmp, private to them. Empty
+// when that one belongs to someone else: no one else may listen or lock in the user's name.
 QString RuntimeDirectory()
 {
-    // $XDG_RUNTIME_DIR, or a directory of the user's own that Qt makes private (0700).
-    QString Directory = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (Directory.isEmpty())
-        Directory = QDir::tempPath();
+    const QString Runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!Runtime.isEmpty())
+        return Runtime;
+    const QString Directory = QDir::tempPath() + QStringLiteral("/kivo-%1").arg(::getuid());
     QDir().mkpath(Directory);
+    QFile::setPermissions(Directory, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    const QFileInfo Info(Directory);
+    if (!Info.isDir() || Info.isSymLink() || Info.ownerId() != ::getuid())
+        return {};
     return Directory;
 }
 
@@ -36,7 +43,12 @@ QString RuntimeDirectory()
 TSingleInstance::TSingleInstance(QObject* Parent)
     : QObject(Parent)
 {
-    const QString Base = RuntimeDirectory() + QLatin1Char('/') + InstanceName();
+    const QString Directory = RuntimeDirectory();
+    if (Directory.isEmpty()) {
+        std::fprintf(stderr, "kivo: no private runtime directory (XDG_RUNTIME_DIR): a second start will open a second keyboard\n");
+        return;
+    }
+    const QString Base = Directory + QLatin1Char('/') + InstanceName();
     SocketPath = Base + QStringLiteral(".socket");
     Lock = std::make_unique<QLockFile>(Base + QStringLiteral(".lock"));
     // A KIVO runs for days: its lock is never stale by age, only when its process is gone.
@@ -58,6 +70,8 @@ TSingleInstance::TStart TSingleInstance::Claim(const QStringList& Arguments, int
 {
     // The lock decides; the socket only carries the message. The running one may have taken
     // the lock and not yet be listening: it is asked again until the time is up.
+    if (!Lock)
+        return siFirst;
     const QDeadlineTimer Deadline(TimeoutMilliseconds);
     while (true) {
         if (Lock->tryLock(0))
@@ -93,8 +107,8 @@ bool TSingleInstance::HandOver(const QStringList& Arguments, int TimeoutMillisec
 
 bool TSingleInstance::Listen()
 {
-    if (Server)
-        return true;
+    if (Server || !Lock)
+        return Server;
     Server = new QLocalServer(QCoreApplication::instance());
     Server->setSocketOptions(QLocalServer::UserAccessOption);
     // Holding the lock, any socket found is one that a killed KIVO left behind.

@@ -3,8 +3,6 @@
 #include <QFontInfo>
 #include <QFontMetrics>
 
-namespace {
-
 bool ShowsWhole(const QFont& Font, const QString& Text, const QSize& Room)
 {
     const QFontMetrics Metrics(Font);
@@ -24,8 +22,6 @@ bool ShowsWhole(const QFont& Font, const QString& Text, const QSize& Room)
     const int Visible = Metrics.boundingRect(Text.mid(First, End - First)).width();
     return Start >= 0 && Start + Visible <= Room.width();
 }
-
-} // namespace
 
 QFont FittedFont(const QFont& Font, const QString& Text, const QSize& Room)
 {

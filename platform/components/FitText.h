@@ -9,6 +9,9 @@
 // The smallest size, in pixels, that text is shrunk to.
 constexpr int SmallestFittedPixelSize = 6;
 
+// True when Text, centred in Room, shows all its characters in Font.
+bool ShowsWhole(const QFont& Font, const QString& Text, const QSize& Room);
+
 // Font itself when Text, centred in Room, shows all its characters; else the largest smaller
 // pixel size of the face that does, down to SmallestFittedPixelSize. Leading and trailing blanks
 // may fall outside Room: they show nothing. An empty Room (a control not laid out yet) keeps Font.

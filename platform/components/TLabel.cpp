@@ -59,8 +59,15 @@ void TLabel::FitCaption()
 {
     const QFont Wanted = ToQFont(Font());
     const QFont Fitted = AutoSizeValue ? Wanted : FittedFont(Wanted, text(), contentsRect().size());
+    CaptionFits = AutoSizeValue || contentsRect().isEmpty() || ShowsWhole(Fitted, text(), contentsRect().size());
     if (Fitted != font())
         setFont(Fitted);
+}
+
+void TLabel::paintEvent(QPaintEvent* Event)
+{
+    if (CaptionFits)
+        QLabel::paintEvent(Event);
 }
 
 void TLabel::resizeEvent(QResizeEvent* Event)
