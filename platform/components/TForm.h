@@ -103,6 +103,8 @@ private:
     std::optional<QPoint> RequestedPosition;
     std::optional<QSize> RequestedSize;
     bool CenterRequested = false;
+    // A designed place still to be checked against the screen once the frame is known.
+    bool KeepOnScreen = false;
     // The last position handed to Qt, and how many corrections are left: a window manager may
     // place the frame off the asked position by its decorations, and is then asked again.
     QPoint LastMoveTarget;
