@@ -1,19 +1,25 @@
 // KIVO's main routine: reads the command line, opens the keystroke backend, builds the three
-// windows and runs the event loop.
+// windows and runs the event loop. One KIVO runs per user and display: a later start hands its
+// command line to it.
 #include "Abox.h"
 #include "CommandLine.h"
+#include "DesktopBehaviour.h"
 #include "InputBackend.h"
 #include "LumeraGlyphs.h"
 #include "OutsideInput.h"
 #include "Resources.h"
+#include "SingleInstance.h"
 #include "TApplication.h"
 #include "TerminationSignals.h"
 #include "Unit1.h"
 #include "Unit4.h"
+#include "X11AutoRepeat.h"
 #include "X11InputBackend.h"
 
+#include <QCoreApplication>
 #include <QFontDatabase>
 #include <QIcon>
+#include <QStringList>
 
 #include <cstdio>
 #include <cstdlib>
@@ -37,6 +43,26 @@ std::optional<int> AnswerCommandLine(const TCommandLine& CommandLine)
     return 2;
 }
 
+// A later start's command line: the keyboard comes back to the front, without the focus, and
+// takes the output it names. (The later start has already answered a bad command line.)
+void TakeLaterStart(const QStringList& Arguments)
+{
+    Form1->setWindowState(Form1->windowState() & ~Qt::WindowMinimized);
+    Form1->show();
+    Form1->raise();
+    const TCommandLine CommandLine = ParseCommandLine(Arguments);
+    if (CommandLine.Action == claRun && CommandLine.Output)
+        Form1->SetOutputMode(ResolveOutputMode(*CommandLine.Output, QFontDatabase::families()));
+}
+
+std::optional<TRepeatTiming> DesktopKeyRepeat()
+{
+    const std::optional<TKeyRepeatSettings> Settings = ReadKeyRepeatSettings();
+    if (!Settings)
+        return std::nullopt;
+    return TRepeatTiming { Settings->DelayMilliseconds, Settings->IntervalMilliseconds };
+}
+
 } // namespace
 
 int main(int Argc, char** Argv)
@@ -53,6 +79,17 @@ int main(int Argc, char** Argv)
     // to the same X server, through XWayland on a Wayland desktop.
     if (!std::getenv("QT_QPA_PLATFORM"))
         setenv("QT_QPA_PLATFORM", "xcb", 1);
+    // Before the display is opened: a second KIVO must not touch the keymap the first one uses.
+    TSingleInstance Instance;
+    switch (Instance.Claim(Arguments)) {
+    case TSingleInstance::siFirst:
+        break;
+    case TSingleInstance::siHandedOver:
+        return 0;
+    case TSingleInstance::siNoAnswer:
+        std::fprintf(stderr, "kivo: a KIVO is already running on this display but does not answer\n");
+        return 1;
+    }
     // Before the toolkit: without a usable display it would abort with a message of its own.
     std::string ErrorMessage;
     std::unique_ptr<TInputBackend> Backend = CreateX11InputBackend(ErrorMessage);
@@ -65,6 +102,11 @@ int main(int Argc, char** Argv)
     {
         TApplication App(Argc, Argv);
         TTerminationSignals Signals;
+        // Where the settings are kept: ~/.config/kivo/kivo.conf.
+        if (QCoreApplication::organizationName().isEmpty()) {
+            QCoreApplication::setOrganizationName(QStringLiteral("kivo"));
+            QCoreApplication::setApplicationName(QStringLiteral("kivo"));
+        }
         try {
             Application->Initialize();
             LoadKivoResources();
@@ -74,6 +116,9 @@ int main(int Argc, char** Argv)
             // The command line wins over the choice remembered from the menu, for this run.
             Form1->SetOutputMode(ResolveOutputMode(CommandLine.Output.value_or(SavedOutputMode()), QFontDatabase::families()));
             const std::unique_ptr<QObject> OutsideInput = WatchOutsideInput(Form1);
+            AddDesktopBehaviour(*Form1, DesktopKeyRepeat);
+            Instance.OnArguments = TakeLaterStart;
+            Instance.Listen();
             Application->CreateForm(Form2);
             Application->CreateForm(Form4);
             Application->Run();

@@ -67,9 +67,10 @@ TKeyBounds AlphaNumericSpecialKeyBounds(const TKeyMetrics& M, int Slot)
     case EnterSlot:
         return { M.Left + 13 * W, M.Top + 2 * H, RoundHalfEven(1.5 * W), H };
     case BackspaceSlot:
-        // A fixed 40 pixels back, not a key width: the key adjoins row 2 only at a key width of
-        // 40, and lies under its last key (created later) where they overlap.
-        return { M.Left + 13 * W - 40, M.Top, RoundHalfEven(1.5 * W), H };
+        // A fixed 40 pixels back, not a key width: the key adjoins row 2 at a key width of 40
+        // and leaves a gap at wider keys. Narrower keys would bury it under row 2's last keys,
+        // out of reach, so there it sits flush after them.
+        return { M.Left + (W < 40 ? 12 * W : 13 * W - 40), M.Top, RoundHalfEven(1.5 * W), H };
     case SpaceSlot:
         return { M.Left + 3 * W, M.Top + 4 * H, RoundHalfEven(8.5 * W), H };
     default:

@@ -126,6 +126,11 @@ TSpeedButton* TKeyboard::CreateSpecialKey(int Slot, const std::string& Caption)
     SpecialKeySlots[static_cast<std::size_t>(Slot)] = Key;
     Key->SetCaption(Caption);
     Key->OnClick = [this](TObject* Sender) { DispatchClick(&TKeyboard::KeyClick, Sender); };
+    if (Slot == BackspaceSlot) {
+        Key->RepeatTiming = [this]() -> std::optional<TRepeatTiming> {
+            return BackspaceRepeat ? BackspaceRepeat() : std::nullopt;
+        };
+    }
     return Key;
 }
 

@@ -7,11 +7,14 @@
 #include "KeyLayout.h"
 #include "KeyboardTypes.h"
 #include "TColor.h"
+#include "TCaptionButton.h"
 #include "TPanel.h"
 
 #include <QPointer>
 
 #include <array>
+#include <functional>
+#include <optional>
 
 class TSpeedButton;
 
@@ -37,6 +40,11 @@ public:
     // The control that receives WM_CHAR and WM_KEYDOWN for the clicked keys. Watched: it may be
     // destroyed while it is linked, and then nothing is passed.
     QPointer<QWidget> LinkedControl;
+
+    // Asked at every press of a Backspace key: while it answers, a held Backspace repeats its
+    // click with that timing, as a physical key does (see TCaptionButton::RepeatTiming). Unset,
+    // every key clicks once.
+    std::function<std::optional<TRepeatTiming>()> BackspaceRepeat;
 
     TKeyEvent OnKey;
     TSpecialKeyEvent OnSpecialKey;

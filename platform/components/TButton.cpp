@@ -1,9 +1,12 @@
 #include "TButton.h"
 
+#include "FitText.h"
 #include "SysUtils.h"
 #include "TForm.h"
 
 #include <QPalette>
+#include <QStyle>
+#include <QStyleOptionButton>
 
 TButton::TButton(QWidget* Parent)
     : QPushButton(Parent)
@@ -29,9 +32,26 @@ void TButton::Clicked()
     }
 }
 
+void TButton::FitCaption()
+{
+    QStyleOptionButton Option;
+    initStyleOption(&Option);
+    const QRect Room = style()->subElementRect(QStyle::SE_PushButtonContents, &Option, this);
+    const QFont Fitted = FittedFont(ToQFont(Font()), text(), Room.size());
+    if (Fitted != font())
+        setFont(Fitted);
+}
+
+void TButton::resizeEvent(QResizeEvent* Event)
+{
+    QPushButton::resizeEvent(Event);
+    FitCaption();
+}
+
 void TButton::FontChanged()
 {
     setFont(ToQFont(Font()));
+    FitCaption();
     QPalette Palette = palette();
     Palette.setColor(QPalette::ButtonText, ToQColor(Font().Color()));
     setPalette(Palette);

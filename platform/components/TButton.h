@@ -1,7 +1,7 @@
 #pragma once
 // A push button. A click runs OnClick and then, if ModalResult is not zero, ends the modal
 // showing of the button's window with that result. Enter and the space bar click it while it
-// has the focus.
+// has the focus. A caption too wide for the button is drawn smaller (see FitText.h).
 #include "Classes.h"
 #include "TFont.h"
 
@@ -21,8 +21,10 @@ public:
 
 protected:
     void FontChanged() override;
+    void resizeEvent(QResizeEvent* Event) override;
 
 private:
+    void FitCaption();
     void Clicked();
 
     int ModalResultValue = 0;

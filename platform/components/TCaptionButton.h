@@ -1,13 +1,26 @@
 #pragma once
 // What the speed button and the tool button share: a QToolButton that never takes the keyboard
 // focus, shows an 8-bit caption literally (an ampersand is drawn, not read as a mnemonic) in its
-// font, through any display substitute of that face, and reports each click to Clicked.
+// font, through any display substitute of that face, and reports each click to Clicked. A
+// caption too big for the button is drawn smaller (see FitText.h).
 #include "Classes.h"
 #include "TFont.h"
 
+#include <QElapsedTimer>
+#include <QFont>
 #include <QToolButton>
 
+#include <functional>
+#include <optional>
 #include <string>
+
+class QTimer;
+
+// How a held button repeats: the wait before the first repeat, and the time between repeats.
+struct TRepeatTiming {
+    int DelayMilliseconds = 0;
+    int IntervalMilliseconds = 0;
+};
 
 class TCaptionButton : public QToolButton, public TFontHolder {
     Q_OBJECT
@@ -18,19 +31,38 @@ public:
     const std::string& Caption() const { return CaptionValue; }
     void SetCaption(const std::string& Caption);
 
+    // Asked at every press of the left mouse button. While it answers, the button acts like a
+    // key of a physical keyboard: one click at the press, then one after the delay and one at
+    // every interval for as long as it is held (and the pointer is on it), and none at the
+    // release. Unset or answering nothing: one click at the release, as always.
+    std::function<std::optional<TRepeatTiming>()> RepeatTiming;
+
 protected:
     // The click itself. An exception from it ends here, reported through HandleException:
     // Qt's event dispatch cannot unwind one.
     virtual void Clicked() = 0;
 
     void FontChanged() override;
+    void mousePressEvent(QMouseEvent* Event) override;
     void mouseReleaseEvent(QMouseEvent* Event) override;
+    void paintEvent(QPaintEvent* Event) override;
+    void resizeEvent(QResizeEvent* Event) override;
 
 private:
     void ReportClick();
     void ShowCaption();
+    void Repeat();
 
     std::string CaptionValue;
     // Set while a mouse release has already reported the click that Qt announces after it.
     bool ClickReported = false;
+    // Set from a press that repeats until its release; the timer exists only while needed.
+    bool HeldToRepeat = false;
+    int RepeatDelay = 0;
+    int RepeatInterval = 0;
+    int RepeatsDone = 0;
+    QElapsedTimer SincePress;
+    QTimer* RepeatTimer = nullptr;
+    // The font the caption is drawn in at the present size; empty until the next paint.
+    std::optional<QFont> DrawnFont;
 };

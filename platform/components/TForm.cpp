@@ -10,7 +10,21 @@
 #include <QVariant>
 #include <QWindow>
 
+#include <algorithm>
 #include <string>
+
+namespace {
+
+// A dialog's designed or centred place, moved as little as needed for it to lie on the screen:
+// on a small screen its title bar and buttons stay within reach. Wider or taller than the
+// screen, it starts at the screen's top left.
+QPoint KeptOnScreen(QPoint TopLeft, QSize Outer, const QRect& Area)
+{
+    return QPoint(std::max(Area.left(), std::min(TopLeft.x(), Area.right() + 1 - Outer.width())),
+        std::max(Area.top(), std::min(TopLeft.y(), Area.bottom() + 1 - Outer.height())));
+}
+
+} // namespace
 
 TForm::TForm(QWidget* Parent)
     : QWidget(Parent, Qt::Window)
@@ -134,8 +148,9 @@ void TForm::ApplyRequestedBounds(bool Settle)
         if (const QScreen* Screen = screen()) {
             const QRect Area = Screen->geometry();
             const QSize Outer = size() + Extra;
-            RequestedPosition = QPoint(Area.left() + (Area.width() - Outer.width()) / 2,
-                Area.top() + (Area.height() - Outer.height()) / 2);
+            RequestedPosition = KeptOnScreen(QPoint(Area.left() + (Area.width() - Outer.width()) / 2,
+                                                 Area.top() + (Area.height() - Outer.height()) / 2),
+                Outer, Area);
         }
     }
     const QWindow* Window = windowHandle();
@@ -152,6 +167,11 @@ void TForm::ApplyRequestedBounds(bool Settle)
     // window manager gave.
     if (!Settle)
         return;
+    // With the frame known, a designed place is checked against the whole outer size again.
+    if (KeepOnScreen && RequestedPosition && !Extra.isEmpty() && screen()) {
+        RequestedPosition = KeptOnScreen(*RequestedPosition, size() + Extra, screen()->geometry());
+        KeepOnScreen = false;
+    }
     const bool SizeReached = !RequestedSize || frameGeometry().size() == *RequestedSize;
     const bool PositionReached = !RequestedPosition || frameGeometry().topLeft() == *RequestedPosition;
     // Until the window manager's frame is known the position cannot be judged; a window that
@@ -204,8 +224,12 @@ void TForm::showEvent(QShowEvent* Event)
             CenterRequested = true;
             CorrectionsLeft = 4;
             ApplyRequestedBounds(false);
-        } else if (PositionValue == poDesigned && !RequestedPosition) {
-            SetBounds(Left(), Top(), Width(), Height());
+        } else if (PositionValue == poDesigned) {
+            const QRect Bounds = OuterBounds();
+            const QPoint Place = KeptOnScreen(Bounds.topLeft(), Bounds.size(), screen()->geometry());
+            if (!RequestedPosition || Place != *RequestedPosition)
+                SetBounds(Place.x(), Place.y(), Bounds.width(), Bounds.height());
+            KeepOnScreen = true;
         }
         if (BorderStyleValue == bsDialog)
             setFixedSize(size());

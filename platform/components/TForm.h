@@ -63,6 +63,8 @@ public:
     void SetWidth(int Width);
     void SetHeight(int Height);
     void SetBounds(int Left, int Top, int Width, int Height);
+    // False while the window is still on its way to the bounds the program asked for.
+    bool BoundsSettled() const { return !RequestedPosition && !RequestedSize && !CenterRequested; }
 
     // Shows the window modally and returns its modal result once it is closed (hidden).
     int ShowModal();
@@ -101,6 +103,8 @@ private:
     std::optional<QPoint> RequestedPosition;
     std::optional<QSize> RequestedSize;
     bool CenterRequested = false;
+    // A designed place still to be checked against the screen once the frame is known.
+    bool KeepOnScreen = false;
     // The last position handed to Qt, and how many corrections are left: a window manager may
     // place the frame off the asked position by its decorations, and is then asked again.
     QPoint LastMoveTarget;

@@ -1,5 +1,6 @@
 #include "TLabel.h"
 
+#include "FitText.h"
 #include "FontSubstitution.h"
 
 #include <QPalette>
@@ -50,6 +51,29 @@ void TLabel::ShowCaption()
     setText(DisplayText(Font().Name(), CaptionValue));
     if (AutoSizeValue)
         resize(sizeHint());
+    else
+        FitCaption();
+}
+
+void TLabel::FitCaption()
+{
+    const QFont Wanted = ToQFont(Font());
+    const QFont Fitted = AutoSizeValue ? Wanted : FittedFont(Wanted, text(), contentsRect().size());
+    CaptionFits = AutoSizeValue || contentsRect().isEmpty() || ShowsWhole(Fitted, text(), contentsRect().size());
+    if (Fitted != font())
+        setFont(Fitted);
+}
+
+void TLabel::paintEvent(QPaintEvent* Event)
+{
+    if (CaptionFits)
+        QLabel::paintEvent(Event);
+}
+
+void TLabel::resizeEvent(QResizeEvent* Event)
+{
+    QLabel::resizeEvent(Event);
+    FitCaption();
 }
 
 void TLabel::FontChanged()

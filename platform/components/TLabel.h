@@ -1,6 +1,8 @@
 #pragma once
 // A line of text on its parent's background. The caption is 8-bit codes and is drawn through
-// the display substitute of its font's face (see FontSubstitution.h).
+// the display substitute of its font's face (see FontSubstitution.h). A label that does not size
+// itself to its text draws it smaller where it is too narrow for it (see FitText.h), and not at
+// all where even the smallest size would be cut off.
 #include "Classes.h"
 #include "TFont.h"
 
@@ -34,8 +36,11 @@ public:
 
 protected:
     void FontChanged() override;
+    void resizeEvent(QResizeEvent* Event) override;
+    void paintEvent(QPaintEvent* Event) override;
 
 private:
+    void FitCaption();
     QString CaptionText() const;
     void SetCaptionText(const QString& Caption);
     void ShowCaption();
@@ -43,4 +48,5 @@ private:
     std::string CaptionValue;
     TAlignment AlignmentValue = taLeftJustify;
     bool AutoSizeValue = false;
+    bool CaptionFits = true;
 };

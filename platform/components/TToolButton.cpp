@@ -49,5 +49,5 @@ void TToolButton::paintEvent(QPaintEvent* Event)
 {
     if (StyleValue == tbsSeparator)
         return;
-    QToolButton::paintEvent(Event);
+    TCaptionButton::paintEvent(Event);
 }

@@ -17,8 +17,6 @@
 
 namespace {
 
-const char* const MainTitle = "Lumera On-Screen Keyboard";
-
 class KivoOnX : public testing::Test {
 protected:
     static void SetUpTestSuite()
@@ -38,6 +36,10 @@ protected:
 
         Kivo = std::make_unique<QProcess>();
         Kivo->setProcessChannelMode(QProcess::ForwardedChannels);
+        // Settings of its own: a place that some other run remembered would move the window.
+        QProcessEnvironment Environment = QProcessEnvironment::systemEnvironment();
+        Environment.insert(QStringLiteral("XDG_CONFIG_HOME"), Directory->filePath(QStringLiteral("config")));
+        Kivo->setProcessEnvironment(Environment);
         // The keypad font's codes: the output these tests were written for.
         Kivo->start(QStringLiteral(KIVO_PROGRAM), { QStringLiteral("--output=lumera") });
         ASSERT_TRUE(WaitFor([] { return !(MainWindow = FindWindow(QString::fromLatin1(MainTitle))).isEmpty(); }, 10000));

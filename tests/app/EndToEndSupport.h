@@ -11,6 +11,8 @@
 #include <QStringList>
 #include <QThread>
 
+inline const char* const MainTitle = "Lumera On-Screen Keyboard";
+
 // Runs a command to its end and returns what it printed; empty if it failed.
 QString RunCommand(const QString& Program, const QStringList& Arguments);
 

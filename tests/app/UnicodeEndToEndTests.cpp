@@ -16,7 +16,6 @@
 
 namespace {
 
-const char* const MainTitle = "Lumera On-Screen Keyboard";
 
 // Keys by row and column of the keypad, accent buttons by toolbar row and column.
 struct TClick {

@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QPlainTextEdit>
 
+#include <algorithm>
+#include <optional>
 #include <stdexcept>
 
 namespace {
@@ -343,6 +345,39 @@ TEST_F(KeyboardTest, AHandlerMayChangeTheModeOfTheKeypadItClicked)
     EXPECT_EQ(TakeLog(), (TLog { "special:2", "shift:on", "key:Q" }));
     ClickGrid(1, 1);
     EXPECT_EQ(TakeLog(), (TLog { "key:7" }));
+}
+
+} // namespace
+
+namespace {
+
+// Held: one Backspace at the press, repeats while held, none at the release; a short press is
+// one Backspace. Other keys keep one click at the release even when Backspace repeats.
+TEST_F(KeyboardTest, AHeldBackspaceRepeatsAndOtherKeysDoNot)
+{
+    Keyboard->BackspaceRepeat = [] { return std::optional<TRepeatTiming>(TRepeatTiming { 60, 15 }); };
+    const auto Count = [this] { return std::count(Log.begin(), Log.end(), std::string("special:5")); };
+    TSpeedButton* Backspace = Keyboard->SpecialKeys(BackspaceSlot);
+
+    QTest::mousePress(Backspace, Qt::LeftButton);
+    EXPECT_EQ(TakeLog(), (TLog { "special:5" }));
+    QTest::mouseRelease(Backspace, Qt::LeftButton);
+    QTest::qWait(120);
+    EXPECT_TRUE(TakeLog().empty()) << "a short press is one Backspace";
+
+    QTest::mousePress(Backspace, Qt::LeftButton);
+    QTRY_VERIFY(Count() >= 4);
+    QTest::mouseRelease(Backspace, Qt::LeftButton);
+    const auto Released = Count();
+    QTest::qWait(60);
+    EXPECT_EQ(Count(), Released) << "nothing at or after the release";
+
+    TakeLog();
+    QTest::mousePress(Keyboard->Keys(4, 1), Qt::LeftButton);
+    QTest::qWait(120);
+    EXPECT_TRUE(TakeLog().empty());
+    QTest::mouseRelease(Keyboard->Keys(4, 1), Qt::LeftButton);
+    EXPECT_EQ(TakeLog(), (TLog { "key:a" }));
 }
 
 } // namespace

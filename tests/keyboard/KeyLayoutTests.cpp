@@ -57,7 +57,7 @@ const std::vector<TLayoutExample>& LayoutExamples()
                 { Grid(2, 12), { 672, 1, 61, 28 } }, { Grid(3, 1), { 93, 29, 61, 28 } },
                 { Grid(5, 1), { 153, 85, 61, 28 } } } },
         { "Bevelled587x145", kbmAlphaNumeric, 587, 145, 1, bvRaised, 2,
-            { { Grid(2, 1), { 5, 5, 39, 27 } }, { Slot(BackspaceSlot), { 472, 5, 58, 27 } },
+            { { Grid(2, 1), { 5, 5, 39, 27 } }, { Slot(BackspaceSlot), { 473, 5, 58, 27 } },
                 { Grid(2, 12), { 434, 5, 39, 27 } } } },
         { "Calculator162x202", kbmCalculator, 162, 202, 1, bvNone, 1,
             { { Slot(BackspaceSlot), { 81, 1, 80, 40 } }, { Slot(PlusSlot), { 121, 41, 40, 80 } },
@@ -159,7 +159,7 @@ TEST(KeyLayout, HiddenAndDisabledKeysKeepTheirPlace)
     EXPECT_EQ(Keyboard.Keys(3, 1)->geometry(), QRect(61, 29, 40, 28));
 }
 
-TEST(KeyLayout, LaterKeysLieOverBackspaceWhereTheyOverlap)
+TEST(KeyLayout, NarrowKeysLeaveBackspaceWithinReach)
 {
     TKeyboard Keyboard;
     Keyboard.SetBorderWidth(1);
@@ -167,9 +167,14 @@ TEST(KeyLayout, LaterKeysLieOverBackspaceWhereTheyOverlap)
     Keyboard.SetBevelOuter(bvRaised);
     Keyboard.SetBevelWidth(2);
     Keyboard.SetBounds(0, 0, 587, 145);
-    // Backspace (472..529) overlaps column 12 of row 2 (434..472) by its first pixel column.
+    // Key width 39: column 12 of row 2 ends at 472, Backspace takes the next pixel column.
     EXPECT_EQ(Keyboard.childAt(472, 10), Keyboard.Keys(2, 12));
     EXPECT_EQ(Keyboard.childAt(473, 10), Keyboard.SpecialKeys(BackspaceSlot));
+    // A keypad as narrow as on a 320-pixel screen: key width 13, Backspace whole after row 2.
+    Keyboard.SetBounds(0, 0, 193, 145);
+    const QRect Backspace = Keyboard.SpecialKeys(BackspaceSlot)->geometry();
+    for (const QPoint Point : { Backspace.topLeft(), Backspace.center(), Backspace.bottomRight() })
+        EXPECT_EQ(Keyboard.childAt(Point), Keyboard.SpecialKeys(BackspaceSlot)) << Point.x() << "," << Point.y();
 }
 
 TEST(KeyLayout, TooSmallAControlGivesEmptyKeysWithoutClamping)
@@ -178,7 +183,7 @@ TEST(KeyLayout, TooSmallAControlGivesEmptyKeysWithoutClamping)
     Keyboard.SetBorderWidth(1);
     Keyboard.SetBounds(0, 0, 16, 4); // usable 14 by 2
     EXPECT_EQ(Keyboard.Keys(2, 1)->geometry(), QRect(1, 1, 0, 0));
-    EXPECT_EQ(Keyboard.SpecialKeys(BackspaceSlot)->x(), 1 - 40);
+    EXPECT_EQ(Keyboard.SpecialKeys(BackspaceSlot)->geometry(), QRect(1, 1, 0, 0));
 }
 
 // ---- The arithmetic on its own ----
@@ -215,14 +220,15 @@ TEST(KeyArithmetic, RowsJoinTheirEndKeysAtEveryWidth)
     }
 }
 
-TEST(KeyArithmetic, BackspaceMovesAFixedFortyPixelsBack)
+TEST(KeyArithmetic, BackspaceLiesFortyPixelsBackOrFlushAfterRowTwo)
 {
-    // Flush at a key width of 40, a gap above it, an overlap below it.
-    const std::vector<std::pair<int, int>> WidthToGap { { 587, 0 }, { 889, 21 }, { 575, -1 } };
-    for (const auto& [Width, Gap] : WidthToGap) {
+    // From a key width of 40 a fixed 40 pixels back (flush at 40, a gap above); below it flush
+    // after row 2's last key, never over it.
+    for (int Width = 60; Width <= 3000; ++Width) {
         const TKeyMetrics M = ComputeKeyMetrics(kbmAlphaNumeric, { Width, 145, 1, 0 });
         const TKeyBounds Last = AlphaNumericGridKeyBounds(M, 2, 12);
-        EXPECT_EQ(AlphaNumericSpecialKeyBounds(M, BackspaceSlot).Left - (Last.Left + Last.Width), Gap) << Width;
+        const int Gap = AlphaNumericSpecialKeyBounds(M, BackspaceSlot).Left - (Last.Left + Last.Width);
+        ASSERT_EQ(Gap, M.KeyWidth < 40 ? 0 : M.KeyWidth - 40) << Width;
     }
 }
 
