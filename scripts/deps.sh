@@ -8,7 +8,7 @@ KIVO_PACKAGES=(
   clang libclang-rt-14-dev
   xvfb xauth openbox xterm xdotool x11-utils x11-xkb-utils xkb-data x11-xserver-utils
   imagemagick fontconfig fonts-dejavu-core fonts-liberation2 fonts-urw-base35
-  xvkbd dbus-daemon
+  dbus-daemon
 )
 
 kivo_install_missing() {
