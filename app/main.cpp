@@ -1,12 +1,10 @@
 // KIVO's main routine: opens the keystroke backend, builds the three windows and runs the
 // event loop. It takes no arguments and reads no configuration.
-#include "Abox.h"
 #include "InputBackend.h"
 #include "LumeraGlyphs.h"
 #include "Resources.h"
 #include "TApplication.h"
 #include "Unit1.h"
-#include "Unit4.h"
 #include "X11InputBackend.h"
 
 #include <QIcon>
@@ -37,9 +35,8 @@ int main(int Argc, char** Argv)
             LoadKivoResources();
             QApplication::setWindowIcon(QIcon(QStringLiteral(":/kivo/kivo.png")));
             RegisterDisplayFonts();
+            // The about and instructions windows are built when first opened.
             Application->CreateForm(Form1);
-            Application->CreateForm(Form2);
-            Application->CreateForm(Form4);
             Application->Run();
         } catch (const std::exception& Error) {
             Application->ShowException(Error);

@@ -314,7 +314,7 @@ int main(int Argc, char** Argv)
         }
         Programs.push_back(*Program);
     }
-    if (Programs.empty() || Rounds < 1 || Starts < 1) {
+    if (Programs.empty() || Rounds < 0 || Starts < 1) {
         std::fprintf(stderr, "AppBench: nothing to measure\n");
         return 2;
     }
@@ -372,7 +372,7 @@ int main(int Argc, char** Argv)
     for (const TProgram& Program : Programs) {
         const double Median = Percentile(Program.Latencies, 0.5);
         const double Startup = Percentile(Program.Startups, 0.5);
-        std::printf("| %s | %.3f / %.3f | %.2f | %.0f | %.1f | %.1f | %.1f | %.0f | %zu/%zu |\n", Program.Name.c_str(),
+        std::printf("| %s | %.3f / %.3f | %.2f | %.1f | %.1f | %.1f | %.1f | %.0f | %zu/%zu |\n", Program.Name.c_str(),
             Median, Percentile(Program.Latencies, 0.9), Median / FloorMedian, Startup, Startup / FloorStartup,
             Program.ResidentMb, Program.ProportionalMb, Program.IdleCpuMs, Program.Latencies.size(),
             Program.Latencies.size() + Program.Lost);
