@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QPalette>
 #include <QPointer>
+#include <QTimer>
 
 TCaptionButton::TCaptionButton(QWidget* Parent)
     : QToolButton(Parent)
@@ -32,7 +33,8 @@ void TCaptionButton::SetCaption(const std::string& Caption)
 void TCaptionButton::mouseReleaseEvent(QMouseEvent* Event)
 {
     // Qt repaints a released button synchronously, text and all, before it announces the
-    // click. The click is the user's keystroke and goes first; the repaint follows it.
+    // click. The click is the user's keystroke and goes first; the repaint follows it, a moment
+    // later, so that it does not compete with the program handling the key for the processor.
     const bool Clicks = Event->button() == Qt::LeftButton && isDown()
         && hitButton(Event->position().toPoint());
     QPointer<TCaptionButton> Alive(this);
@@ -42,8 +44,13 @@ void TCaptionButton::mouseReleaseEvent(QMouseEvent* Event)
     }
     if (!Alive)
         return;
+    const bool Deferred = Clicks && updatesEnabled();
+    if (Deferred)
+        setUpdatesEnabled(false);
     QToolButton::mouseReleaseEvent(Event);
     ClickReported = false;
+    if (Deferred)
+        QTimer::singleShot(RepaintDelayMilliseconds, Qt::PreciseTimer, this, [this] { setUpdatesEnabled(true); });
 }
 
 void TCaptionButton::ReportClick()

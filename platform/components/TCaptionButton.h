@@ -30,6 +30,8 @@ private:
     void ReportClick();
     void ShowCaption();
 
+    static constexpr int RepaintDelayMilliseconds = 2;
+
     std::string CaptionValue;
     // Set while a mouse release has already reported the click that Qt announces after it.
     bool ClickReported = false;
