@@ -1,5 +1,6 @@
 // KIVO's main routine: opens the keystroke backend, builds the three windows and runs the
 // event loop. It takes no arguments and reads no configuration.
+#include "EarlyClicks.h"
 #include "InputBackend.h"
 #include "LumeraGlyphs.h"
 #include "Resources.h"
@@ -37,6 +38,7 @@ int main(int Argc, char** Argv)
             RegisterDisplayFonts();
             // The about and instructions windows are built when first opened.
             Application->CreateForm(Form1);
+            const TEarlyClicks EarlyClicks;
             Application->Run();
         } catch (const std::exception& Error) {
             Application->ShowException(Error);
