@@ -12,8 +12,11 @@
 // to a client cancels out. All clicks come from this one process's connection through XTest.
 //
 //   AppBench [--rounds R] [--clicks C] [--starts N] [--idle S] PROGRAM...
-// where each PROGRAM is one argument "NAME;WINDOW TITLE;X,Y;COMMAND ARG...", X,Y a point
-// inside the window's client area that types a key.
+// where each PROGRAM is one argument "NAME;WINDOW TITLE;X,Y;COMMAND ARG...[;own-bus]", X,Y a
+// point inside the window's client area that types a key. "own-bus" starts the program on a
+// session bus of its own (dbus-run-session): for a program that turns on the desktop's
+// accessibility services, which would otherwise stay on and slow down every toolkit program
+// measured after it. Memory and CPU are then the program's, not the bus's.
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XInput2.h>
@@ -51,6 +54,7 @@ struct TProgram {
     std::string Title;
     int ClickX = 0, ClickY = 0;
     std::vector<std::string> Command;
+    bool OwnBus = false;
 
     std::vector<double> Startups;
     std::vector<double> Latencies;
@@ -60,6 +64,8 @@ struct TProgram {
 
 struct TRunning {
     pid_t Pid = -1;
+    // The program itself: Pid, or the child of dbus-run-session that is not the bus.
+    pid_t ProgramPid = -1;
     Window Target = None;
     double StartupMs = 0;
 };
@@ -71,7 +77,8 @@ std::optional<TProgram> ParseProgram(const std::string& Spec)
     for (std::string Field; std::getline(Stream, Field, ';');)
         Fields.push_back(Field);
     TProgram Program;
-    if (Fields.size() != 4 || std::sscanf(Fields[2].c_str(), "%d,%d", &Program.ClickX, &Program.ClickY) != 2)
+    Program.OwnBus = Fields.size() == 5 && Fields[4] == "own-bus";
+    if ((Fields.size() != 4 && !Program.OwnBus) || std::sscanf(Fields[2].c_str(), "%d,%d", &Program.ClickX, &Program.ClickY) != 2)
         return std::nullopt;
     Program.Name = Fields[0];
     Program.Title = Fields[1];
@@ -160,6 +167,27 @@ long CpuTicks(pid_t Pid)
     return Utime + Stime;
 }
 
+// The program that dbus-run-session Session runs: its child that is not the bus.
+pid_t SessionProgram(pid_t Session)
+{
+    std::ifstream Children("/proc/" + std::to_string(Session) + "/task/" + std::to_string(Session) + "/children");
+    for (pid_t Child = 0; Children >> Child;) {
+        std::ifstream Name("/proc/" + std::to_string(Child) + "/comm");
+        std::string Command;
+        std::getline(Name, Command);
+        if (Command != "dbus-daemon")
+            return Child;
+    }
+    return -1;
+}
+
+void Stop(const TRunning& Running)
+{
+    // dbus-run-session ends its bus when its program ends, not when it is itself stopped.
+    kill(Running.ProgramPid > 0 ? Running.ProgramPid : Running.Pid, SIGTERM);
+    waitpid(Running.Pid, nullptr, 0);
+}
+
 // Starts the program and waits for its titled window to be mapped by the window manager.
 std::optional<TRunning> Start(Display* Connection, const TProgram& Program)
 {
@@ -168,6 +196,9 @@ std::optional<TRunning> Start(Display* Connection, const TProgram& Program)
     XSync(Connection, False);
     DrainEvents(Connection);
     std::vector<char*> Arguments;
+    static char RunSession[] = "dbus-run-session", Separator[] = "--";
+    if (Program.OwnBus)
+        Arguments.insert(Arguments.end(), { RunSession, Separator });
     for (const std::string& Word : Program.Command)
         Arguments.push_back(const_cast<char*>(Word.c_str()));
     Arguments.push_back(nullptr);
@@ -205,19 +236,13 @@ std::optional<TRunning> Start(Display* Connection, const TProgram& Program)
         }
     }
     XSelectInput(Connection, Root, NoEventMask);
-    if (Running.Target == None) {
+    Running.ProgramPid = Program.OwnBus ? SessionProgram(Running.Pid) : Running.Pid;
+    if (Running.Target == None || Running.ProgramPid <= 0) {
         std::fprintf(stderr, "AppBench: %s mapped no window \"%s\"\n", Program.Name.c_str(), Program.Title.c_str());
-        kill(Running.Pid, SIGTERM);
-        waitpid(Running.Pid, nullptr, 0);
+        Stop(Running);
         return std::nullopt;
     }
     return Running;
-}
-
-void Stop(const TRunning& Running)
-{
-    kill(Running.Pid, SIGTERM);
-    waitpid(Running.Pid, nullptr, 0);
 }
 
 // Clicks the program's key Clicks times; each click as a hand makes it, the button held a
@@ -350,11 +375,12 @@ int main(int Argc, char** Argv)
                 return 1;
             std::this_thread::sleep_for(std::chrono::seconds(1));
             if (Round == 0) {
-                Program.ResidentMb = ProcKilobytes(Running->Pid, "status", "VmRSS:") / 1024.0;
-                Program.ProportionalMb = ProcKilobytes(Running->Pid, "smaps_rollup", "Pss:") / 1024.0;
-                const long TicksBefore = CpuTicks(Running->Pid);
+                const pid_t Measured = Running->ProgramPid;
+                Program.ResidentMb = ProcKilobytes(Measured, "status", "VmRSS:") / 1024.0;
+                Program.ProportionalMb = ProcKilobytes(Measured, "smaps_rollup", "Pss:") / 1024.0;
+                const long TicksBefore = CpuTicks(Measured);
                 std::this_thread::sleep_for(std::chrono::seconds(IdleSeconds));
-                Program.IdleCpuMs = (CpuTicks(Running->Pid) - TicksBefore) * 1000.0 / sysconf(_SC_CLK_TCK);
+                Program.IdleCpuMs = (CpuTicks(Measured) - TicksBefore) * 1000.0 / sysconf(_SC_CLK_TCK);
             }
             Click(Connection, XiOpcode, Program, *Running, Clicks);
             Stop(*Running);
