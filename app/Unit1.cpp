@@ -27,6 +27,16 @@ char MappedCharacter(char Char)
     return Char;
 }
 
+// Most runs never open the about and instructions windows, so they are built by their first
+// opening rather than at start; the application owns them from then on, as if built at start.
+template <typename TFormClass>
+TFormClass* CreatedOnFirstUse(TFormClass*& Reference)
+{
+    if (!Reference)
+        Application->CreateForm(Reference);
+    return Reference;
+}
+
 } // namespace
 
 TForm1::TForm1(QWidget* Parent)
@@ -61,8 +71,10 @@ void TForm1::LoadKeyboardSettings()
 {
     const QString Mode = Keyboard1->property("KeyboardMode").toString();
     const char* const ModeNames[] = { "kbmAlphaNumeric", "kbmAlphaNumericFunction", "kbmCalculator", "kbmNumeric" };
+    // The keypad already holds the alphanumeric set; a rebuild into the same mode would only
+    // build every key a second time.
     for (int Index = 0; Index < 4; ++Index) {
-        if (Mode == QLatin1String(ModeNames[Index]))
+        if (Mode == QLatin1String(ModeNames[Index]) && Keyboard1->KeyboardMode() != static_cast<TKbMode>(Index))
             Keyboard1->SetKbMode(static_cast<TKbMode>(Index));
     }
     TColor Highlight = clBlack;
@@ -163,6 +175,6 @@ void TForm1::ToolButton14Click(TObject*) { SendAccent("`"); }
 // The button's caption as it is at the moment of the click, whole.
 void TForm1::ToolButton15Click(TObject*) { SendAccent(ToolButton15->GetText()); }
 
-void TForm1::Button1Click(TObject*) { Form2->ShowModal(); }
+void TForm1::Button1Click(TObject*) { CreatedOnFirstUse(Form2)->ShowModal(); }
 
-void TForm1::Button2Click(TObject*) { Form4->ShowModal(); }
+void TForm1::Button2Click(TObject*) { CreatedOnFirstUse(Form4)->ShowModal(); }

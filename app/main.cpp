@@ -1,9 +1,9 @@
-// KIVO's main routine: reads the command line, opens the keystroke backend, builds the three
-// windows and runs the event loop. One KIVO runs per user and display: a later start hands its
+// KIVO's main routine: reads the command line, opens the keystroke backend, builds the main
+// window and runs the event loop. One KIVO runs per user and display: a later start hands its
 // command line to it.
-#include "Abox.h"
 #include "CommandLine.h"
 #include "DesktopBehaviour.h"
+#include "EarlyClicks.h"
 #include "InputBackend.h"
 #include "LumeraGlyphs.h"
 #include "OutsideInput.h"
@@ -12,7 +12,6 @@
 #include "TApplication.h"
 #include "TerminationSignals.h"
 #include "Unit1.h"
-#include "Unit4.h"
 #include "X11AutoRepeat.h"
 #include "X11InputBackend.h"
 
@@ -112,6 +111,7 @@ int main(int Argc, char** Argv)
             LoadKivoResources();
             QApplication::setWindowIcon(QIcon(QStringLiteral(":/kivo/kivo.png")));
             RegisterDisplayFonts();
+            // The about and instructions windows are built when first opened.
             Application->CreateForm(Form1);
             // The command line wins over the choice remembered from the menu, for this run.
             Form1->SetOutputMode(ResolveOutputMode(CommandLine.Output.value_or(SavedOutputMode()), QFontDatabase::families()));
@@ -119,8 +119,7 @@ int main(int Argc, char** Argv)
             AddDesktopBehaviour(*Form1, DesktopKeyRepeat);
             Instance.OnArguments = TakeLaterStart;
             Instance.Listen();
-            Application->CreateForm(Form2);
-            Application->CreateForm(Form4);
+            const TEarlyClicks EarlyClicks;
             Application->Run();
         } catch (const std::exception& Error) {
             Application->ShowException(Error);

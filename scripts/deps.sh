@@ -10,6 +10,7 @@ KIVO_PACKAGES=(
   imagemagick fontconfig fonts-dejavu-core fonts-liberation2 fonts-urw-base35
   xvkbd featherpad
   dpkg-dev lintian appstream desktop-file-utils
+  dbus-daemon
 )
 
 kivo_install_missing() {

@@ -1,17 +1,22 @@
-// Measures an on-screen keyboard as a user meets it, on the X server of $DISPLAY:
-//   start-up   from starting the program to its window being mapped by the window manager;
-//   memory     resident set one second after that;
-//   idle CPU   processor time the program uses over 10 seconds without input;
+// Measures on-screen keyboards side by side as a user meets them, on the X server of $DISPLAY,
+// and prints one table with each program's ratio to the first one (the floor):
+//   start-up   from starting the program to its window being mapped (median of N after one
+//              start that warms the caches);
+//   memory     resident set and proportional set one second after start;
+//   idle CPU   processor time the program uses over some seconds without input;
 //   click      from a click's button release to the key press it causes, both seen as
-//              XInput2 raw events on the root window (median and worst of N clicks).
-// Both raw events are timed when this program receives them, so the delay of delivering
-// them to a client cancels out.
+//              XInput2 raw events on the root window (median and 90th percentile of all clicks
+//              of R rounds of C clicks; the programs take their rounds in turn, so a change of
+//              load on the machine falls on all of them alike).
+// Both raw events are timed when this program receives them, so the delay of delivering them
+// to a client cancels out. All clicks come from this one process's connection through XTest.
 //
-//   AppBench --title TITLE --click X,Y [--clicks N] [--idle SECONDS] [--prepare X,Y] [--keys K]
-//            -- program [args...]
-// X,Y is inside the program's window (client area). With --prepare, each timed click follows an
-// untimed one there (a letter before its accent); --keys times the click to its K-th key press
-// (a composed accent is a BackSpace and then the new letter). Prints one line of key=value pairs.
+//   AppBench [--rounds R] [--clicks C] [--starts N] [--idle S] PROGRAM...
+// where each PROGRAM is one argument "NAME;WINDOW TITLE;X,Y;COMMAND ARG...[;own-bus]", X,Y a
+// point inside the window's client area that types a key. "own-bus" starts the program on a
+// session bus of its own (dbus-run-session): for a program that turns on the desktop's
+// accessibility services, which would otherwise stay on and slow down every toolkit program
+// measured after it. Memory and CPU are then the program's, not the bus's.
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XInput2.h>
@@ -19,10 +24,12 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <fstream>
 #include <optional>
 #include <poll.h>
@@ -40,6 +47,47 @@ using TClock = std::chrono::steady_clock;
 double MillisecondsBetween(TClock::time_point From, TClock::time_point To)
 {
     return std::chrono::duration<double, std::milli>(To - From).count();
+}
+
+struct TProgram {
+    std::string Name;
+    std::string Title;
+    int ClickX = 0, ClickY = 0;
+    std::vector<std::string> Command;
+    bool OwnBus = false;
+
+    std::vector<double> Startups;
+    std::vector<double> Latencies;
+    int Lost = 0;
+    double ResidentMb = -1, ProportionalMb = -1, IdleCpuMs = -1;
+};
+
+struct TRunning {
+    pid_t Pid = -1;
+    // The program itself: Pid, or the child of dbus-run-session that is not the bus.
+    pid_t ProgramPid = -1;
+    Window Target = None;
+    double StartupMs = 0;
+};
+
+std::optional<TProgram> ParseProgram(const std::string& Spec)
+{
+    std::vector<std::string> Fields;
+    std::stringstream Stream(Spec);
+    for (std::string Field; std::getline(Stream, Field, ';');)
+        Fields.push_back(Field);
+    TProgram Program;
+    Program.OwnBus = Fields.size() == 5 && Fields[4] == "own-bus";
+    if ((Fields.size() != 4 && !Program.OwnBus) || std::sscanf(Fields[2].c_str(), "%d,%d", &Program.ClickX, &Program.ClickY) != 2)
+        return std::nullopt;
+    Program.Name = Fields[0];
+    Program.Title = Fields[1];
+    std::stringstream Words(Fields[3]);
+    for (std::string Word; Words >> Word;)
+        Program.Command.push_back(Word);
+    if (Program.Command.empty())
+        return std::nullopt;
+    return Program;
 }
 
 std::string WindowTitle(Display* Connection, Window Target)
@@ -79,13 +127,20 @@ std::optional<TClock::time_point> NextEvent(Display* Connection, XEvent& Event, 
     return TClock::now();
 }
 
-long ResidentKilobytes(pid_t Pid)
+void DrainEvents(Display* Connection)
 {
-    std::ifstream StatusFile("/proc/" + std::to_string(Pid) + "/status");
-    std::string Line;
-    while (std::getline(StatusFile, Line)) {
-        if (Line.rfind("VmRSS:", 0) == 0)
-            return std::strtol(Line.c_str() + 6, nullptr, 10);
+    XEvent Event;
+    while (XPending(Connection))
+        XNextEvent(Connection, &Event);
+}
+
+// A field of /proc/PID/status or /proc/PID/smaps_rollup, in kilobytes.
+long ProcKilobytes(pid_t Pid, const char* File, const std::string& Field)
+{
+    std::ifstream Stream("/proc/" + std::to_string(Pid) + "/" + File);
+    for (std::string Line; std::getline(Stream, Line);) {
+        if (Line.rfind(Field, 0) == 0)
+            return std::strtol(Line.c_str() + Field.size(), nullptr, 10);
     }
     return -1;
 }
@@ -112,37 +167,180 @@ long CpuTicks(pid_t Pid)
     return Utime + Stime;
 }
 
+// The program that dbus-run-session Session runs: its child that is not the bus.
+pid_t SessionProgram(pid_t Session)
+{
+    std::ifstream Children("/proc/" + std::to_string(Session) + "/task/" + std::to_string(Session) + "/children");
+    for (pid_t Child = 0; Children >> Child;) {
+        std::ifstream Name("/proc/" + std::to_string(Child) + "/comm");
+        std::string Command;
+        std::getline(Name, Command);
+        if (Command != "dbus-daemon")
+            return Child;
+    }
+    return -1;
+}
+
+void Stop(const TRunning& Running)
+{
+    // dbus-run-session ends its bus when its program ends, not when it is itself stopped.
+    kill(Running.ProgramPid > 0 ? Running.ProgramPid : Running.Pid, SIGTERM);
+    waitpid(Running.Pid, nullptr, 0);
+}
+
+// Starts the program and waits for its titled window to be mapped by the window manager.
+std::optional<TRunning> Start(Display* Connection, const TProgram& Program)
+{
+    const Window Root = DefaultRootWindow(Connection);
+    XSelectInput(Connection, Root, SubstructureNotifyMask);
+    XSync(Connection, False);
+    DrainEvents(Connection);
+    std::vector<char*> Arguments;
+    static char RunSession[] = "dbus-run-session", Separator[] = "--";
+    if (Program.OwnBus)
+        Arguments.insert(Arguments.end(), { RunSession, Separator });
+    for (const std::string& Word : Program.Command)
+        Arguments.push_back(const_cast<char*>(Word.c_str()));
+    Arguments.push_back(nullptr);
+    TRunning Running;
+    const auto Started = TClock::now();
+    Running.Pid = fork();
+    if (Running.Pid == 0) {
+        // The programs' chatter about fonts and services would bury the table.
+        const int Null = open("/dev/null", O_WRONLY);
+        dup2(Null, STDOUT_FILENO);
+        dup2(Null, STDERR_FILENO);
+        execvp(Arguments[0], Arguments.data());
+        _exit(127);
+    }
+    const auto Deadline = Started + std::chrono::seconds(20);
+    XEvent Event;
+    while (Running.Target == None) {
+        const auto Arrived = NextEvent(Connection, Event, Deadline);
+        if (!Arrived)
+            break;
+        if (Event.type == CreateNotify) {
+            // A quick program maps its window before this selection reaches the server.
+            const Window Created = Event.xcreatewindow.window;
+            XSelectInput(Connection, Created, StructureNotifyMask);
+            XWindowAttributes Attributes;
+            if (XGetWindowAttributes(Connection, Created, &Attributes) && Attributes.map_state == IsViewable
+                && WindowTitle(Connection, Created) == Program.Title) {
+                Running.Target = Created;
+                Running.StartupMs = MillisecondsBetween(Started, TClock::now());
+            }
+        } else if (Event.type == MapNotify && Event.xmap.event == Event.xmap.window
+            && WindowTitle(Connection, Event.xmap.window) == Program.Title) {
+            Running.Target = Event.xmap.window;
+            Running.StartupMs = MillisecondsBetween(Started, *Arrived);
+        }
+    }
+    XSelectInput(Connection, Root, NoEventMask);
+    Running.ProgramPid = Program.OwnBus ? SessionProgram(Running.Pid) : Running.Pid;
+    if (Running.Target == None || Running.ProgramPid <= 0) {
+        std::fprintf(stderr, "AppBench: %s mapped no window \"%s\"\n", Program.Name.c_str(), Program.Title.c_str());
+        Stop(Running);
+        return std::nullopt;
+    }
+    return Running;
+}
+
+// Clicks the program's key Clicks times; each click as a hand makes it, the button held a
+// moment so that the program has handled the press before the release the latency counts from.
+void Click(Display* Connection, int XiOpcode, TProgram& Program, const TRunning& Running, int Clicks)
+{
+    const Window Root = DefaultRootWindow(Connection);
+    int RootX = 0, RootY = 0;
+    Window Child;
+    XTranslateCoordinates(Connection, Running.Target, Root, Program.ClickX, Program.ClickY, &RootX, &RootY, &Child);
+    unsigned char MaskBits[XIMaskLen(XI_LASTEVENT)] = {};
+    XISetMask(MaskBits, XI_RawButtonRelease);
+    XISetMask(MaskBits, XI_RawKeyPress);
+    XIEventMask Mask { XIAllDevices, sizeof MaskBits, MaskBits };
+    XISelectEvents(Connection, Root, &Mask, 1);
+    XTestFakeMotionEvent(Connection, -1, RootX, RootY, CurrentTime);
+    XSync(Connection, False);
+    XEvent Event;
+    for (int Index = 0; Index < Clicks; ++Index) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(60));
+        DrainEvents(Connection);
+        XTestFakeButtonEvent(Connection, 1, True, CurrentTime);
+        XFlush(Connection);
+        std::this_thread::sleep_for(std::chrono::milliseconds(40));
+        DrainEvents(Connection);
+        XTestFakeButtonEvent(Connection, 1, False, CurrentTime);
+        XFlush(Connection);
+        std::optional<TClock::time_point> Released, Pressed;
+        const auto Deadline = TClock::now() + std::chrono::seconds(1);
+        while (!Pressed) {
+            const auto Arrived = NextEvent(Connection, Event, Deadline);
+            if (!Arrived)
+                break;
+            if (Event.xcookie.type != GenericEvent || Event.xcookie.extension != XiOpcode)
+                continue;
+            if (!XGetEventData(Connection, &Event.xcookie))
+                continue;
+            if (Event.xcookie.evtype == XI_RawButtonRelease && !Released)
+                Released = Arrived;
+            else if (Event.xcookie.evtype == XI_RawKeyPress && Released)
+                Pressed = Arrived;
+            XFreeEventData(Connection, &Event.xcookie);
+        }
+        if (Released && Pressed)
+            Program.Latencies.push_back(MillisecondsBetween(*Released, *Pressed));
+        else
+            ++Program.Lost;
+    }
+    XIEventMask NoEvents { XIAllDevices, 0, nullptr };
+    XISelectEvents(Connection, Root, &NoEvents, 1);
+    XSync(Connection, False);
+}
+
+double Percentile(std::vector<double> Values, double Fraction)
+{
+    if (Values.empty())
+        return NAN;
+    std::sort(Values.begin(), Values.end());
+    const auto Rank = static_cast<size_t>(std::ceil(Fraction * Values.size()));
+    return Values[std::clamp<size_t>(Rank, 1, Values.size()) - 1];
+}
+
+double LoadAverage()
+{
+    double Load = -1;
+    if (FILE* File = std::fopen("/proc/loadavg", "r")) {
+        if (std::fscanf(File, "%lf", &Load) != 1)
+            Load = -1;
+        std::fclose(File);
+    }
+    return Load;
+}
+
 } // namespace
 
 int main(int Argc, char** Argv)
 {
-    std::string Title;
-    int ClickX = -1, ClickY = -1, Clicks = 50, IdleSeconds = 10;
-    int PrepareX = -1, PrepareY = -1, Keys = 1;
-    int First = 1;
-    for (; First < Argc; ++First) {
-        const std::string Arg = Argv[First];
-        if (Arg == "--") {
-            ++First;
-            break;
+    int Rounds = 3, Clicks = 50, Starts = 5, IdleSeconds = 10;
+    std::vector<TProgram> Programs;
+    for (int Index = 1; Index < Argc; ++Index) {
+        const std::string Arg = Argv[Index];
+        int* Option = Arg == "--rounds" ? &Rounds : Arg == "--clicks" ? &Clicks
+            : Arg == "--starts"                     ? &Starts
+            : Arg == "--idle"                       ? &IdleSeconds
+                                                    : nullptr;
+        if (Option && Index + 1 < Argc) {
+            *Option = std::atoi(Argv[++Index]);
+            continue;
         }
-        if (First + 1 >= Argc)
-            break;
-        if (Arg == "--title")
-            Title = Argv[++First];
-        else if (Arg == "--click")
-            std::sscanf(Argv[++First], "%d,%d", &ClickX, &ClickY);
-        else if (Arg == "--clicks")
-            Clicks = std::atoi(Argv[++First]);
-        else if (Arg == "--idle")
-            IdleSeconds = std::atoi(Argv[++First]);
-        else if (Arg == "--prepare")
-            std::sscanf(Argv[++First], "%d,%d", &PrepareX, &PrepareY);
-        else if (Arg == "--keys")
-            Keys = std::max(1, std::atoi(Argv[++First]));
+        std::optional<TProgram> Program = ParseProgram(Arg);
+        if (!Program) {
+            std::fprintf(stderr, "usage: AppBench [--rounds R] [--clicks C] [--starts N] [--idle S] \"NAME;TITLE;X,Y;COMMAND...\"...\n");
+            return 2;
+        }
+        Programs.push_back(*Program);
     }
-    if (Title.empty() || ClickX < 0 || First >= Argc) {
-        std::fprintf(stderr, "usage: AppBench --title TITLE --click X,Y [--clicks N] [--idle S] -- program [args]\n");
+    if (Programs.empty() || Rounds < 0 || Starts < 1) {
+        std::fprintf(stderr, "AppBench: nothing to measure\n");
         return 2;
     }
     Display* Connection = XOpenDisplay(nullptr);
@@ -155,120 +353,55 @@ int main(int Argc, char** Argv)
         std::fprintf(stderr, "AppBench: no XInput extension\n");
         return 2;
     }
-    const Window Root = DefaultRootWindow(Connection);
-    XSelectInput(Connection, Root, SubstructureNotifyMask);
-    XSync(Connection, False);
+    const double LoadBefore = LoadAverage();
 
-    // Start-up: from exec to the titled window's MapNotify.
-    const auto Started = TClock::now();
-    const pid_t Pid = fork();
-    if (Pid == 0) {
-        execvp(Argv[First], Argv + First);
-        _exit(127);
-    }
-    Window Target = None;
-    std::optional<TClock::time_point> Mapped;
-    const auto StartDeadline = Started + std::chrono::seconds(20);
-    XEvent Event;
-    while (!Mapped) {
-        const auto Arrived = NextEvent(Connection, Event, StartDeadline);
-        if (!Arrived)
-            break;
-        if (Event.type == CreateNotify)
-            XSelectInput(Connection, Event.xcreatewindow.window, StructureNotifyMask);
-        else if (Event.type == MapNotify && Event.xmap.event == Event.xmap.window
-            && WindowTitle(Connection, Event.xmap.window) == Title) {
-            Target = Event.xmap.window;
-            Mapped = Arrived;
+    // Start-up: one start to warm the caches, then the measured ones; the programs in turn.
+    for (int Attempt = 0; Attempt <= Starts; ++Attempt) {
+        for (TProgram& Program : Programs) {
+            const std::optional<TRunning> Running = Start(Connection, Program);
+            if (!Running)
+                return 1;
+            if (Attempt > 0)
+                Program.Startups.push_back(Running->StartupMs);
+            // Let it finish what it does after mapping before it is stopped.
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            Stop(*Running);
         }
     }
-    if (!Mapped) {
-        std::fprintf(stderr, "AppBench: no window \"%s\" was mapped\n", Title.c_str());
-        kill(Pid, SIGTERM);
-        return 1;
-    }
-    const double StartupMs = MillisecondsBetween(Started, *Mapped);
-
-    std::this_thread::sleep_for(std::chrono::seconds(1));
-    const long ResidentKb = ResidentKilobytes(Pid);
-    const long TicksBefore = CpuTicks(Pid);
-    std::this_thread::sleep_for(std::chrono::seconds(IdleSeconds));
-    const long IdleTicks = CpuTicks(Pid) - TicksBefore;
-    const double IdleCpuMs = IdleTicks * 1000.0 / sysconf(_SC_CLK_TCK);
-
-    // Clicks.
-    int TargetX = 0, TargetY = 0;
-    Window Child;
-    XTranslateCoordinates(Connection, Target, Root, ClickX, ClickY, &TargetX, &TargetY, &Child);
-    int PrepareRootX = 0, PrepareRootY = 0;
-    XTranslateCoordinates(Connection, Target, Root, PrepareX, PrepareY, &PrepareRootX, &PrepareRootY, &Child);
-    unsigned char MaskBits[XIMaskLen(XI_LASTEVENT)] = {};
-    XISetMask(MaskBits, XI_RawButtonRelease);
-    XISetMask(MaskBits, XI_RawKeyPress);
-    XIEventMask Mask { XIAllDevices, sizeof MaskBits, MaskBits };
-    XISelectEvents(Connection, Root, &Mask, 1);
-    XTestFakeMotionEvent(Connection, -1, TargetX, TargetY, CurrentTime);
-    XSync(Connection, False);
-    std::vector<double> Latencies;
-    int Lost = 0;
-    for (int Click = 0; Click < Clicks; ++Click) {
-        if (PrepareX >= 0) {
-            XTestFakeMotionEvent(Connection, -1, PrepareRootX, PrepareRootY, CurrentTime);
-            XTestFakeButtonEvent(Connection, 1, True, CurrentTime);
-            XFlush(Connection);
-            std::this_thread::sleep_for(std::chrono::milliseconds(80));
-            XTestFakeButtonEvent(Connection, 1, False, CurrentTime);
-            XFlush(Connection);
-            std::this_thread::sleep_for(std::chrono::milliseconds(150));
-            XTestFakeMotionEvent(Connection, -1, TargetX, TargetY, CurrentTime);
-            XFlush(Connection);
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(150));
-        while (XPending(Connection))
-            XNextEvent(Connection, &Event);
-        // A click as a hand makes it: the button is held a moment before it is let go, so the
-        // program has handled the press before the release that the latency is counted from.
-        XTestFakeButtonEvent(Connection, 1, True, CurrentTime);
-        XFlush(Connection);
-        std::this_thread::sleep_for(std::chrono::milliseconds(80));
-        while (XPending(Connection))
-            XNextEvent(Connection, &Event);
-        XTestFakeButtonEvent(Connection, 1, False, CurrentTime);
-        XFlush(Connection);
-        std::optional<TClock::time_point> Released, Pressed;
-        int KeysPressed = 0;
-        const auto Deadline = TClock::now() + std::chrono::seconds(2);
-        while (!Pressed) {
-            const auto Arrived = NextEvent(Connection, Event, Deadline);
-            if (!Arrived)
-                break;
-            if (Event.xcookie.type != GenericEvent || Event.xcookie.extension != XiOpcode)
-                continue;
-            if (!XGetEventData(Connection, &Event.xcookie))
-                continue;
-            if (Event.xcookie.evtype == XI_RawButtonRelease && !Released)
-                Released = Arrived;
-            else if (Event.xcookie.evtype == XI_RawKeyPress && Released) {
-                // Each key once: the slave keyboard's event, not its master's copy.
-                const auto* Raw = static_cast<const XIRawEvent*>(Event.xcookie.data);
-                if (Raw->deviceid == Raw->sourceid && ++KeysPressed == Keys)
-                    Pressed = Arrived;
+    for (int Round = 0; Round < Rounds; ++Round) {
+        for (TProgram& Program : Programs) {
+            const std::optional<TRunning> Running = Start(Connection, Program);
+            if (!Running)
+                return 1;
+            std::this_thread::sleep_for(std::chrono::seconds(1));
+            if (Round == 0) {
+                const pid_t Measured = Running->ProgramPid;
+                Program.ResidentMb = ProcKilobytes(Measured, "status", "VmRSS:") / 1024.0;
+                Program.ProportionalMb = ProcKilobytes(Measured, "smaps_rollup", "Pss:") / 1024.0;
+                const long TicksBefore = CpuTicks(Measured);
+                std::this_thread::sleep_for(std::chrono::seconds(IdleSeconds));
+                Program.IdleCpuMs = (CpuTicks(Measured) - TicksBefore) * 1000.0 / sysconf(_SC_CLK_TCK);
             }
-            XFreeEventData(Connection, &Event.xcookie);
+            Click(Connection, XiOpcode, Program, *Running, Clicks);
+            Stop(*Running);
         }
-        if (Released && Pressed)
-            Latencies.push_back(MillisecondsBetween(*Released, *Pressed));
-        else
-            ++Lost;
     }
-    std::sort(Latencies.begin(), Latencies.end());
-    const double Median = Latencies.empty() ? -1 : Latencies[Latencies.size() / 2];
-    const double Worst = Latencies.empty() ? -1 : Latencies.back();
-
-    kill(Pid, SIGTERM);
-    waitpid(Pid, nullptr, 0);
     XCloseDisplay(Connection);
-    std::printf("startup_ms=%.1f rss_mb=%.1f idle_cpu_ms=%.0f click_median_ms=%.3f click_worst_ms=%.3f clicks=%zu lost=%d\n",
-        StartupMs, ResidentKb / 1024.0, IdleCpuMs, Median, Worst, Latencies.size(), Lost);
+
+    const TProgram& Floor = Programs.front();
+    const double FloorMedian = Percentile(Floor.Latencies, 0.5);
+    const double FloorStartup = Percentile(Floor.Startups, 0.5);
+    std::printf("\n%d x %d clicks per program; start-up median of %d after a warm-up; idle CPU over %d s; load average %.2f before, %.2f after\n\n",
+        Rounds, Clicks, Starts, IdleSeconds, LoadBefore, LoadAverage());
+    std::printf("| program | click to key, median / p90 (ms) | x floor | start-up (ms) | x floor | RSS (MB) | PSS (MB) | idle CPU (ms) | clicks typed |\n");
+    std::printf("|---|---|---:|---:|---:|---:|---:|---:|---:|\n");
+    for (const TProgram& Program : Programs) {
+        const double Median = Percentile(Program.Latencies, 0.5);
+        const double Startup = Percentile(Program.Startups, 0.5);
+        std::printf("| %s | %.3f / %.3f | %.2f | %.1f | %.1f | %.1f | %.1f | %.0f | %zu/%zu |\n", Program.Name.c_str(),
+            Median, Percentile(Program.Latencies, 0.9), Median / FloorMedian, Startup, Startup / FloorStartup,
+            Program.ResidentMb, Program.ProportionalMb, Program.IdleCpuMs, Program.Latencies.size(),
+            Program.Latencies.size() + Program.Lost);
+    }
     return 0;
 }

@@ -6,6 +6,7 @@
 #include <QElapsedTimer>
 #include <QMessageBox>
 #include <QThread>
+#include <QTimer>
 #include <QWindow>
 
 #include <cstdio>
@@ -121,6 +122,13 @@ void TApplication::Restore()
 }
 
 void TApplication::BringToFront()
+{
+    // A raise makes the window manager restack and redraw. Right after a keystroke that work
+    // would compete with the program handling the key for the processor, so it waits a moment.
+    QTimer::singleShot(RaiseDelayMilliseconds, Qt::PreciseTimer, QtApplication.get(), [this] { RaiseFront(); });
+}
+
+void TApplication::RaiseFront()
 {
     QWidget* Front = QApplication::activeModalWidget();
     if (!Front)

@@ -49,7 +49,7 @@ public:
     // nothing changes on screen; only when a window of this application does hold the focus
     // are the windows iconified, and Minimize returns once the window manager has moved the
     // focus elsewhere. Restore shows iconified windows again; BringToFront raises the active
-    // window, without taking the focus.
+    // window, without taking the focus, RaiseDelayMilliseconds later.
     void Minimize();
     void Restore();
     void BringToFront();
@@ -57,11 +57,13 @@ public:
     // How long Minimize waits for the window manager to move the focus away.
     static constexpr int DefaultFocusHandOverMilliseconds = 500;
     int FocusHandOverMilliseconds = DefaultFocusHandOverMilliseconds;
+    static constexpr int RaiseDelayMilliseconds = 2;
 
     QApplication& Qt() { return *QtApplication; }
 
 private:
     void AdoptForm(TForm* Form);
+    void RaiseFront();
 
     std::unique_ptr<QApplication> QtApplication;
     // Owned; destroyed in reverse order of creation, before the QApplication.

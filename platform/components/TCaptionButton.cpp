@@ -13,6 +13,27 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <cstdint>
+
+namespace {
+
+// The button the left mouse button holds down, and the last of its mouse events the toolkit
+// delivered: the press, or a motion after it.
+struct TPressedButton {
+    QPointer<TCaptionButton> Button;
+    unsigned long PressTime = 0;
+    unsigned long SeenTime = 0;
+    bool SeenMotion = false;
+};
+TPressedButton Pressed;
+
+// Whether server time Later is after Earlier; the times wrap around after 49 days.
+bool IsAfter(unsigned long Later, unsigned long Earlier)
+{
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(Later) - static_cast<std::uint32_t>(Earlier)) > 0;
+}
+
+} // namespace
 
 TCaptionButton::TCaptionButton(QWidget* Parent)
     : QToolButton(Parent)
@@ -36,8 +57,34 @@ void TCaptionButton::SetCaption(const std::string& Caption)
     ShowCaption();
 }
 
+bool TCaptionButton::ClickAtEarlyRelease(unsigned long PressTime, unsigned long LastMotionTime, int MotionCount, QPoint Pointer)
+{
+    TCaptionButton* Button = Pressed.Button;
+    // isDown: the toolkit saw the pointer on the button at its last motion. A button that
+    // repeats while held clicks at its own pace, not at the release.
+    if (!Button || !Button->isDown() || Button->HeldToRepeat || PressTime != Pressed.PressTime)
+        return false;
+    // A motion the toolkit has not delivered yet may have left the button. Motions in the
+    // millisecond it saw last are told apart by their number: one, if what it saw was a motion.
+    if (MotionCount > 0) {
+        if (IsAfter(LastMotionTime, Pressed.SeenTime))
+            return false;
+        if (LastMotionTime == Pressed.SeenTime && MotionCount > (Pressed.SeenMotion ? 1 : 0))
+            return false;
+    }
+    const QPointF Logical = QPointF(Pointer) / Button->devicePixelRatioF();
+    if (!Button->hitButton(Button->mapFromGlobal(Logical).toPoint()))
+        return false;
+    Pressed.Button = nullptr;
+    Button->ClickedEarly = true;
+    Button->ReportClick();
+    return true;
+}
+
 void TCaptionButton::mousePressEvent(QMouseEvent* Event)
 {
+    if (Event->button() == Qt::LeftButton)
+        Pressed = { this, Event->timestamp(), Event->timestamp(), false };
     std::optional<TRepeatTiming> Timing;
     if (Event->button() == Qt::LeftButton && RepeatTiming && hitButton(Event->position().toPoint()))
         Timing = RepeatTiming();
@@ -83,9 +130,21 @@ void TCaptionButton::Repeat()
         ReportClick();
 }
 
+void TCaptionButton::mouseMoveEvent(QMouseEvent* Event)
+{
+    QToolButton::mouseMoveEvent(Event);
+    if (Pressed.Button == this) {
+        Pressed.SeenTime = Event->timestamp();
+        Pressed.SeenMotion = true;
+    }
+}
+
 void TCaptionButton::mouseReleaseEvent(QMouseEvent* Event)
 {
-    if (HeldToRepeat && Event->button() == Qt::LeftButton) {
+    const bool LeftReleased = Event->button() == Qt::LeftButton;
+    if (LeftReleased && Pressed.Button == this)
+        Pressed.Button = nullptr;
+    if (HeldToRepeat && LeftReleased) {
         // Every click of this press has been reported; the one Qt announces now is not another.
         HeldToRepeat = false;
         RepeatTimer->stop();
@@ -95,18 +154,27 @@ void TCaptionButton::mouseReleaseEvent(QMouseEvent* Event)
         return;
     }
     // Qt repaints a released button synchronously, text and all, before it announces the
-    // click. The click is the user's keystroke and goes first; the repaint follows it.
-    const bool Clicks = Event->button() == Qt::LeftButton && isDown()
-        && hitButton(Event->position().toPoint());
+    // click. The click is the user's keystroke and goes first; the repaint follows it, a moment
+    // later, so that it does not compete with the program handling the key for the processor.
+    // A click made at the early release has been reported already.
+    const bool Early = LeftReleased && ClickedEarly;
+    const bool Clicks = LeftReleased && !Early && isDown() && hitButton(Event->position().toPoint());
+    if (Early)
+        ClickedEarly = false;
     QPointer<TCaptionButton> Alive(this);
-    if (Clicks) {
+    if (Early || Clicks)
         ClickReported = true;
+    if (Clicks)
         ReportClick();
-    }
     if (!Alive)
         return;
+    const bool Deferred = (Early || Clicks) && updatesEnabled();
+    if (Deferred)
+        setUpdatesEnabled(false);
     QToolButton::mouseReleaseEvent(Event);
     ClickReported = false;
+    if (Deferred)
+        QTimer::singleShot(RepaintDelayMilliseconds, Qt::PreciseTimer, this, [this] { setUpdatesEnabled(true); });
 }
 
 void TCaptionButton::ReportClick()

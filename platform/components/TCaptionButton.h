@@ -37,6 +37,14 @@ public:
     // release. Unset or answering nothing: one click at the release, as always.
     std::function<std::optional<TRepeatTiming>()> RepeatTiming;
 
+    // Clicks the button that the left mouse button holds down, at once, on word from outside
+    // the toolkit that the button was released (times in the window system's milliseconds, the
+    // pointer's position in the screen's pixels): if the toolkit has seen the press that release
+    // ends and every pointer motion before it, and the pointer is on the button by its account
+    // and by the position given. Whether it clicked; when it did, the toolkit's own release of
+    // the button later reports nothing again.
+    static bool ClickAtEarlyRelease(unsigned long PressTime, unsigned long LastMotionTime, int MotionCount, QPoint Pointer);
+
 protected:
     // The click itself. An exception from it ends here, reported through HandleException:
     // Qt's event dispatch cannot unwind one.
@@ -44,6 +52,7 @@ protected:
 
     void FontChanged() override;
     void mousePressEvent(QMouseEvent* Event) override;
+    void mouseMoveEvent(QMouseEvent* Event) override;
     void mouseReleaseEvent(QMouseEvent* Event) override;
     void paintEvent(QPaintEvent* Event) override;
     void resizeEvent(QResizeEvent* Event) override;
@@ -52,6 +61,8 @@ private:
     void ReportClick();
     void ShowCaption();
     void Repeat();
+
+    static constexpr int RepaintDelayMilliseconds = 2;
 
     std::string CaptionValue;
     // Set while a mouse release has already reported the click that Qt announces after it.
@@ -65,4 +76,6 @@ private:
     QTimer* RepeatTimer = nullptr;
     // The font the caption is drawn in at the present size; empty until the next paint.
     std::optional<QFont> DrawnFont;
+    // Set from an early click until the toolkit's own release of the button.
+    bool ClickedEarly = false;
 };

@@ -104,3 +104,41 @@ TEST_F(TAppTest, DialogsAreFixedSizeDialogsWithTheirButtonFocused)
         EXPECT_TRUE(Checked);
     }
 }
+
+TEST_F(TAppTest, BannerButtonsBuildTheirDialogAtTheFirstOpeningAndReuseIt)
+{
+    // As at start: the dialogs do not exist until a banner button opens them.
+    About.reset();
+    Instructions.reset();
+    Form2 = nullptr;
+    Form4 = nullptr;
+    const struct {
+        QAbstractButton* Banner;
+        std::function<QWidget*()> Reference;
+        QString Title;
+    } Openings[] = {
+        { MainForm->Button1, [] { return static_cast<QWidget*>(Form2); }, QStringLiteral("About KIVO") },
+        { MainForm->Button2, [] { return static_cast<QWidget*>(Form4); }, QStringLiteral("How to use KIVO") },
+    };
+    for (const auto& Opening : Openings) {
+        QWidget* First = nullptr;
+        for (int Time = 0; Time < 2; ++Time) {
+            QWidget* Shown = nullptr;
+            bool Modal = false;
+            QTimer::singleShot(0, [&] {
+                Shown = QApplication::activeModalWidget();
+                Modal = Shown && Shown->isVisible();
+                if (Shown)
+                    Shown->close();
+            });
+            Opening.Banner->click();
+            ASSERT_TRUE(Modal) << Opening.Title.toStdString();
+            EXPECT_EQ(Shown->windowTitle(), Opening.Title);
+            EXPECT_EQ(Shown, Opening.Reference());
+            if (Time == 0)
+                First = Opening.Reference();
+            EXPECT_EQ(Opening.Reference(), First) << "built again at the second opening";
+        }
+    }
+    EXPECT_TRUE(KeyEvents().empty());
+}

@@ -1,0 +1,128 @@
+// Clicks at the window system's early word of a release: a key is clicked then only where the
+// toolkit's own release would click it, and the toolkit's release never clicks it a second time.
+#include "TPanel.h"
+#include "TSpeedButton.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+constexpr unsigned long PressTime = 5000;
+
+class EarlyClickTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        Panel = std::make_unique<TPanel>();
+        Panel->SetBounds(0, 0, 200, 100);
+        Button = new TSpeedButton(Panel.get());
+        Button->SetBounds(10, 10, 60, 30);
+        Button->OnClick = [this](TObject*) { ++Clicks; };
+        Panel->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(Panel.get()));
+    }
+
+    // A mouse event as the toolkit delivers it, at a point of the button, with the server's time.
+    void Send(QEvent::Type Type, QPoint At, unsigned long Time)
+    {
+        const Qt::MouseButtons Held = Type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+        const Qt::MouseButton Changed = Type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+        QMouseEvent Event(Type, QPointF(At), QPointF(Button->mapToGlobal(At)), Changed, Held, Qt::NoModifier);
+        Event.setTimestamp(Time);
+        QApplication::sendEvent(Button, &Event);
+    }
+
+    QPoint Global(QPoint At) const { return Button->mapToGlobal(At); }
+
+    const QPoint On { 30, 15 };
+    const QPoint Off { 150, 80 };
+    std::unique_ptr<TPanel> Panel;
+    TSpeedButton* Button = nullptr;
+    int Clicks = 0;
+};
+
+TEST_F(EarlyClickTest, ClicksOnlyWhereTheToolkitWouldAndNeverTwice)
+{
+    const struct {
+        const char* Case;
+        bool MovedOffFirst; // the toolkit saw the pointer leave the key before the release
+        unsigned long ReleasedPress;
+        unsigned long LastMotionTime;
+        int MotionCount;
+        QPoint PointerAtRelease;
+        bool ClicksEarly;
+        int ClicksInAll;
+    } Cases[] = {
+        { "still, on the key", false, PressTime, 0, 0, On, true, 1 },
+        { "moved before the press", false, PressTime, PressTime - 3, 1, On, true, 1 },
+        { "a motion the toolkit has not delivered", false, PressTime, PressTime + 4, 1, On, false, 1 },
+        { "a motion in the press's millisecond", false, PressTime, PressTime, 1, On, false, 1 },
+        { "pointer moved off without a motion event", false, PressTime, 0, 0, Off, false, 0 },
+        { "release of an earlier press", false, PressTime - 200, 0, 0, On, false, 1 },
+        { "dragged off the key", true, PressTime, PressTime + 2, 1, Off, false, 0 },
+        { "dragged off, warped back on unseen", true, PressTime, PressTime + 2, 1, On, false, 0 },
+    };
+    for (const auto& Case : Cases) {
+        SCOPED_TRACE(Case.Case);
+        Clicks = 0;
+        Send(QEvent::MouseButtonPress, On, PressTime);
+        if (Case.MovedOffFirst)
+            Send(QEvent::MouseMove, Off, PressTime + 2);
+        const bool Early = TCaptionButton::ClickAtEarlyRelease(Case.ReleasedPress, Case.LastMotionTime, Case.MotionCount,
+            Global(Case.PointerAtRelease));
+        EXPECT_EQ(Early, Case.ClicksEarly);
+        EXPECT_EQ(Clicks, Case.ClicksEarly ? 1 : 0);
+        Send(QEvent::MouseButtonRelease, Case.PointerAtRelease, PressTime + 5);
+        EXPECT_EQ(Clicks, Case.ClicksInAll);
+        EXPECT_FALSE(Button->isDown());
+        // Nothing is left to click at a second word of the same release.
+        EXPECT_FALSE(TCaptionButton::ClickAtEarlyRelease(Case.ReleasedPress, 0, 0, Global(On)));
+    }
+}
+
+TEST_F(EarlyClickTest, MotionsInTheMillisecondTheToolkitSawLastAreCounted)
+{
+    // The toolkit delivered one motion at 5003, still on the key: one raw motion in that
+    // millisecond is that one; two mean one it has not delivered.
+    for (const int MotionCount : { 1, 2 }) {
+        SCOPED_TRACE(MotionCount);
+        Clicks = 0;
+        Send(QEvent::MouseButtonPress, On, PressTime);
+        Send(QEvent::MouseMove, On + QPoint(1, 0), PressTime + 3);
+        EXPECT_EQ(TCaptionButton::ClickAtEarlyRelease(PressTime, PressTime + 3, MotionCount, Global(On)), MotionCount == 1);
+        Send(QEvent::MouseButtonRelease, On, PressTime + 5);
+        EXPECT_EQ(Clicks, 1);
+    }
+}
+
+TEST_F(EarlyClickTest, AKeyThatRepeatsWhileHeldOrNoKeyHeldIsNotClicked)
+{
+    EXPECT_FALSE(TCaptionButton::ClickAtEarlyRelease(PressTime, 0, 0, Global(On)));
+    Button->setAutoRepeat(true);
+    Send(QEvent::MouseButtonPress, On, PressTime);
+    EXPECT_FALSE(TCaptionButton::ClickAtEarlyRelease(PressTime, 0, 0, Global(On)));
+    Send(QEvent::MouseButtonRelease, On, PressTime + 5);
+    EXPECT_EQ(Clicks, 1);
+}
+
+TEST_F(EarlyClickTest, AKeyDestroyedByItsOwnEarlyClickIsNotTouchedAgain)
+{
+    Button->OnClick = [this](TObject*) {
+        ++Clicks;
+        delete Button;
+        Button = nullptr;
+    };
+    Send(QEvent::MouseButtonPress, On, PressTime);
+    const QPoint At = Global(On);
+    EXPECT_TRUE(TCaptionButton::ClickAtEarlyRelease(PressTime, 0, 0, At));
+    EXPECT_FALSE(TCaptionButton::ClickAtEarlyRelease(PressTime, 0, 0, At));
+    EXPECT_EQ(Clicks, 1);
+}
+
+} // namespace
