@@ -151,11 +151,10 @@ TEST_F(KivoOnX, EveryAccentButtonTypesItsCharacters)
 // drag comes too quickly for the toolkit to have seen it at the release.
 TEST_F(KivoOnX, AHeldKeyIsTypedOnceAtItsReleaseAndADraggedOffOneNotAtAll)
 {
-    QRect Keypad;
-    const TKeyMetrics Metrics = KeypadMetrics(&Keypad);
-    const QPoint A = Centre(Keypad, AlphaNumericGridKeyBounds(Metrics, 4, 1));
-    const QPoint S = Centre(Keypad, AlphaNumericGridKeyBounds(Metrics, 4, 2));
-    const QPoint B = Centre(Keypad, AlphaNumericGridKeyBounds(Metrics, 5, 5));
+    const TMainWindowClicks On { MainWindow };
+    const QPoint A = On.KeyCentre(4, 1);
+    const QPoint S = On.KeyCentre(4, 2);
+    const QPoint B = On.KeyCentre(5, 5);
     const QPoint OffTheWindow = A - QPoint(0, 300);
     auto Press = [](QPoint At, const QStringList& ThenToRelease) {
         QStringList Arguments { QStringLiteral("mousemove"), QString::number(At.x()), QString::number(At.y()),

@@ -76,12 +76,14 @@ QPoint Centre(const QRect& Keypad, const TKeyBounds& Key)
 
 } // namespace
 
-void TMainWindowClicks::Key(int Row, int Column) const
+QPoint TMainWindowClicks::KeyCentre(int Row, int Column) const
 {
     QRect Keypad;
     const TKeyMetrics Metrics = KeypadMetrics(MainWindow, Keypad);
-    ClickAt(Centre(Keypad, AlphaNumericGridKeyBounds(Metrics, Row, Column)));
+    return Centre(Keypad, AlphaNumericGridKeyBounds(Metrics, Row, Column));
 }
+
+void TMainWindowClicks::Key(int Row, int Column) const { ClickAt(KeyCentre(Row, Column)); }
 
 void TMainWindowClicks::SpecialKey(int Slot) const
 {

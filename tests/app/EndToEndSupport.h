@@ -46,6 +46,8 @@ struct TMainWindowClicks {
     QString MainWindow;
 
     void Key(int Row, int Column) const;
+    // The centre of a key of the keypad's grid, in root coordinates.
+    QPoint KeyCentre(int Row, int Column) const;
     void SpecialKey(int Slot) const;
     // Accent buttons in toolbar rows and columns from 0.
     void Accent(int Row, int Column) const;
