@@ -62,7 +62,7 @@ bool TCaptionButton::ClickAtEarlyRelease(unsigned long PressTime, unsigned long 
     TCaptionButton* Button = Pressed.Button;
     // isDown: the toolkit saw the pointer on the button at its last motion. A button that
     // repeats while held clicks at its own pace, not at the release.
-    if (!Button || !Button->isDown() || Button->HeldToRepeat || PressTime != Pressed.PressTime)
+    if (!Button || !Button->isDown() || Button->autoRepeat() || Button->HeldToRepeat || PressTime != Pressed.PressTime)
         return false;
     // A motion the toolkit has not delivered yet may have left the button. Motions in the
     // millisecond it saw last are told apart by their number: one, if what it saw was a motion.

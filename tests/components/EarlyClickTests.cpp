@@ -104,7 +104,8 @@ TEST_F(EarlyClickTest, MotionsInTheMillisecondTheToolkitSawLastAreCounted)
 TEST_F(EarlyClickTest, AKeyThatRepeatsWhileHeldOrNoKeyHeldIsNotClicked)
 {
     EXPECT_FALSE(TCaptionButton::ClickAtEarlyRelease(PressTime, 0, 0, Global(On)));
-    Button->setAutoRepeat(true);
+    // A key that repeats clicks at its press, then at the repeat pace.
+    Button->RepeatTiming = [] { return std::optional<TRepeatTiming>(TRepeatTiming { 500, 30 }); };
     Send(QEvent::MouseButtonPress, On, PressTime);
     EXPECT_FALSE(TCaptionButton::ClickAtEarlyRelease(PressTime, 0, 0, Global(On)));
     Send(QEvent::MouseButtonRelease, On, PressTime + 5);
