@@ -62,7 +62,7 @@ bool TCaptionButton::ClickAtEarlyRelease(unsigned long PressTime, unsigned long 
     TCaptionButton* Button = Pressed.Button;
     // isDown: the toolkit saw the pointer on the button at its last motion. A button that
     // repeats while held clicks at its own pace, not at the release.
-    if (!Button || !Button->isDown() || Button->autoRepeat() || Button->HeldToRepeat || PressTime != Pressed.PressTime)
+    if (!Button || !Button->isDown() || Button->autoRepeat() || Button->RepeatsDone > 0 || PressTime != Pressed.PressTime)
         return false;
     // A motion the toolkit has not delivered yet may have left the button. Motions in the
     // millisecond it saw last are told apart by their number: one, if what it saw was a motion.
@@ -76,6 +76,11 @@ bool TCaptionButton::ClickAtEarlyRelease(unsigned long PressTime, unsigned long 
     if (!Button->hitButton(Button->mapFromGlobal(Logical).toPoint()))
         return false;
     Pressed.Button = nullptr;
+    if (Button->HeldToRepeat) {
+        // Released before its delay: one click, and no repeat after it.
+        Button->HeldToRepeat = false;
+        Button->RepeatTimer->stop();
+    }
     Button->ClickedEarly = true;
     Button->ReportClick();
     return true;
@@ -92,14 +97,9 @@ void TCaptionButton::mousePressEvent(QMouseEvent* Event)
         QToolButton::mousePressEvent(Event);
         return;
     }
-    // As a physical key: the first click at once, before Qt's repaint of the pressed button.
     HeldToRepeat = true;
     SincePress.start();
     RepeatInterval = std::max(1, Timing->IntervalMilliseconds);
-    QPointer<TCaptionButton> Alive(this);
-    ReportClick();
-    if (!Alive)
-        return;
     QToolButton::mousePressEvent(Event);
     if (!RepeatTimer) {
         RepeatTimer = new QTimer(this);
@@ -120,10 +120,9 @@ void TCaptionButton::Repeat()
         RepeatTimer->stop();
         return;
     }
-    // Each repeat is due at delay + n intervals from the press, however late the one before
+    // The n-th repeat is due at delay + n intervals from the press, however late the one before
     // it ran: the timing does not drift with the time the clicks take.
-    ++RepeatsDone;
-    const qint64 NextDue = RepeatDelay + qint64(RepeatsDone) * RepeatInterval;
+    const qint64 NextDue = RepeatDelay + qint64(++RepeatsDone) * RepeatInterval;
     RepeatTimer->start(static_cast<int>(std::max<qint64>(0, NextDue - SincePress.elapsed())));
     // A pointer dragged off the button pauses the repeat, as Qt shows the button up then.
     if (isDown())
@@ -145,9 +144,12 @@ void TCaptionButton::mouseReleaseEvent(QMouseEvent* Event)
     if (LeftReleased && Pressed.Button == this)
         Pressed.Button = nullptr;
     if (HeldToRepeat && LeftReleased) {
-        // Every click of this press has been reported; the one Qt announces now is not another.
         HeldToRepeat = false;
         RepeatTimer->stop();
+    }
+    if (LeftReleased && RepeatsDone > 0) {
+        // The repeats were this press's clicks; the one Qt announces now is not another.
+        RepeatsDone = 0;
         ClickReported = true;
         QToolButton::mouseReleaseEvent(Event);
         ClickReported = false;

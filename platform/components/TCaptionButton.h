@@ -31,10 +31,11 @@ public:
     const std::string& Caption() const { return CaptionValue; }
     void SetCaption(const std::string& Caption);
 
-    // Asked at every press of the left mouse button. While it answers, the button acts like a
-    // key of a physical keyboard: one click at the press, then one after the delay and one at
-    // every interval for as long as it is held (and the pointer is on it), and none at the
-    // release. Unset or answering nothing: one click at the release, as always.
+    // Asked at every press of the left mouse button. While it answers, a button held past the
+    // delay clicks then and at every interval after it (while the pointer is on it), and not
+    // again at the release; released before the delay, it clicks once at the release as any
+    // button does, so a press dragged off it still types nothing. Unset or answering nothing:
+    // one click at the release, as always.
     std::function<std::optional<TRepeatTiming>()> RepeatTiming;
 
     // Clicks the button that the left mouse button holds down, at once, on word from outside

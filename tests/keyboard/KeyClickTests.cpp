@@ -351,8 +351,9 @@ TEST_F(KeyboardTest, AHandlerMayChangeTheModeOfTheKeypadItClicked)
 
 namespace {
 
-// Held: one Backspace at the press, repeats while held, none at the release; a short press is
-// one Backspace. Other keys keep one click at the release even when Backspace repeats.
+// Held past the delay: Backspace repeats, and nothing comes at the release; a short press is one
+// Backspace at its release, and a press dragged off it none. Other keys keep one click at the
+// release even when Backspace repeats.
 TEST_F(KeyboardTest, AHeldBackspaceRepeatsAndOtherKeysDoNot)
 {
     Keyboard->BackspaceRepeat = [] { return std::optional<TRepeatTiming>(TRepeatTiming { 60, 15 }); };
@@ -360,10 +361,17 @@ TEST_F(KeyboardTest, AHeldBackspaceRepeatsAndOtherKeysDoNot)
     TSpeedButton* Backspace = Keyboard->SpecialKeys(BackspaceSlot);
 
     QTest::mousePress(Backspace, Qt::LeftButton);
-    EXPECT_EQ(TakeLog(), (TLog { "special:5" }));
+    EXPECT_TRUE(TakeLog().empty());
     QTest::mouseRelease(Backspace, Qt::LeftButton);
+    EXPECT_EQ(TakeLog(), (TLog { "special:5" }));
     QTest::qWait(120);
     EXPECT_TRUE(TakeLog().empty()) << "a short press is one Backspace";
+
+    QTest::mousePress(Backspace, Qt::LeftButton);
+    QTest::mouseMove(Backspace, QPoint(-20, -20));
+    QTest::mouseRelease(Backspace, Qt::LeftButton, {}, QPoint(-20, -20));
+    QTest::qWait(120);
+    EXPECT_TRUE(TakeLog().empty()) << "dragged off before the delay";
 
     QTest::mousePress(Backspace, Qt::LeftButton);
     QTRY_VERIFY(Count() >= 4);
