@@ -12,11 +12,15 @@
 // to a client cancels out. All clicks come from this one process's connection through XTest.
 //
 //   AppBench [--rounds R] [--clicks C] [--starts N] [--idle S] PROGRAM...
-// where each PROGRAM is one argument "NAME;WINDOW TITLE;X,Y;COMMAND ARG...[;own-bus]", X,Y a
-// point inside the window's client area that types a key. "own-bus" starts the program on a
-// session bus of its own (dbus-run-session): for a program that turns on the desktop's
-// accessibility services, which would otherwise stay on and slow down every toolkit program
-// measured after it. Memory and CPU are then the program's, not the bus's.
+// where each PROGRAM is one argument "NAME;WINDOW TITLE;X,Y;COMMAND ARG...[;OPTION]...", X,Y a
+// point inside the window's client area that types a key. Options:
+//   own-bus      starts the program on a session bus of its own (dbus-run-session): for a
+//                program that turns on the desktop's accessibility services, which would
+//                otherwise stay on and slow down every toolkit program measured after it.
+//                Memory and CPU are then the program's, not the bus's.
+//   prepare=X,Y  clicks there before every timed click, untimed (a letter before an accent);
+//   keys=N       times the click to the N-th key press it causes (a mark that replaces the
+//                letter before it is a BackSpace and then the new letter).
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XInput2.h>
@@ -55,6 +59,8 @@ struct TProgram {
     int ClickX = 0, ClickY = 0;
     std::vector<std::string> Command;
     bool OwnBus = false;
+    std::optional<std::pair<int, int>> Prepare;
+    int Keys = 1;
 
     std::vector<double> Startups;
     std::vector<double> Latencies;
@@ -77,9 +83,17 @@ std::optional<TProgram> ParseProgram(const std::string& Spec)
     for (std::string Field; std::getline(Stream, Field, ';');)
         Fields.push_back(Field);
     TProgram Program;
-    Program.OwnBus = Fields.size() == 5 && Fields[4] == "own-bus";
-    if ((Fields.size() != 4 && !Program.OwnBus) || std::sscanf(Fields[2].c_str(), "%d,%d", &Program.ClickX, &Program.ClickY) != 2)
+    if (Fields.size() < 4 || std::sscanf(Fields[2].c_str(), "%d,%d", &Program.ClickX, &Program.ClickY) != 2)
         return std::nullopt;
+    for (std::size_t Index = 4; Index < Fields.size(); ++Index) {
+        int X = 0, Y = 0;
+        if (Fields[Index] == "own-bus")
+            Program.OwnBus = true;
+        else if (std::sscanf(Fields[Index].c_str(), "prepare=%d,%d", &X, &Y) == 2)
+            Program.Prepare = std::make_pair(X, Y);
+        else if (std::sscanf(Fields[Index].c_str(), "keys=%d", &Program.Keys) != 1 || Program.Keys < 1)
+            return std::nullopt;
+    }
     Program.Name = Fields[0];
     Program.Title = Fields[1];
     std::stringstream Words(Fields[3]);
@@ -250,9 +264,16 @@ std::optional<TRunning> Start(Display* Connection, const TProgram& Program)
 void Click(Display* Connection, int XiOpcode, TProgram& Program, const TRunning& Running, int Clicks)
 {
     const Window Root = DefaultRootWindow(Connection);
-    int RootX = 0, RootY = 0;
+    int RootX = 0, RootY = 0, PrepareX = 0, PrepareY = 0;
     Window Child;
     XTranslateCoordinates(Connection, Running.Target, Root, Program.ClickX, Program.ClickY, &RootX, &RootY, &Child);
+    if (Program.Prepare)
+        XTranslateCoordinates(Connection, Running.Target, Root, Program.Prepare->first, Program.Prepare->second, &PrepareX,
+            &PrepareY, &Child);
+    const auto Press = [&](bool Down) {
+        XTestFakeButtonEvent(Connection, 1, Down ? True : False, CurrentTime);
+        XFlush(Connection);
+    };
     unsigned char MaskBits[XIMaskLen(XI_LASTEVENT)] = {};
     XISetMask(MaskBits, XI_RawButtonRelease);
     XISetMask(MaskBits, XI_RawKeyPress);
@@ -262,15 +283,23 @@ void Click(Display* Connection, int XiOpcode, TProgram& Program, const TRunning&
     XSync(Connection, False);
     XEvent Event;
     for (int Index = 0; Index < Clicks; ++Index) {
+        if (Program.Prepare) {
+            XTestFakeMotionEvent(Connection, -1, PrepareX, PrepareY, CurrentTime);
+            Press(true);
+            std::this_thread::sleep_for(std::chrono::milliseconds(40));
+            Press(false);
+            std::this_thread::sleep_for(std::chrono::milliseconds(60));
+            XTestFakeMotionEvent(Connection, -1, RootX, RootY, CurrentTime);
+            XFlush(Connection);
+        }
         std::this_thread::sleep_for(std::chrono::milliseconds(60));
         DrainEvents(Connection);
-        XTestFakeButtonEvent(Connection, 1, True, CurrentTime);
-        XFlush(Connection);
+        Press(true);
         std::this_thread::sleep_for(std::chrono::milliseconds(40));
         DrainEvents(Connection);
-        XTestFakeButtonEvent(Connection, 1, False, CurrentTime);
-        XFlush(Connection);
+        Press(false);
         std::optional<TClock::time_point> Released, Pressed;
+        int KeysSeen = 0;
         const auto Deadline = TClock::now() + std::chrono::seconds(1);
         while (!Pressed) {
             const auto Arrived = NextEvent(Connection, Event, Deadline);
@@ -282,7 +311,7 @@ void Click(Display* Connection, int XiOpcode, TProgram& Program, const TRunning&
                 continue;
             if (Event.xcookie.evtype == XI_RawButtonRelease && !Released)
                 Released = Arrived;
-            else if (Event.xcookie.evtype == XI_RawKeyPress && Released)
+            else if (Event.xcookie.evtype == XI_RawKeyPress && Released && ++KeysSeen == Program.Keys)
                 Pressed = Arrived;
             XFreeEventData(Connection, &Event.xcookie);
         }
