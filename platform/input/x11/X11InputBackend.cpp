@@ -10,8 +10,12 @@
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 
+#include <X11/Xatom.h>
+
+#include <algorithm>
 #include <array>
 #include <cstring>
+#include <vector>
 #include <ctime>
 #include <map>
 #include <mutex>
@@ -32,11 +36,37 @@ constexpr TKeysym NamedKeysyms[nkNamedKeyCount] = {
     XK_KP_Divide, XK_KP_Enter,
 };
 
-// Releases the keys that the XTest keyboard still holds down: a KIVO killed while it held
-// Shift for a key string leaves it down for everyone. Only that device is asked, so keys the
-// user holds on a real keyboard stay as they are.
-void ReleaseKeysLeftDown(Display* Connection)
+// The keycodes a live KIVO says it holds down (a property on its owner window).
+std::vector<int> KeysHeldBy(Display* Connection, Window Owner, Atom HeldKeys)
 {
+    std::vector<int> Keycodes;
+    Atom Type = None;
+    int Format = 0;
+    unsigned long Count = 0, After = 0;
+    unsigned char* Data = nullptr;
+    if (XGetWindowProperty(Connection, Owner, HeldKeys, 0, 256, False, XA_CARDINAL, &Type, &Format, &Count, &After, &Data) == Success
+        && Data && Format == 32)
+        for (unsigned long Index = 0; Index < Count; ++Index)
+            Keycodes.push_back(int(reinterpret_cast<const unsigned long*>(Data)[Index]));
+    if (Data)
+        XFree(Data);
+    return Keycodes;
+}
+
+// Releases the keys that the XTest keyboard still holds down for nobody: a KIVO killed while
+// it held Shift for a key string leaves it down for everyone. Keys that a live KIVO holds stay
+// down, and only that device is asked, so keys the user holds on a real keyboard stay too.
+void ReleaseKeysLeftDown(Display* Connection, const std::vector<Window>& LiveOwners, Atom HeldKeys)
+{
+    std::vector<int> StillHeld;
+    {
+        TX11ErrorTrap Trap(Connection, "asking what other KIVOs hold");
+        for (const Window Owner : LiveOwners) {
+            const auto Keycodes = KeysHeldBy(Connection, Owner, HeldKeys);
+            StillHeld.insert(StillHeld.end(), Keycodes.begin(), Keycodes.end());
+        }
+        Trap.Failed();
+    }
     int Opcode = 0, Event = 0, Error = 0;
     if (!XQueryExtension(Connection, "XInputExtension", &Opcode, &Event, &Error))
         return;
@@ -55,7 +85,8 @@ void ReleaseKeysLeftDown(Display* Connection)
                 if (Class->c_class == KeyClass) {
                     const auto* Keys = reinterpret_cast<const XKeyState*>(Class);
                     for (int Keycode = 8; Keycode < Keys->num_keys && Keycode < 256; ++Keycode)
-                        if (Keys->keys[Keycode / 8] & (1 << (Keycode % 8)))
+                        if ((Keys->keys[Keycode / 8] & (1 << (Keycode % 8)))
+                            && std::find(StillHeld.begin(), StillHeld.end(), Keycode) == StillHeld.end())
                             XTestFakeKeyEvent(Connection, unsigned(Keycode), False, CurrentTime);
                 }
                 Class = reinterpret_cast<XInputClass*>(reinterpret_cast<char*>(Class) + Class->length);
@@ -93,8 +124,10 @@ private:
     void LockGroupFor(const TKeyPlace& Place);
     void RestoreGroup();
     void ReleaseEverything();
+    void AnnounceHeld();
 
     std::mutex Lock;
+    Atom HeldKeysAtom = 0;
     Display* Connection = nullptr;
     TX11Keymap Keymap;
     TX11SpareKeys SpareKeys;
@@ -121,10 +154,8 @@ bool TX11InputBackend::Start(std::string& Error)
     XTestGrabControl(Connection, True);
     if (!Keymap.Load(Error))
         return false;
-    const bool AnotherKivo = SpareKeys.Start();
-    // A KIVO that runs beside this one may hold a key for a key string of its own.
-    if (!AnotherKivo)
-        ReleaseKeysLeftDown(Connection);
+    HeldKeysAtom = XInternAtom(Connection, "_KIVO_HELD_KEYS", False);
+    ReleaseKeysLeftDown(Connection, SpareKeys.Start(), HeldKeysAtom);
     Keymap.ReadState();
     return true;
 }
@@ -150,10 +181,30 @@ void TX11InputBackend::ReleaseEverything()
     PressedNamed.fill(0);
 }
 
+// Says on the owner window which keys this KIVO holds down, so that a KIVO starting beside it
+// releases only the keys that a dead one left down. A press is announced before it is sent,
+// a release after, so that a key down is always announced.
+void TX11InputBackend::AnnounceHeld()
+{
+    if (!SpareKeys.OwnerWindow())
+        return;
+    std::vector<unsigned long> Keycodes;
+    for (int Keycode = 0; Keycode < 256; ++Keycode)
+        if (Held[std::size_t(Keycode)])
+            Keycodes.push_back(static_cast<unsigned long>(Keycode));
+    XChangeProperty(Connection, SpareKeys.OwnerWindow(), HeldKeysAtom, XA_CARDINAL, 32, PropModeReplace,
+        reinterpret_cast<const unsigned char*>(Keycodes.data()), int(Keycodes.size()));
+}
+
 void TX11InputBackend::SendKeycode(KeyCode Keycode, bool Press)
 {
-    XTestFakeKeyEvent(Connection, Keycode, Press ? True : False, CurrentTime);
+    const bool Changed = Held[Keycode] != Press;
     Held[Keycode] = Press;
+    if (Press && Changed)
+        AnnounceHeld();
+    XTestFakeKeyEvent(Connection, Keycode, Press ? True : False, CurrentTime);
+    if (!Press && Changed)
+        AnnounceHeld();
     XFlush(Connection);
 }
 

@@ -188,10 +188,10 @@ void TX11SpareKeys::ClearKeycodes(const std::vector<std::uint8_t>& Keycodes)
     XkbFreeKeyboard(Map, 0, True);
 }
 
-bool TX11SpareKeys::Start()
+std::vector<Window> TX11SpareKeys::Start()
 {
     Owner = XCreateWindow(Connection, Root, -1, -1, 1, 1, 0, CopyFromParent, InputOnly, CopyFromParent, 0, nullptr);
-    bool AnotherAlive = false;
+    std::vector<Window> Others;
     TX11ErrorTrap Trap(Connection, "clearing spare keys left behind");
     {
         TServerGrab Grab(Connection);
@@ -201,7 +201,8 @@ bool TX11SpareKeys::Start()
         const bool HaveMap = Keymap.ReadModel(Fresh);
         for (const auto& Record : ReadRecords()) {
             if (OwnerAlive(Record.Owner)) {
-                AnotherAlive = true;
+                if (std::find(Others.begin(), Others.end(), Record.Owner) == Others.end())
+                    Others.push_back(Window(Record.Owner));
                 Kept.push_back(Record);
             } else if (HaveMap && Carries(Fresh, Record)) {
                 Orphans.push_back(std::uint8_t(Record.Keycode));
@@ -213,7 +214,7 @@ bool TX11SpareKeys::Start()
     }
     Trap.FailedReported();
     Keymap.Refresh();
-    return AnotherAlive;
+    return Others;
 }
 
 int TX11SpareKeys::HalvesAvailable(const TX11KeymapModel& Model) const

@@ -59,8 +59,10 @@ public:
     TX11SpareKeys(Display* Connection, TX11Keymap& Keymap);
 
     // Creates the owner window, clears what dead owners left and records this KIVO as alive.
-    // Returns whether another live KIVO is recorded.
-    bool Start();
+    // Returns the owner windows of the other live KIVOs.
+    std::vector<Window> Start();
+    // The window that stands for this KIVO while it lives; 0 before Start.
+    Window OwnerWindow() const { return Owner; }
     // The place Keysym would have if it were put on a spare now; changes nothing.
     std::optional<TKeyPlace> Predict(TKeysym Keysym, unsigned LockedModifiers) const;
     // Puts Keysym on a spare unless one carries it; true when a key types it afterwards (the
