@@ -7,7 +7,7 @@
 // CLICKS has one click a line, "X Y BYTES": the root coordinates and how many bytes the click
 // adds to FILE. Before each click the driver waits until FILE holds all but AHEAD of the bytes
 // of the clicks before it (beyond OFFSET), then clicks, then waits a gap drawn between MIN_GAP_MS
-// and MAX_GAP_MS. At the end it waits for every byte; exit status 0 when all arrived, 1 if they
+// and MAX_GAP_MS (from release to the next move). At the end it waits for every byte; exit status 0 when all arrived, 1 if they
 // did not within ten seconds of the last click, 2 on bad use.
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
@@ -41,6 +41,21 @@ bool WaitForSize(const std::string& Path, long long Wanted, std::chrono::millise
     return true;
 }
 
+// Waits until the server has the first button down (or up).
+void WaitForButton(Display* Connection, bool Down)
+{
+    const auto Deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    for (;;) {
+        Window Root = 0, Child = 0;
+        int RootX = 0, RootY = 0, X = 0, Y = 0;
+        unsigned Mask = 0;
+        XQueryPointer(Connection, DefaultRootWindow(Connection), &Root, &Child, &RootX, &RootY, &X, &Y, &Mask);
+        if (bool(Mask & Button1Mask) == Down || std::chrono::steady_clock::now() > Deadline)
+            return;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+}
+
 } // namespace
 
 int main(int Argc, char** Argv)
@@ -67,10 +82,17 @@ int main(int Argc, char** Argv)
     int Clicks = 0;
     while (std::cin >> X >> Y >> Bytes) {
         WaitForSize(Path, Offset + Expected - Ahead, std::chrono::seconds(10));
+        // As a hand clicks: the pointer is there first, and the button is held for a moment.
+        // XTest moves the pointer when it reads the request but makes a button event only at
+        // the server's next round of input; a server busy with keymap changes would report
+        // the button where the pointer went next. So every step waits until the server shows
+        // it done, as a real mouse's events, which queue in order, would be.
         XTestFakeMotionEvent(Connection, -1, X, Y, CurrentTime);
         XTestFakeButtonEvent(Connection, 1, True, CurrentTime);
+        WaitForButton(Connection, true);
+        std::this_thread::sleep_for(std::chrono::milliseconds(15));
         XTestFakeButtonEvent(Connection, 1, False, CurrentTime);
-        XSync(Connection, False);
+        WaitForButton(Connection, false);
         Expected += Bytes;
         ++Clicks;
         std::this_thread::sleep_for(std::chrono::milliseconds(Gap(Random)));

@@ -1,5 +1,6 @@
 #include "X11InputBackend.h"
 
+#include "X11DisplayLock.h"
 #include "X11ErrorTrap.h"
 #include "X11Keymap.h"
 #include "X11SpareKeys.h"
@@ -14,6 +15,9 @@
 
 #include <algorithm>
 #include <array>
+#include <chrono>
+#include <cstdlib>
+#include <thread>
 #include <cstring>
 #include <vector>
 #include <ctime>
@@ -102,7 +106,7 @@ void ReleaseKeysLeftDown(Display* Connection, const std::vector<Window>& LiveOwn
 
 class TX11InputBackend final : public TInputBackend {
 public:
-    explicit TX11InputBackend(Display* Connection);
+    TX11InputBackend(Display* Connection, const std::string& DisplayName);
     ~TX11InputBackend() override;
     bool Start(std::string& Error);
 
@@ -128,6 +132,10 @@ private:
 
     std::mutex Lock;
     Atom HeldKeysAtom = 0;
+    // Keeps two KIVOs on one display from interleaving their keys: the XTest keyboard, its
+    // modifiers and the locked group are shared, so one KIVO's Shift would reach the other's
+    // letter. Taken when the first key goes down, given back when the last is up.
+    TX11DisplayLock KeyboardLock;
     Display* Connection = nullptr;
     TX11Keymap Keymap;
     TX11SpareKeys SpareKeys;
@@ -140,10 +148,11 @@ private:
     std::optional<int> GroupToRestore;
 };
 
-TX11InputBackend::TX11InputBackend(Display* Connection)
-    : Connection(Connection)
+TX11InputBackend::TX11InputBackend(Display* Connection, const std::string& DisplayName)
+    : KeyboardLock(DisplayName, "keyboard")
+    , Connection(Connection)
     , Keymap(Connection)
-    , SpareKeys(Connection, Keymap)
+    , SpareKeys(Connection, Keymap, DisplayName)
     , Windows(Connection)
 {
 }
@@ -199,6 +208,9 @@ void TX11InputBackend::AnnounceHeld()
 void TX11InputBackend::SendKeycode(KeyCode Keycode, bool Press)
 {
     const bool Changed = Held[Keycode] != Press;
+    const bool NoneHeld = std::none_of(Held.begin(), Held.end(), [](bool Down) { return Down; });
+    if (Press && NoneHeld)
+        KeyboardLock.Take();
     Held[Keycode] = Press;
     if (Press && Changed)
         AnnounceHeld();
@@ -206,6 +218,11 @@ void TX11InputBackend::SendKeycode(KeyCode Keycode, bool Press)
     if (!Press && Changed)
         AnnounceHeld();
     XFlush(Connection);
+    if (!Press && std::none_of(Held.begin(), Held.end(), [](bool Down) { return Down; })) {
+        // The other KIVO may go on once the server has these events.
+        XSync(Connection, False);
+        KeyboardLock.Give();
+    }
 }
 
 void TX11InputBackend::LockGroupFor(const TKeyPlace& Place)
@@ -410,7 +427,7 @@ std::unique_ptr<TInputBackend> CreateX11InputBackend(std::string& ErrorMessage)
         ErrorMessage = "the X server " + DisplayName + " has no XKEYBOARD extension, so its layout cannot be read";
         return nullptr;
     }
-    auto Backend = std::make_unique<TX11InputBackend>(Connection);
+    auto Backend = std::make_unique<TX11InputBackend>(Connection, XDisplayString(Connection));
     std::string Error;
     if (!Backend->Start(Error)) {
         ErrorMessage = "the X server " + DisplayName + ": " + Error;

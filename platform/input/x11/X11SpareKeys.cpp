@@ -13,26 +13,6 @@ namespace {
 
 constexpr std::size_t RecordLength = 6; // keycode, owner, four keysyms
 
-// Holds the server for one read-modify-write of the record and the keymap.
-class TServerGrab {
-public:
-    explicit TServerGrab(Display* Connection)
-        : Connection(Connection)
-    {
-        XGrabServer(Connection);
-    }
-    ~TServerGrab()
-    {
-        XUngrabServer(Connection);
-        XFlush(Connection);
-    }
-    TServerGrab(const TServerGrab&) = delete;
-    TServerGrab& operator=(const TServerGrab&) = delete;
-
-private:
-    Display* Connection;
-};
-
 // The server's map with what the model needs (type names included); null if it gave none.
 XkbDescPtr ReadMap(Display* Connection)
 {
@@ -94,9 +74,10 @@ std::optional<TKeyPlace> PlaceOnSpare(const TX11KeymapModel& Model, const TSpare
     return Best;
 }
 
-TX11SpareKeys::TX11SpareKeys(Display* Connection, TX11Keymap& Keymap)
+TX11SpareKeys::TX11SpareKeys(Display* Connection, TX11Keymap& Keymap, const std::string& DisplayName)
     : Connection(Connection)
     , Keymap(Keymap)
+    , RecordLock(DisplayName, "spare-keys")
     , Root(DefaultRootWindow(Connection))
     , Registry(XInternAtom(Connection, "_KIVO_SPARE_KEYS", False))
 {
@@ -194,7 +175,7 @@ std::vector<Window> TX11SpareKeys::Start()
     std::vector<Window> Others;
     TX11ErrorTrap Trap(Connection, "clearing spare keys left behind");
     {
-        TServerGrab Grab(Connection);
+        TX11DisplayLockScope Locked(RecordLock);
         std::vector<TRecord> Kept;
         std::vector<std::uint8_t> Orphans;
         TX11KeymapModel Fresh;
@@ -211,6 +192,7 @@ std::vector<Window> TX11SpareKeys::Start()
         ClearKeycodes(Orphans);
         Kept.push_back({0, Owner, {}});
         WriteRecords(Kept);
+        XSync(Connection, False); // done before the next KIVO may read
     }
     Trap.FailedReported();
     Keymap.Refresh();
@@ -275,7 +257,7 @@ bool TX11SpareKeys::Acquire(TKeysym Keysym)
     TX11ErrorTrap Trap(Connection, "mapping a spare key");
     std::optional<TSpare> Mapped;
     {
-        TServerGrab Grab(Connection);
+        TX11DisplayLockScope Locked(RecordLock);
         XkbDescPtr Map = ReadMap(Connection);
         if (!Map)
             return false;
@@ -323,6 +305,7 @@ bool TX11SpareKeys::Acquire(TKeysym Keysym)
             }
         }
         XkbFreeKeyboard(Map, 0, True);
+        XSync(Connection, False);
     }
     if (Trap.FailedReported() || !Mapped)
         return false;
@@ -360,7 +343,7 @@ void TX11SpareKeys::RestoreAll()
         std::this_thread::sleep_for(SpareRestTime - Rested);
     TX11ErrorTrap Trap(Connection, "giving spare keys back");
     {
-        TServerGrab Grab(Connection);
+        TX11DisplayLockScope Locked(RecordLock);
         TX11KeymapModel Fresh;
         const bool HaveMap = Keymap.ReadModel(Fresh);
         std::vector<TRecord> Kept;
@@ -374,6 +357,7 @@ void TX11SpareKeys::RestoreAll()
         ClearKeycodes(Ours);
         WriteRecords(Kept);
         XDestroyWindow(Connection, Owner);
+        XSync(Connection, False);
     }
     Trap.FailedReported();
     Held.clear();
