@@ -247,8 +247,6 @@ protected:
         int MinimumGap = 40, int MaximumGap = 60)
     {
         ByProgram.resize(Programs.size());
-        if (qEnvironmentVariableIsSet("KIVO_CLICK_GAP"))
-            MinimumGap = MaximumGap = qEnvironmentVariableIntValue("KIVO_CLICK_GAP");
         const qsizetype Offset = FileContents().size();
         QByteArray Script;
         for (const TClick& Each : Clicks) {
@@ -318,7 +316,7 @@ protected:
 
 TEST_F(KivoClicks, ClicksRightAfterAFreshGreekKeymapArriveExactly)
 {
-    ASSERT_TRUE(SetLayout(qEnvironmentVariable("KIVO_CLICK_LAYOUT", QStringLiteral("gr")).toLatin1().constData()));
+    ASSERT_TRUE(SetLayout("gr"));
     QByteArray Expected;
     const QByteArray Arrived = Click(RandomClicks(200, 1, 1), Expected);
     ExpectExact(Arrived, Expected);
