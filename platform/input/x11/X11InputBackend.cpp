@@ -136,6 +136,8 @@ private:
     // modifiers and the locked group are shared, so one KIVO's Shift would reach the other's
     // letter. Taken when the first key goes down, given back when the last is up.
     TX11DisplayLock KeyboardLock;
+    bool AnotherKivoSeen = false;
+    bool RecordChanged = false; // this KIVO's own changes too: checked when it matters
     Display* Connection = nullptr;
     TX11Keymap Keymap;
     TX11SpareKeys SpareKeys;
@@ -164,7 +166,16 @@ bool TX11InputBackend::Start(std::string& Error)
     if (!Keymap.Load(Error))
         return false;
     HeldKeysAtom = XInternAtom(Connection, "_KIVO_HELD_KEYS", False);
-    ReleaseKeysLeftDown(Connection, SpareKeys.Start(), HeldKeysAtom);
+    // Another KIVO shows itself in the record of spare keys, at its start if not before.
+    const Atom Record = XInternAtom(Connection, "_KIVO_SPARE_KEYS", False);
+    XSelectInput(Connection, DefaultRootWindow(Connection), PropertyChangeMask);
+    Keymap.OnOtherEvent = [this, Record](const XEvent& Event) {
+        if (Event.type == PropertyNotify && Event.xproperty.atom == Record)
+            RecordChanged = true;
+    };
+    const auto Others = SpareKeys.Start();
+    AnotherKivoSeen = !Others.empty();
+    ReleaseKeysLeftDown(Connection, Others, HeldKeysAtom);
     Keymap.ReadState();
     return true;
 }
@@ -219,8 +230,14 @@ void TX11InputBackend::SendKeycode(KeyCode Keycode, bool Press)
         AnnounceHeld();
     XFlush(Connection);
     if (!Press && std::none_of(Held.begin(), Held.end(), [](bool Down) { return Down; })) {
-        // The other KIVO may go on once the server has these events.
-        XSync(Connection, False);
+        // Another KIVO may go on once the server has these events (a round trip, paid only
+        // while another KIVO has been seen on the display).
+        if (RecordChanged) {
+            RecordChanged = false;
+            AnotherKivoSeen = SpareKeys.AnotherAlive();
+        }
+        if (AnotherKivoSeen)
+            XSync(Connection, False);
         KeyboardLock.Give();
     }
 }
@@ -229,9 +246,9 @@ void TX11InputBackend::LockGroupFor(const TKeyPlace& Place)
 {
     if (Place.Group == Keymap.Model().EffectiveGroup(Place.Keycode, Keymap.Group()) || GroupToRestore)
         return;
+    // The group to go back to is known exactly: the state was read after the last restore.
     GroupToRestore = Keymap.LockedGroup();
     XkbLockGroup(Connection, XkbUseCoreKbd, unsigned(Place.Group));
-    Keymap.ReadState();
 }
 
 void TX11InputBackend::RestoreGroup()

@@ -199,6 +199,14 @@ std::vector<Window> TX11SpareKeys::Start()
     return Others;
 }
 
+bool TX11SpareKeys::AnotherAlive()
+{
+    for (const auto& Record : ReadRecords())
+        if (Record.Owner != Owner && OwnerAlive(Record.Owner))
+            return true;
+    return false;
+}
+
 int TX11SpareKeys::HalvesAvailable(const TX11KeymapModel& Model) const
 {
     return Model.Level3Key() && Model.TypeIndex("FOUR_LEVEL_ALPHABETIC") >= 0 ? 2 : 1;
@@ -265,8 +273,10 @@ bool TX11SpareKeys::Acquire(TKeysym Keysym)
         Keymap.ModelOf(Map, Fresh);
         auto Records = ReadRecords();
         std::vector<std::uint8_t> ClaimedByOthers;
+        // A claim counts while its keycode still carries what its owner put there: a layout
+        // loaded since has emptied the keycode, and the claim with it.
         for (const auto& Record : Records)
-            if (Record.Owner != Owner && Record.Keycode && OwnerAlive(Record.Owner))
+            if (Record.Owner != Owner && Carries(Fresh, Record) && OwnerAlive(Record.Owner))
                 ClaimedByOthers.push_back(std::uint8_t(Record.Keycode));
         const auto Spares = Candidates(Fresh, ClaimedByOthers);
         const auto Plan = PlanSpare(Spares, Lower, HalvesAvailable(Fresh), TSpareClock::now());

@@ -63,6 +63,9 @@ public:
     // Creates the owner window, clears what dead owners left and records this KIVO as alive.
     // Returns the owner windows of the other live KIVOs.
     std::vector<Window> Start();
+    // Whether the record names a live KIVO other than this one (round trips: call it when the
+    // record has changed, not per key).
+    bool AnotherAlive();
     // The window that stands for this KIVO while it lives; 0 before Start.
     Window OwnerWindow() const { return Owner; }
     // The place Keysym would have if it were put on a spare now; changes nothing.
