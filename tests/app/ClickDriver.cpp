@@ -7,8 +7,8 @@
 // CLICKS has one click a line, "X Y BYTES": the root coordinates and how many bytes the click
 // adds to FILE. Before each click the driver waits until FILE holds all but AHEAD of the bytes
 // of the clicks before it (beyond OFFSET), then clicks, then waits a gap drawn between MIN_GAP_MS
-// and MAX_GAP_MS (from release to the next move). At the end it waits for every byte; exit status 0 when all arrived, 1 if they
-// did not within ten seconds of the last click, 2 on bad use.
+// and MAX_GAP_MS (from the release to the next move). At the end it waits for every byte; exit
+// status 0 when all arrived, 1 if they did not within ten seconds of the last click, 2 on bad use.
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
 
