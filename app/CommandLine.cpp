@@ -18,7 +18,10 @@ TCommandLine ParseCommandLine(const QStringList& Arguments)
                        "Lumera font draws as Greek. auto: lumera where that font is installed, else unicode. "
                        "Without this option, the choice last made in KIVO's menu holds (else auto)."),
         QStringLiteral("unicode|lumera|auto"));
-    Parser.addOptions({ Help, Version, Output });
+    const QCommandLineOption NewInstance(QStringLiteral("new-instance"),
+        QStringLiteral("Open a keyboard of its own, even where KIVO runs already on this display "
+                       "(otherwise a later start brings the running one to the front)."));
+    Parser.addOptions({ Help, Version, Output, NewInstance });
 
     TCommandLine Result;
     if (!Parser.parse(Arguments)) {
@@ -44,6 +47,7 @@ TCommandLine ParseCommandLine(const QStringList& Arguments)
         Result.Message = QStringLiteral("kivo %1").arg(QStringLiteral(KIVO_VERSION));
         return Result;
     }
+    Result.NewInstance = Parser.isSet(NewInstance);
     if (Parser.isSet(Output)) {
         Result.Output = ParseOutputMode(Parser.value(Output));
         if (!Result.Output) {

@@ -14,6 +14,8 @@ struct TCommandLine {
     TCommandLineAction Action = claRun;
     // Set when --output was given; it wins over the remembered choice for this run.
     std::optional<TOutputMode> Output;
+    // --new-instance: a keyboard of its own even where one runs already on this display.
+    bool NewInstance = false;
     // The help text, the version line, or the error (one line, without the program's name).
     QString Message;
 };

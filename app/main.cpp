@@ -80,7 +80,7 @@ int main(int Argc, char** Argv)
         setenv("QT_QPA_PLATFORM", "xcb", 1);
     // Before the display is opened: a second KIVO must not touch the keymap the first one uses.
     TSingleInstance Instance;
-    switch (Instance.Claim(Arguments)) {
+    switch (CommandLine.NewInstance ? TSingleInstance::siFirst : Instance.Claim(Arguments)) {
     case TSingleInstance::siFirst:
         break;
     case TSingleInstance::siHandedOver:
@@ -118,7 +118,8 @@ int main(int Argc, char** Argv)
             const std::unique_ptr<QObject> OutsideInput = WatchOutsideInput(Form1);
             AddDesktopBehaviour(*Form1, DesktopKeyRepeat);
             Instance.OnArguments = TakeLaterStart;
-            Instance.Listen();
+            if (!CommandLine.NewInstance)
+                Instance.Listen();
             const TEarlyClicks EarlyClicks;
             Application->Run();
         } catch (const std::exception& Error) {

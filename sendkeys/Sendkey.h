@@ -20,7 +20,8 @@ public:
     void SendKeys(const std::string& KeyString);
     // Finds the window, activates it (even if none was found) and sends KeyString.
     void SendKeysTo(std::string Title, const std::string& KeyString);
-    // Processes messages until Milliseconds have passed on the tick count; at least once.
+    // Processes messages until Milliseconds have passed on the tick count; at least once. It
+    // sleeps until a message comes or the time is up, instead of asking the clock in a loop.
     void Delay(int Milliseconds);
     void MakeWindowActive(HWND Window);
     HWND GetHandleFromWindowTitle(const std::string& Title);

@@ -3,6 +3,9 @@
 //   InputX11Probe hold             presses Shift by key code 250, says "held", waits to be killed
 //   InputX11Probe hold-exit        presses Shift by key code 250 and returns from main
 //   InputX11Probe type STRING      types STRING as TSendkeys does, then ends
+//   InputX11Probe serve STRING FILE types STRING, says "typed 1", then watches FILE: when it
+//                                  holds a number N above the times typed, types STRING again
+//                                  and says "typed N"; when it holds "exit", ends
 #include "Input.h"
 #include "InputBackend.h"
 #include "Sendkeys.h"
@@ -10,6 +13,8 @@
 #include "X11InputBackend.h"
 
 #include <QCoreApplication>
+#include <QFile>
+#include <QTimer>
 
 #include <cstdio>
 #include <cstring>
@@ -38,6 +43,31 @@ int main(int Argc, char** Argv)
             App.exec();
     } else if (Command == "type" && Argc > 2) {
         SendKeyCodes(Argv[2], SendKeysRawKeyBound, {});
+    } else if (Command == "serve" && Argc > 3) {
+        const std::string Text = Argv[2];
+        const QString Control = QString::fromLocal8Bit(Argv[3]);
+        int Typed = 0;
+        auto TypeAgain = [&](int Count) {
+            SendKeyCodes(Text, SendKeysRawKeyBound, {});
+            FindWindowA(nullptr, ""); // a round trip: the keys have been handled
+            Typed = Count;
+            std::printf("typed %d\n", Typed);
+            std::fflush(stdout);
+        };
+        TypeAgain(1);
+        QTimer Watch;
+        QObject::connect(&Watch, &QTimer::timeout, [&] {
+            QFile File(Control);
+            if (!File.open(QIODevice::ReadOnly))
+                return;
+            const QByteArray Wanted = File.readAll().trimmed();
+            if (Wanted == "exit")
+                QCoreApplication::quit();
+            else if (Wanted.toInt() > Typed)
+                TypeAgain(Wanted.toInt());
+        });
+        Watch.start(5);
+        App.exec();
     }
     SetInputBackend(nullptr);
     TTerminationSignals::EndBy(Signals.Received());

@@ -1,5 +1,6 @@
 #include "X11InputBackend.h"
 
+#include "X11DisplayLock.h"
 #include "X11ErrorTrap.h"
 #include "X11Keymap.h"
 #include "X11SpareKeys.h"
@@ -10,8 +11,15 @@
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 
+#include <X11/Xatom.h>
+
+#include <algorithm>
 #include <array>
+#include <chrono>
+#include <cstdlib>
+#include <thread>
 #include <cstring>
+#include <vector>
 #include <ctime>
 #include <map>
 #include <mutex>
@@ -32,11 +40,37 @@ constexpr TKeysym NamedKeysyms[nkNamedKeyCount] = {
     XK_KP_Divide, XK_KP_Enter,
 };
 
-// Releases the keys that the XTest keyboard still holds down: a KIVO killed while it held
-// Shift for a key string leaves it down for everyone. Only that device is asked, so keys the
-// user holds on a real keyboard stay as they are.
-void ReleaseKeysLeftDown(Display* Connection)
+// The keycodes a live KIVO says it holds down (a property on its owner window).
+std::vector<int> KeysHeldBy(Display* Connection, Window Owner, Atom HeldKeys)
 {
+    std::vector<int> Keycodes;
+    Atom Type = None;
+    int Format = 0;
+    unsigned long Count = 0, After = 0;
+    unsigned char* Data = nullptr;
+    if (XGetWindowProperty(Connection, Owner, HeldKeys, 0, 256, False, XA_CARDINAL, &Type, &Format, &Count, &After, &Data) == Success
+        && Data && Format == 32)
+        for (unsigned long Index = 0; Index < Count; ++Index)
+            Keycodes.push_back(int(reinterpret_cast<const unsigned long*>(Data)[Index]));
+    if (Data)
+        XFree(Data);
+    return Keycodes;
+}
+
+// Releases the keys that the XTest keyboard still holds down for nobody: a KIVO killed while
+// it held Shift for a key string leaves it down for everyone. Keys that a live KIVO holds stay
+// down, and only that device is asked, so keys the user holds on a real keyboard stay too.
+void ReleaseKeysLeftDown(Display* Connection, const std::vector<Window>& LiveOwners, Atom HeldKeys)
+{
+    std::vector<int> StillHeld;
+    {
+        TX11ErrorTrap Trap(Connection, "asking what other KIVOs hold");
+        for (const Window Owner : LiveOwners) {
+            const auto Keycodes = KeysHeldBy(Connection, Owner, HeldKeys);
+            StillHeld.insert(StillHeld.end(), Keycodes.begin(), Keycodes.end());
+        }
+        Trap.Failed();
+    }
     int Opcode = 0, Event = 0, Error = 0;
     if (!XQueryExtension(Connection, "XInputExtension", &Opcode, &Event, &Error))
         return;
@@ -55,7 +89,8 @@ void ReleaseKeysLeftDown(Display* Connection)
                 if (Class->c_class == KeyClass) {
                     const auto* Keys = reinterpret_cast<const XKeyState*>(Class);
                     for (int Keycode = 8; Keycode < Keys->num_keys && Keycode < 256; ++Keycode)
-                        if (Keys->keys[Keycode / 8] & (1 << (Keycode % 8)))
+                        if ((Keys->keys[Keycode / 8] & (1 << (Keycode % 8)))
+                            && std::find(StillHeld.begin(), StillHeld.end(), Keycode) == StillHeld.end())
                             XTestFakeKeyEvent(Connection, unsigned(Keycode), False, CurrentTime);
                 }
                 Class = reinterpret_cast<XInputClass*>(reinterpret_cast<char*>(Class) + Class->length);
@@ -71,7 +106,7 @@ void ReleaseKeysLeftDown(Display* Connection)
 
 class TX11InputBackend final : public TInputBackend {
 public:
-    explicit TX11InputBackend(Display* Connection);
+    TX11InputBackend(Display* Connection, const std::string& DisplayName);
     ~TX11InputBackend() override;
     bool Start(std::string& Error);
 
@@ -93,8 +128,16 @@ private:
     void LockGroupFor(const TKeyPlace& Place);
     void RestoreGroup();
     void ReleaseEverything();
+    void AnnounceHeld();
 
     std::mutex Lock;
+    Atom HeldKeysAtom = 0;
+    // Keeps two KIVOs on one display from interleaving their keys: the XTest keyboard, its
+    // modifiers and the locked group are shared, so one KIVO's Shift would reach the other's
+    // letter. Taken when the first key goes down, given back when the last is up.
+    TX11DisplayLock KeyboardLock;
+    bool AnotherKivoSeen = false;
+    bool RecordChanged = false; // this KIVO's own changes too: checked when it matters
     Display* Connection = nullptr;
     TX11Keymap Keymap;
     TX11SpareKeys SpareKeys;
@@ -107,10 +150,11 @@ private:
     std::optional<int> GroupToRestore;
 };
 
-TX11InputBackend::TX11InputBackend(Display* Connection)
-    : Connection(Connection)
+TX11InputBackend::TX11InputBackend(Display* Connection, const std::string& DisplayName)
+    : KeyboardLock(DisplayName, "keyboard")
+    , Connection(Connection)
     , Keymap(Connection)
-    , SpareKeys(Connection, Keymap)
+    , SpareKeys(Connection, Keymap, DisplayName)
     , Windows(Connection)
 {
 }
@@ -121,10 +165,17 @@ bool TX11InputBackend::Start(std::string& Error)
     XTestGrabControl(Connection, True);
     if (!Keymap.Load(Error))
         return false;
-    const bool AnotherKivo = SpareKeys.Start();
-    // A KIVO that runs beside this one may hold a key for a key string of its own.
-    if (!AnotherKivo)
-        ReleaseKeysLeftDown(Connection);
+    HeldKeysAtom = XInternAtom(Connection, "_KIVO_HELD_KEYS", False);
+    // Another KIVO shows itself in the record of spare keys, at its start if not before.
+    const Atom Record = XInternAtom(Connection, "_KIVO_SPARE_KEYS", False);
+    XSelectInput(Connection, DefaultRootWindow(Connection), PropertyChangeMask);
+    Keymap.OnOtherEvent = [this, Record](const XEvent& Event) {
+        if (Event.type == PropertyNotify && Event.xproperty.atom == Record)
+            RecordChanged = true;
+    };
+    const auto Others = SpareKeys.Start();
+    AnotherKivoSeen = !Others.empty();
+    ReleaseKeysLeftDown(Connection, Others, HeldKeysAtom);
     Keymap.ReadState();
     return true;
 }
@@ -150,20 +201,54 @@ void TX11InputBackend::ReleaseEverything()
     PressedNamed.fill(0);
 }
 
+// Says on the owner window which keys this KIVO holds down, so that a KIVO starting beside it
+// releases only the keys that a dead one left down. A press is announced before it is sent,
+// a release after, so that a key down is always announced.
+void TX11InputBackend::AnnounceHeld()
+{
+    if (!SpareKeys.OwnerWindow())
+        return;
+    std::vector<unsigned long> Keycodes;
+    for (int Keycode = 0; Keycode < 256; ++Keycode)
+        if (Held[std::size_t(Keycode)])
+            Keycodes.push_back(static_cast<unsigned long>(Keycode));
+    XChangeProperty(Connection, SpareKeys.OwnerWindow(), HeldKeysAtom, XA_CARDINAL, 32, PropModeReplace,
+        reinterpret_cast<const unsigned char*>(Keycodes.data()), int(Keycodes.size()));
+}
+
 void TX11InputBackend::SendKeycode(KeyCode Keycode, bool Press)
 {
-    XTestFakeKeyEvent(Connection, Keycode, Press ? True : False, CurrentTime);
+    const bool Changed = Held[Keycode] != Press;
+    const bool NoneHeld = std::none_of(Held.begin(), Held.end(), [](bool Down) { return Down; });
+    if (Press && NoneHeld)
+        KeyboardLock.Take();
     Held[Keycode] = Press;
+    if (Press && Changed)
+        AnnounceHeld();
+    XTestFakeKeyEvent(Connection, Keycode, Press ? True : False, CurrentTime);
+    if (!Press && Changed)
+        AnnounceHeld();
     XFlush(Connection);
+    if (!Press && std::none_of(Held.begin(), Held.end(), [](bool Down) { return Down; })) {
+        // Another KIVO may go on once the server has these events (a round trip, paid only
+        // while another KIVO has been seen on the display).
+        if (RecordChanged) {
+            RecordChanged = false;
+            AnotherKivoSeen = SpareKeys.AnotherAlive();
+        }
+        if (AnotherKivoSeen)
+            XSync(Connection, False);
+        KeyboardLock.Give();
+    }
 }
 
 void TX11InputBackend::LockGroupFor(const TKeyPlace& Place)
 {
     if (Place.Group == Keymap.Model().EffectiveGroup(Place.Keycode, Keymap.Group()) || GroupToRestore)
         return;
+    // The group to go back to is known exactly: the state was read after the last restore.
     GroupToRestore = Keymap.LockedGroup();
     XkbLockGroup(Connection, XkbUseCoreKbd, unsigned(Place.Group));
-    Keymap.ReadState();
 }
 
 void TX11InputBackend::RestoreGroup()
@@ -359,7 +444,7 @@ std::unique_ptr<TInputBackend> CreateX11InputBackend(std::string& ErrorMessage)
         ErrorMessage = "the X server " + DisplayName + " has no XKEYBOARD extension, so its layout cannot be read";
         return nullptr;
     }
-    auto Backend = std::make_unique<TX11InputBackend>(Connection);
+    auto Backend = std::make_unique<TX11InputBackend>(Connection, XDisplayString(Connection));
     std::string Error;
     if (!Backend->Start(Error)) {
         ErrorMessage = "the X server " + DisplayName + ": " + Error;

@@ -50,8 +50,11 @@ void TX11Keymap::ReadState()
 
 void TX11Keymap::HandleEvent(const XEvent& Event)
 {
-    if (Event.type != EventBase)
+    if (Event.type != EventBase) {
+        if (OnOtherEvent)
+            OnOtherEvent(Event);
         return;
+    }
     const auto& Notification = reinterpret_cast<const XkbEvent&>(Event);
     switch (Notification.any.xkb_type) {
     case XkbStateNotify:

@@ -9,6 +9,7 @@
 
 #include <X11/XKBlib.h>
 
+#include <functional>
 #include <string>
 
 class TX11Keymap {
@@ -18,7 +19,9 @@ public:
     // Selects the notifications and reads map and state; on failure Error says why.
     bool Load(std::string& Error);
     // Takes in the notifications that have arrived, and reads the map again if it changed.
+    // Other events on the connection go to OnOtherEvent.
     void Refresh();
+    std::function<void(const XEvent&)> OnOtherEvent;
     // Asks the server for the keyboard state (one round trip).
     void ReadState();
 

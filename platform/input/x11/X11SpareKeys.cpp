@@ -13,26 +13,6 @@ namespace {
 
 constexpr std::size_t RecordLength = 6; // keycode, owner, four keysyms
 
-// Holds the server for one read-modify-write of the record and the keymap.
-class TServerGrab {
-public:
-    explicit TServerGrab(Display* Connection)
-        : Connection(Connection)
-    {
-        XGrabServer(Connection);
-    }
-    ~TServerGrab()
-    {
-        XUngrabServer(Connection);
-        XFlush(Connection);
-    }
-    TServerGrab(const TServerGrab&) = delete;
-    TServerGrab& operator=(const TServerGrab&) = delete;
-
-private:
-    Display* Connection;
-};
-
 // The server's map with what the model needs (type names included); null if it gave none.
 XkbDescPtr ReadMap(Display* Connection)
 {
@@ -94,9 +74,10 @@ std::optional<TKeyPlace> PlaceOnSpare(const TX11KeymapModel& Model, const TSpare
     return Best;
 }
 
-TX11SpareKeys::TX11SpareKeys(Display* Connection, TX11Keymap& Keymap)
+TX11SpareKeys::TX11SpareKeys(Display* Connection, TX11Keymap& Keymap, const std::string& DisplayName)
     : Connection(Connection)
     , Keymap(Keymap)
+    , RecordLock(DisplayName, "spare-keys")
     , Root(DefaultRootWindow(Connection))
     , Registry(XInternAtom(Connection, "_KIVO_SPARE_KEYS", False))
 {
@@ -188,20 +169,21 @@ void TX11SpareKeys::ClearKeycodes(const std::vector<std::uint8_t>& Keycodes)
     XkbFreeKeyboard(Map, 0, True);
 }
 
-bool TX11SpareKeys::Start()
+std::vector<Window> TX11SpareKeys::Start()
 {
     Owner = XCreateWindow(Connection, Root, -1, -1, 1, 1, 0, CopyFromParent, InputOnly, CopyFromParent, 0, nullptr);
-    bool AnotherAlive = false;
+    std::vector<Window> Others;
     TX11ErrorTrap Trap(Connection, "clearing spare keys left behind");
     {
-        TServerGrab Grab(Connection);
+        TX11DisplayLockScope Locked(RecordLock);
         std::vector<TRecord> Kept;
         std::vector<std::uint8_t> Orphans;
         TX11KeymapModel Fresh;
         const bool HaveMap = Keymap.ReadModel(Fresh);
         for (const auto& Record : ReadRecords()) {
             if (OwnerAlive(Record.Owner)) {
-                AnotherAlive = true;
+                if (std::find(Others.begin(), Others.end(), Record.Owner) == Others.end())
+                    Others.push_back(Window(Record.Owner));
                 Kept.push_back(Record);
             } else if (HaveMap && Carries(Fresh, Record)) {
                 Orphans.push_back(std::uint8_t(Record.Keycode));
@@ -210,10 +192,19 @@ bool TX11SpareKeys::Start()
         ClearKeycodes(Orphans);
         Kept.push_back({0, Owner, {}});
         WriteRecords(Kept);
+        XSync(Connection, False); // done before the next KIVO may read
     }
     Trap.FailedReported();
     Keymap.Refresh();
-    return AnotherAlive;
+    return Others;
+}
+
+bool TX11SpareKeys::AnotherAlive()
+{
+    for (const auto& Record : ReadRecords())
+        if (Record.Owner != Owner && OwnerAlive(Record.Owner))
+            return true;
+    return false;
 }
 
 int TX11SpareKeys::HalvesAvailable(const TX11KeymapModel& Model) const
@@ -274,7 +265,7 @@ bool TX11SpareKeys::Acquire(TKeysym Keysym)
     TX11ErrorTrap Trap(Connection, "mapping a spare key");
     std::optional<TSpare> Mapped;
     {
-        TServerGrab Grab(Connection);
+        TX11DisplayLockScope Locked(RecordLock);
         XkbDescPtr Map = ReadMap(Connection);
         if (!Map)
             return false;
@@ -282,8 +273,10 @@ bool TX11SpareKeys::Acquire(TKeysym Keysym)
         Keymap.ModelOf(Map, Fresh);
         auto Records = ReadRecords();
         std::vector<std::uint8_t> ClaimedByOthers;
+        // A claim counts while its keycode still carries what its owner put there: a layout
+        // loaded since has emptied the keycode, and the claim with it.
         for (const auto& Record : Records)
-            if (Record.Owner != Owner && Record.Keycode && OwnerAlive(Record.Owner))
+            if (Record.Owner != Owner && Carries(Fresh, Record) && OwnerAlive(Record.Owner))
                 ClaimedByOthers.push_back(std::uint8_t(Record.Keycode));
         const auto Spares = Candidates(Fresh, ClaimedByOthers);
         const auto Plan = PlanSpare(Spares, Lower, HalvesAvailable(Fresh), TSpareClock::now());
@@ -322,6 +315,7 @@ bool TX11SpareKeys::Acquire(TKeysym Keysym)
             }
         }
         XkbFreeKeyboard(Map, 0, True);
+        XSync(Connection, False);
     }
     if (Trap.FailedReported() || !Mapped)
         return false;
@@ -359,7 +353,7 @@ void TX11SpareKeys::RestoreAll()
         std::this_thread::sleep_for(SpareRestTime - Rested);
     TX11ErrorTrap Trap(Connection, "giving spare keys back");
     {
-        TServerGrab Grab(Connection);
+        TX11DisplayLockScope Locked(RecordLock);
         TX11KeymapModel Fresh;
         const bool HaveMap = Keymap.ReadModel(Fresh);
         std::vector<TRecord> Kept;
@@ -373,6 +367,7 @@ void TX11SpareKeys::RestoreAll()
         ClearKeycodes(Ours);
         WriteRecords(Kept);
         XDestroyWindow(Connection, Owner);
+        XSync(Connection, False);
     }
     Trap.FailedReported();
     Held.clear();

@@ -4,8 +4,8 @@
 // every borrowed keycode is recorded in a property on the root window, with the keysyms put
 // there and the owner, a small unmapped window on the borrowing connection (the server destroys
 // it when that connection dies, so a record whose owner is gone belongs to a dead KIVO). The
-// record is read, changed and written under a server grab, so two KIVOs never take the same
-// keycode. At the end exactly the recorded keycodes that still carry what was put there are
+// record is read, changed and written under a lock that the KIVOs of the display share, so two
+// KIVOs never take the same keycode. At the end exactly the recorded keycodes that still carry what was put there are
 // made empty again, after the rest time, from a fresh read; a KIVO that starts does the same
 // for records of dead owners.
 //
@@ -15,6 +15,7 @@
 // RestTime. A letter is mapped with its other case, so Shift and Caps Lock work on it as on any
 // letter key; where the layout has a level-3 key a spare carries two such pairs (levels 3 and 4
 // of FOUR_LEVEL_ALPHABETIC), as an evdev keymap has only a handful of spares.
+#include "X11DisplayLock.h"
 #include "X11KeymapModel.h"
 
 #include <X11/Xlib.h>
@@ -22,6 +23,7 @@
 #include <array>
 #include <chrono>
 #include <optional>
+#include <string>
 #include <vector>
 
 class TX11Keymap;
@@ -56,11 +58,16 @@ std::optional<TKeyPlace> PlaceOnSpare(const TX11KeymapModel& Model, const TSpare
 
 class TX11SpareKeys {
 public:
-    TX11SpareKeys(Display* Connection, TX11Keymap& Keymap);
+    TX11SpareKeys(Display* Connection, TX11Keymap& Keymap, const std::string& DisplayName);
 
     // Creates the owner window, clears what dead owners left and records this KIVO as alive.
-    // Returns whether another live KIVO is recorded.
-    bool Start();
+    // Returns the owner windows of the other live KIVOs.
+    std::vector<Window> Start();
+    // Whether the record names a live KIVO other than this one (round trips: call it when the
+    // record has changed, not per key).
+    bool AnotherAlive();
+    // The window that stands for this KIVO while it lives; 0 before Start.
+    Window OwnerWindow() const { return Owner; }
     // The place Keysym would have if it were put on a spare now; changes nothing.
     std::optional<TKeyPlace> Predict(TKeysym Keysym, unsigned LockedModifiers) const;
     // Puts Keysym on a spare unless one carries it; true when a key types it afterwards (the
@@ -88,6 +95,7 @@ private:
 
     Display* Connection = nullptr;
     TX11Keymap& Keymap;
+    TX11DisplayLock RecordLock;
     Window Root = 0;
     Window Owner = 0;
     Atom Registry = 0;

@@ -1,0 +1,104 @@
+// Clicks the mouse from one X connection of its own, as a fast hand would, and paces itself on
+// what has arrived in the target: the end-to-end tests of clicks under load use it instead of
+// one xdotool process per click, whose start-up time would set the pace.
+//
+//   ClickDriver FILE OFFSET MIN_GAP_MS MAX_GAP_MS AHEAD < CLICKS
+//
+// CLICKS has one click a line, "X Y BYTES": the root coordinates and how many bytes the click
+// adds to FILE. Before each click the driver waits until FILE holds all but AHEAD of the bytes
+// of the clicks before it (beyond OFFSET), then clicks, then waits a gap drawn between MIN_GAP_MS
+// and MAX_GAP_MS (from the release to the next move). At the end it waits for every byte; exit
+// status 0 when all arrived, 1 if they did not within ten seconds of the last click, 2 on bad use.
+#include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
+
+#include <sys/stat.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+#include <random>
+#include <string>
+#include <thread>
+
+namespace {
+
+long long FileSize(const std::string& Path)
+{
+    struct stat Info {};
+    return stat(Path.c_str(), &Info) == 0 ? Info.st_size : 0;
+}
+
+bool WaitForSize(const std::string& Path, long long Wanted, std::chrono::milliseconds Timeout)
+{
+    const auto Deadline = std::chrono::steady_clock::now() + Timeout;
+    while (FileSize(Path) < Wanted) {
+        if (std::chrono::steady_clock::now() > Deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return true;
+}
+
+// Waits until the server has the first button down (or up).
+void WaitForButton(Display* Connection, bool Down)
+{
+    const auto Deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    for (;;) {
+        Window Root = 0, Child = 0;
+        int RootX = 0, RootY = 0, X = 0, Y = 0;
+        unsigned Mask = 0;
+        XQueryPointer(Connection, DefaultRootWindow(Connection), &Root, &Child, &RootX, &RootY, &X, &Y, &Mask);
+        if (bool(Mask & Button1Mask) == Down || std::chrono::steady_clock::now() > Deadline)
+            return;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+}
+
+} // namespace
+
+int main(int Argc, char** Argv)
+{
+    if (Argc != 6) {
+        std::fprintf(stderr, "usage: ClickDriver FILE OFFSET MIN_GAP_MS MAX_GAP_MS AHEAD < CLICKS\n");
+        return 2;
+    }
+    const std::string Path = Argv[1];
+    const long long Offset = std::atoll(Argv[2]);
+    const int MinimumGap = std::atoi(Argv[3]);
+    const int MaximumGap = std::atoi(Argv[4]);
+    const long long Ahead = std::atoll(Argv[5]);
+    Display* Connection = XOpenDisplay(nullptr);
+    if (!Connection) {
+        std::fprintf(stderr, "ClickDriver: cannot open the display\n");
+        return 2;
+    }
+    std::mt19937 Random(12345);
+    std::uniform_int_distribution<int> Gap(MinimumGap, MaximumGap);
+    long long Expected = 0;
+    int X = 0, Y = 0;
+    long long Bytes = 0;
+    int Clicks = 0;
+    while (std::cin >> X >> Y >> Bytes) {
+        WaitForSize(Path, Offset + Expected - Ahead, std::chrono::seconds(10));
+        // As a hand clicks: the pointer is there first, and the button is held for a moment.
+        // XTest moves the pointer when it reads the request but makes a button event only at
+        // the server's next round of input; a server busy with keymap changes would report
+        // the button where the pointer went next. So every step waits until the server shows
+        // it done, as a real mouse's events, which queue in order, would be.
+        XTestFakeMotionEvent(Connection, -1, X, Y, CurrentTime);
+        XTestFakeButtonEvent(Connection, 1, True, CurrentTime);
+        WaitForButton(Connection, true);
+        std::this_thread::sleep_for(std::chrono::milliseconds(15));
+        XTestFakeButtonEvent(Connection, 1, False, CurrentTime);
+        WaitForButton(Connection, false);
+        Expected += Bytes;
+        ++Clicks;
+        std::this_thread::sleep_for(std::chrono::milliseconds(Gap(Random)));
+    }
+    const bool Arrived = WaitForSize(Path, Offset + Expected, std::chrono::seconds(10));
+    std::printf("clicks %d expected %lld arrived %lld\n", Clicks, Expected, FileSize(Path) - Offset);
+    XCloseDisplay(Connection);
+    return Arrived ? 0 : 1;
+}
