@@ -4,6 +4,7 @@
 // Shift and Caps are interleaved; what arrives in a real xterm must be exactly what the clicks
 // typed, in order and case. One XTest client (ClickDriver) makes every click and keeps at most
 // a few characters outstanding.
+#include "EndToEndSupport.h"
 #include "KeyLayout.h"
 
 #include <QCoreApplication>
@@ -30,19 +31,7 @@
 
 namespace {
 
-const char* const MainTitle = "Lumera On-Screen Keyboard";
-
-template <typename TCondition>
-bool WaitFor(TCondition Condition, int Milliseconds = 10000)
-{
-    QDeadlineTimer Deadline(Milliseconds);
-    while (!Condition()) {
-        if (Deadline.hasExpired())
-            return false;
-        QThread::msleep(20);
-    }
-    return true;
-}
+constexpr int Patience = 10000; // milliseconds for a window or a file to appear
 
 bool RunProgram(const QString& Program, const QStringList& Arguments, const QByteArray& Input = {}, QByteArray* Output = nullptr)
 {
@@ -158,9 +147,9 @@ protected:
                                                    QStringLiteral("80x10+0+200"), QStringLiteral("-e"), QStringLiteral("sh"), QStringLiteral("-c"),
                                                    QStringLiteral("stty raw -echo; exec cat > '%1'").arg(TargetFile)});
         std::vector<Window> Found;
-        ASSERT_TRUE(WaitFor([&] { return !(Found = Screen.WindowsTitled("kivo-click-target")).empty(); }));
+        ASSERT_TRUE(WaitFor([&] { return !(Found = Screen.WindowsTitled("kivo-click-target")).empty(); }, Patience));
         ASSERT_TRUE(RunProgram(QStringLiteral("xdotool"), {QStringLiteral("windowactivate"), QStringLiteral("--sync"), QString::number(Found[0])}));
-        ASSERT_TRUE(WaitFor([] { return QFile::exists(TargetFile); }));
+        ASSERT_TRUE(WaitFor([] { return QFile::exists(TargetFile); }, Patience));
         StartProgram();
         ASSERT_EQ(Programs.size(), 1u);
         Calibrate();
@@ -200,7 +189,7 @@ protected:
         Program.Process->setProcessEnvironment(Environment);
         Program.Process->start(QStringLiteral(KIVO_PROGRAM), {QStringLiteral("--output=lumera"), QStringLiteral("--new-instance")});
         std::vector<Window> Now;
-        ASSERT_TRUE(WaitFor([&] { return (Now = Screen.WindowsTitled(MainTitle)).size() > Before.size(); }));
+        ASSERT_TRUE(WaitFor([&] { return (Now = Screen.WindowsTitled(MainTitle)).size() > Before.size(); }, Patience));
         for (const Window Each : Now)
             if (std::find(Before.begin(), Before.end(), Each) == Before.end())
                 Program.Main = Each;
@@ -213,7 +202,7 @@ protected:
                 Last = Now;
                 QThread::msleep(250);
                 return Same;
-            });
+            }, Patience);
         };
         ASSERT_TRUE(Settle());
         // A second program goes to the top of the screen, clear of the first.
