@@ -76,10 +76,10 @@ struct TRunning {
     double StartupMs = 0;
 };
 
-std::optional<TProgram> ParseProgram(const std::string& Spec)
+std::optional<TProgram> ParseProgram(const std::string& Argument)
 {
     std::vector<std::string> Fields;
-    std::stringstream Stream(Spec);
+    std::stringstream Stream(Argument);
     for (std::string Field; std::getline(Stream, Field, ';');)
         Fields.push_back(Field);
     TProgram Program;

@@ -25,14 +25,9 @@ protected:
         TargetFile = Directory->filePath(QStringLiteral("typed"));
         // The target: raw mode, so that every byte a key produces reaches the file at once.
         Target = std::make_unique<QProcess>();
-        Target->start(QStringLiteral("xterm"),
-            { QStringLiteral("-T"), QStringLiteral("kivo-target"), QStringLiteral("-geometry"), QStringLiteral("80x10+0+0"),
-                QStringLiteral("-e"), QStringLiteral("sh"), QStringLiteral("-c"),
-                QStringLiteral("stty raw -echo; exec cat > '%1'").arg(TargetFile) });
-        ASSERT_TRUE(WaitFor([] { return !(TargetWindow = FindWindow(QStringLiteral("kivo-target"))).isEmpty(); }, 10000));
+        ASSERT_FALSE((TargetWindow = StartTargetTerminal(*Target, TargetFile, QStringLiteral("raw -echo"))).isEmpty());
         RunCommand(QStringLiteral("xdotool"), { QStringLiteral("windowactivate"), QStringLiteral("--sync"), TargetWindow });
         ASSERT_TRUE(WaitFor([] { return FocusedWindow() == TargetWindow; }));
-        ASSERT_TRUE(WaitFor([] { return QFile::exists(TargetFile); }));
 
         Kivo = std::make_unique<QProcess>();
         Kivo->setProcessChannelMode(QProcess::ForwardedChannels);

@@ -28,12 +28,7 @@ protected:
         Directory = std::make_unique<QTemporaryDir>();
         TargetFile = Directory->filePath(QStringLiteral("typed"));
         Target = std::make_unique<QProcess>();
-        Target->start(QStringLiteral("xterm"),
-            { QStringLiteral("-T"), QStringLiteral("kivo-target"), QStringLiteral("-geometry"), QStringLiteral("80x10+0+0"),
-                QStringLiteral("-e"), QStringLiteral("sh"), QStringLiteral("-c"),
-                QStringLiteral("stty raw -echo; exec cat > '%1'").arg(TargetFile) });
-        ASSERT_TRUE(WaitFor([] { return !(TargetWindow = FindWindow(QStringLiteral("kivo-target"))).isEmpty(); }, 10000));
-        ASSERT_TRUE(WaitFor([] { return QFile::exists(TargetFile); }));
+        ASSERT_FALSE((TargetWindow = StartTargetTerminal(*Target, TargetFile, QStringLiteral("raw -echo"))).isEmpty());
     }
 
     static void TearDownTestSuite()

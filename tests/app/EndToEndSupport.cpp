@@ -2,6 +2,7 @@
 
 #include "KeyLayout.h"
 
+#include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 
@@ -50,6 +51,25 @@ QSize ScreenSize()
     const QString Info = RunCommand(QStringLiteral("xwininfo"), { QStringLiteral("-root") });
     const QRegularExpression Width(QStringLiteral("Width:\\s+(\\d+)")), Height(QStringLiteral("Height:\\s+(\\d+)"));
     return QSize(Width.match(Info).captured(1).toInt(), Height.match(Info).captured(1).toInt());
+}
+
+QString StartTargetTerminal(QProcess& Terminal, const QString& File, const QString& Stty, bool Utf8)
+{
+    if (Utf8) {
+        QProcessEnvironment Environment = QProcessEnvironment::systemEnvironment();
+        Environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+        Terminal.setProcessEnvironment(Environment);
+    }
+    QStringList Arguments { QStringLiteral("-T"), QStringLiteral("kivo-target"), QStringLiteral("-geometry"), QStringLiteral("80x10+0+0"),
+        QStringLiteral("-e"), QStringLiteral("sh"), QStringLiteral("-c"), QStringLiteral("stty %1; exec cat > '%2'").arg(Stty, File) };
+    if (Utf8)
+        Arguments.prepend(QStringLiteral("-u8"));
+    Terminal.start(QStringLiteral("xterm"), Arguments);
+    QString Window;
+    if (!WaitFor([&] { return !(Window = FindWindow(QStringLiteral("kivo-target"))).isEmpty(); }, 10000)
+        || !WaitFor([&] { return QFile::exists(File); }))
+        return {};
+    return Window;
 }
 
 void ClickAt(QPoint Point)

@@ -5,6 +5,7 @@
 #include <QDeadlineTimer>
 #include <QMargins>
 #include <QPoint>
+#include <QProcess>
 #include <QRect>
 #include <QSize>
 #include <QString>
@@ -37,6 +38,10 @@ QRect ClientBounds(const QString& Window);
 QMargins FrameExtents(const QString& Window);
 QRect OuterBounds(const QString& Window);
 QSize ScreenSize();
+
+// Starts an xterm titled "kivo-target" that runs `stty STTY; cat > File` (in the UTF-8 locale
+// when Utf8), and waits until it shows and the file exists; its X window id, empty on failure.
+QString StartTargetTerminal(QProcess& Terminal, const QString& File, const QString& Stty, bool Utf8 = false);
 
 // Clicks at the pace of a quick hand, a tenth of a second apart.
 void ClickAt(QPoint Point);

@@ -38,16 +38,8 @@ protected:
         TargetFile = Directory->filePath(QStringLiteral("typed"));
         KeymapBefore = Keymap();
         Target = std::make_unique<QProcess>();
-        QProcessEnvironment Environment = QProcessEnvironment::systemEnvironment();
-        Environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
-        Target->setProcessEnvironment(Environment);
-        Target->start(QStringLiteral("xterm"),
-            { QStringLiteral("-u8"), QStringLiteral("-T"), QStringLiteral("kivo-target"), QStringLiteral("-geometry"),
-                QStringLiteral("80x10+0+0"), QStringLiteral("-e"), QStringLiteral("sh"), QStringLiteral("-c"),
-                QStringLiteral("stty icanon iutf8 -echo; exec cat > '%1'").arg(TargetFile) });
-        ASSERT_TRUE(WaitFor([] { return !(TargetWindow = FindWindow(QStringLiteral("kivo-target"))).isEmpty(); }, 10000));
+        ASSERT_FALSE((TargetWindow = StartTargetTerminal(*Target, TargetFile, QStringLiteral("icanon iutf8 -echo"), true)).isEmpty());
         Activate(TargetWindow);
-        ASSERT_TRUE(WaitFor([] { return QFile::exists(TargetFile); }));
         StartKivo({ QStringLiteral("--output=unicode") });
     }
 
