@@ -1,10 +1,11 @@
 #pragma once
-// The about window: the logo, a few lines about KIVO and an OK button. It has no code of its
-// own; everything it shows and does comes from its window description, Abox.ui.
-#include "TForm.h"
+// The about window: the logo, a few lines about KIVO and an OK button. A dialog of the main
+// window, built when first opened.
 #include "ui_Abox.h"
 
-class TForm2 : public TForm, public Ui::TForm2 {
+#include <QDialog>
+
+class TForm2 : public QDialog, public Ui::TForm2 {
     Q_OBJECT
 
 public:

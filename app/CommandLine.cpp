@@ -1,26 +1,36 @@
 #include "CommandLine.h"
 
+#include "Language.h"
+
 #include <QCommandLineOption>
 #include <QCommandLineParser>
+
+namespace {
+
+// The command line is read before the application object exists, so before Qt's own
+// translation is installed: its texts are translated here.
+QString Tr(const char* Text) { return TranslatedBeforeStart("TCommandLine", Text); }
+
+} // namespace
 
 TCommandLine ParseCommandLine(const QStringList& Arguments)
 {
     QCommandLineParser Parser;
-    Parser.setApplicationDescription(QStringLiteral(
+    Parser.setApplicationDescription(Tr(QT_TRANSLATE_NOOP("TCommandLine",
         "An on-screen keyboard for polytonic Greek: click a letter, then its breathing, accent or\n"
-        "iota subscript, and KIVO types them into the program you are writing in."));
+        "iota subscript, and KIVO types them into the program you are writing in.")));
     // Our own help and version options: Qt's add --help-all for options KIVO does not take.
-    const QCommandLineOption Help({ QStringLiteral("h"), QStringLiteral("help") }, QStringLiteral("Show this help and exit."));
-    const QCommandLineOption Version({ QStringLiteral("v"), QStringLiteral("version") }, QStringLiteral("Show the version and exit."));
+    const QCommandLineOption Help({ QStringLiteral("h"), QStringLiteral("help") }, Tr(QT_TRANSLATE_NOOP("TCommandLine", "Show this help and exit.")));
+    const QCommandLineOption Version({ QStringLiteral("v"), QStringLiteral("version") }, Tr(QT_TRANSLATE_NOOP("TCommandLine", "Show the version and exit.")));
     const QCommandLineOption Output(QStringLiteral("output"),
-        QStringLiteral("What the keys type. unicode: the Greek letters with their marks, as Unicode "
+        Tr(QT_TRANSLATE_NOOP("TCommandLine", "What the keys type. unicode: the Greek letters with their marks, as Unicode "
                        "characters that every font and program can show. lumera: the 8-bit codes that the "
                        "Lumera font draws as Greek. auto: lumera where that font is installed, else unicode. "
-                       "Without this option, the choice last made in KIVO's menu holds (else auto)."),
+                       "Without this option, the choice last made in KIVO's menu holds (else auto).")),
         QStringLiteral("unicode|lumera|auto"));
     const QCommandLineOption NewInstance(QStringLiteral("new-instance"),
-        QStringLiteral("Open a keyboard of its own, even where KIVO runs already on this display "
-                       "(otherwise a later start brings the running one to the front)."));
+        Tr(QT_TRANSLATE_NOOP("TCommandLine", "Open a keyboard of its own, even where KIVO runs already on this display "
+                       "(otherwise a later start brings the running one to the front).")));
     Parser.addOptions({ Help, Version, Output, NewInstance });
 
     TCommandLine Result;
@@ -31,15 +41,17 @@ TCommandLine ParseCommandLine(const QStringList& Arguments)
     }
     if (!Parser.positionalArguments().isEmpty()) {
         Result.Action = claError;
-        Result.Message = QStringLiteral("unexpected argument '%1': KIVO opens no files.").arg(Parser.positionalArguments().constFirst());
+        Result.Message = Tr(QT_TRANSLATE_NOOP("TCommandLine", "unexpected argument '%1': KIVO opens no files.")).arg(Parser.positionalArguments().constFirst());
         return Result;
     }
     if (Parser.isSet(Help)) {
         Result.Action = claShowHelp;
         // Qt names the program by the path it was started as, or not at all before the
         // application object exists.
-        const QString Text = Parser.helpText();
-        Result.Message = QStringLiteral("Usage: kivo [options]") + Text.mid(Text.indexOf(QLatin1Char('\n')));
+        // Qt's own headings are translated with the rest.
+        QString Text = Parser.helpText();
+        Text.replace(QStringLiteral("\nOptions:\n"), QLatin1Char('\n') + Tr(QT_TRANSLATE_NOOP("TCommandLine", "Options:")) + QLatin1Char('\n'));
+        Result.Message = Tr(QT_TRANSLATE_NOOP("TCommandLine", "Usage: kivo [options]")) + Text.mid(Text.indexOf(QLatin1Char('\n')));
         return Result;
     }
     if (Parser.isSet(Version)) {
@@ -52,7 +64,7 @@ TCommandLine ParseCommandLine(const QStringList& Arguments)
         Result.Output = ParseOutputMode(Parser.value(Output));
         if (!Result.Output) {
             Result.Action = claError;
-            Result.Message = QStringLiteral("--output takes unicode, lumera or auto, not '%1'.").arg(Parser.value(Output));
+            Result.Message = Tr(QT_TRANSLATE_NOOP("TCommandLine", "--output takes unicode, lumera or auto, not '%1'.")).arg(Parser.value(Output));
         }
     }
     return Result;

@@ -1,12 +1,12 @@
 #include "DesktopBehaviour.h"
 
-#include "Align.h"
 #include "KeyHints.h"
 #include "TToolButton.h"
 #include "Unit1.h"
 #include "WindowPlace.h"
 
 #include <QAction>
+#include <QCoreApplication>
 
 #include <algorithm>
 #include <string>
@@ -21,10 +21,9 @@ void FitBannerRow(TForm1& Form)
     const int Width = Form.Panel2->width();
     const int Cell = std::min(110, Width / 2);
     for (auto [Panel, Button] : { std::pair { Form.Panel3, Form.Button1 }, std::pair { Form.Panel4, Form.Button2 } }) {
-        Panel->resize(Cell, Panel->height());
+        Panel->setFixedWidth(Cell);
         Button->setGeometry(2, 2, std::max(0, Cell - 8), Button->height());
     }
-    AlignControls(Form.Panel2);
 }
 
 void AddToolTips(TForm1& Form)
@@ -56,7 +55,7 @@ TWindowPlace* AddDesktopBehaviour(TForm1& Form, std::function<std::optional<TRep
 
     // Other menu entries join these: the window's menu is its list of actions.
     Form.setContextMenuPolicy(Qt::ActionsContextMenu);
-    auto* ResetPosition = new QAction(QStringLiteral("&Reset position"), &Form);
+    auto* ResetPosition = new QAction(QCoreApplication::translate("TForm1", "&Reset position"), &Form);
     QObject::connect(ResetPosition, &QAction::triggered, Place, &TWindowPlace::Reset);
     Form.addAction(ResetPosition);
     return Place;

@@ -3,7 +3,7 @@
 // put it, has "Reset position" in its right-click menu, names marks and special keys in
 // tooltips, fits its banner row to narrow screens, and lets a held Backspace repeat at the
 // desktop's own rate.
-#include "TCaptionButton.h"
+#include "ClickTiming.h"
 
 #include <QString>
 

@@ -4,6 +4,7 @@
 #include "LumeraGlyphs.h"
 #include "TSpeedButton.h"
 
+#include <QCoreApplication>
 #include <QHelpEvent>
 #include <QStringList>
 #include <QToolTip>
@@ -17,19 +18,19 @@ QString CombiningMarkName(QChar Mark)
 {
     switch (Mark.unicode()) {
     case 0x0313:
-        return QStringLiteral("smooth breathing");
+        return QCoreApplication::translate("KeyHints", "smooth breathing");
     case 0x0314:
-        return QStringLiteral("rough breathing");
+        return QCoreApplication::translate("KeyHints", "rough breathing");
     case 0x0301:
-        return QStringLiteral("acute");
+        return QCoreApplication::translate("KeyHints", "acute");
     case 0x0300:
-        return QStringLiteral("grave");
+        return QCoreApplication::translate("KeyHints", "grave");
     case 0x0342:
-        return QStringLiteral("circumflex");
+        return QCoreApplication::translate("KeyHints", "circumflex");
     case 0x0345:
-        return QStringLiteral("iota subscript");
+        return QCoreApplication::translate("KeyHints", "iota subscript");
     case 0x0308:
-        return QStringLiteral("diaeresis");
+        return QCoreApplication::translate("KeyHints", "diaeresis");
     default:
         return {};
     }
@@ -80,7 +81,7 @@ QString MarkNames(char Code)
             return {};
         Names << Name;
     }
-    QString Words = Names.join(QStringLiteral(" and "));
+    QString Words = Names.join(QCoreApplication::translate("KeyHints", " and "));
     if (!Words.isEmpty())
         Words[0] = Words[0].toUpper();
     return Words;
@@ -89,16 +90,16 @@ QString MarkNames(char Code)
 QString KeyToolTip(const TKeyboard& Keyboard, const TSpeedButton& Key)
 {
     const std::pair<int, const char*> SpecialKeys[] = {
-        { TabSlot, "Tab" },
-        { CapsSlot, "Caps Lock: capitals until clicked again" },
-        { LeftShiftSlot, "Shift: a capital for the next key" },
-        { RightShiftSlot, "Shift: a capital for the next key" },
-        { EnterSlot, "Enter" },
-        { BackspaceSlot, "Backspace: deletes the character before the cursor; repeats while held" },
+        { TabSlot, QT_TRANSLATE_NOOP("KeyHints", "Tab") },
+        { CapsSlot, QT_TRANSLATE_NOOP("KeyHints", "Caps Lock: capitals until clicked again") },
+        { LeftShiftSlot, QT_TRANSLATE_NOOP("KeyHints", "Shift: a capital for the next key") },
+        { RightShiftSlot, QT_TRANSLATE_NOOP("KeyHints", "Shift: a capital for the next key") },
+        { EnterSlot, QT_TRANSLATE_NOOP("KeyHints", "Enter") },
+        { BackspaceSlot, QT_TRANSLATE_NOOP("KeyHints", "Backspace: deletes the character before the cursor; repeats while held") },
     };
     for (const auto& [Slot, Tip] : SpecialKeys) {
         if (Keyboard.SpecialKeys(Slot) == &Key)
-            return QString::fromLatin1(Tip);
+            return QCoreApplication::translate("KeyHints", Tip);
     }
     return Key.Caption().size() == 1 ? MarkNames(Key.Caption()[0]) : QString();
 }

@@ -1,16 +1,16 @@
 #include "Unit1.h"
 
 #include "Abox.h"
+#include "Language.h"
 #include "Sendkey.h"
 #include "Sendkeys.h"
 #include "TApplication.h"
-#include "TScreen.h"
+#include "TSpeedButton.h"
 #include "Unit4.h"
 
-#include <QVariant>
-
-#include <algorithm>
-#include <iterator>
+#include <QGuiApplication>
+#include <QScopeGuard>
+#include <QScreen>
 
 TForm1* Form1 = nullptr;
 
@@ -28,13 +28,20 @@ char MappedCharacter(char Char)
 }
 
 // Most runs never open the about and instructions windows, so they are built by their first
-// opening rather than at start; the application owns them from then on, as if built at start.
+// opening rather than at start, as dialogs of the main window: the window manager keeps them
+// above it, and they go with it.
 template <typename TFormClass>
-TFormClass* CreatedOnFirstUse(TFormClass*& Reference)
+TFormClass* CreatedOnFirstUse(TFormClass*& Reference, QWidget* Owner)
 {
     if (!Reference)
-        Application->CreateForm(Reference);
+        Reference = new TFormClass(Owner);
     return Reference;
+}
+
+QRect ScreenArea()
+{
+    const QScreen* Primary = QGuiApplication::primaryScreen();
+    return Primary ? Primary->geometry() : QRect();
 }
 
 } // namespace
@@ -42,11 +49,10 @@ TFormClass* CreatedOnFirstUse(TFormClass*& Reference)
 TForm1::TForm1(QWidget* Parent)
     : TForm(Parent)
 {
+    InstallProgramTranslation();
     setupUi(this);
     ks1 = new TSendkeys(this);
     ks1->setObjectName(QStringLiteral("ks1"));
-    LoadKeyboardSettings();
-    Loaded();
 
     Keyboard1->OnKey = [this](TObject* Sender, char Char) { Keyboard1Key(Sender, Char); };
     Keyboard1->OnSpecialKey = [this](TObject* Sender, TSpecialKey Key) { Keyboard1SpecialKey(Sender, Key); };
@@ -67,53 +73,22 @@ TForm1::TForm1(QWidget* Parent)
     BuildOutputMenu();
 }
 
-void TForm1::LoadKeyboardSettings()
-{
-    const QString Mode = Keyboard1->property("KeyboardMode").toString();
-    const char* const ModeNames[] = { "kbmAlphaNumeric", "kbmAlphaNumericFunction", "kbmCalculator", "kbmNumeric" };
-    // The keypad already holds the alphanumeric set; a rebuild into the same mode would only
-    // build every key a second time.
-    for (int Index = 0; Index < 4; ++Index) {
-        if (Mode == QLatin1String(ModeNames[Index]) && Keyboard1->KeyboardMode() != static_cast<TKbMode>(Index))
-            Keyboard1->SetKbMode(static_cast<TKbMode>(Index));
-    }
-    TColor Highlight = clBlack;
-    if (const QVariant Stored = Keyboard1->property("HighlightColor"); Stored.isValid() && ReadStoredColor(Stored, Highlight))
-        Keyboard1->HighlightColor = Highlight;
-    // The option set: item names separated by commas, in the order of their bits.
-    const char* const OptionNames[] = { "DisableTab", "DisableCaps", "DisableLeftShift", "DisableRightShift",
-        "DisableSpace", "DisableEnter", "DisableBackspace", "DisableEscape", "HideTab", "HideCaps", "HideLeftShift",
-        "HideRightShift", "HideSpace", "HideEnter", "HideBackspace", "HideEscape", "BoldShiftIndicator" };
-    TOptions Options;
-    for (const QString& Item : Keyboard1->property("Options").toString().split(QLatin1Char(','), Qt::SkipEmptyParts)) {
-        const auto Found = std::find_if(std::begin(OptionNames), std::end(OptionNames),
-            [&](const char* Name) { return Item.trimmed() == QLatin1String(Name); });
-        if (Found == std::end(OptionNames))
-            qWarning("Unknown keypad option '%s'", qPrintable(Item));
-        else
-            Options.Include(static_cast<TOptionItems>(Found - std::begin(OptionNames)));
-    }
-    Keyboard1->SetOptions(Options);
-}
-
 void TForm1::SendCycle(const std::function<void()>& Send)
 {
     Application->Minimize();
-    struct TRestore {
-        ~TRestore()
-        {
-            Application->Restore();
-            Application->BringToFront();
-        }
-    } Restore;
+    const auto Restore = qScopeGuard([] {
+        Application->Restore();
+        Application->BringToFront();
+    });
     Send();
 }
 
 void TForm1::FormCreate(TObject*)
 {
-    SetTop(Screen->Height() - 230);
+    const QRect Screen = ScreenArea();
+    SetTop(Screen.height() - 230);
     SetLeft(0);
-    SetWidth(Screen->Width());
+    SetWidth(Screen.width());
     SetHeight(202);
 }
 
@@ -175,6 +150,32 @@ void TForm1::ToolButton14Click(TObject*) { SendAccent("`"); }
 // The button's caption as it is at the moment of the click, whole.
 void TForm1::ToolButton15Click(TObject*) { SendAccent(ToolButton15->GetText()); }
 
-void TForm1::Button1Click(TObject*) { CreatedOnFirstUse(Form2)->ShowModal(); }
+void TForm1::Button1Click(TObject*)
+{
+    TForm2* About = CreatedOnFirstUse(Form2, this);
+    // Centred on the screen, not over the main window as Qt places a dialog: the main window
+    // lies along the screen's bottom edge. The frame is known once the window has been shown.
+    QRect Outer = About->frameGeometry();
+    Outer.moveCenter(ScreenArea().center());
+    About->move(Outer.topLeft());
+    About->exec();
+}
 
-void TForm1::Button2Click(TObject*) { CreatedOnFirstUse(Form4)->ShowModal(); }
+void TForm1::Button2Click(TObject*)
+{
+    TForm4* Instructions = CreatedOnFirstUse(Form4, this);
+    Instructions->ShowInstructions(Output);
+    // Where it was designed to be on the screen, wherever the main window is.
+    Instructions->move(217, 61);
+    Instructions->exec();
+}
+
+void TForm1::ShowTextsForOutput()
+{
+    const bool Unicode = Output == omUnicode;
+    setWindowTitle(Unicode ? tr("KIVO Polytonic Greek Keyboard") : tr("Lumera On-Screen Keyboard"));
+    Label1->setText(Unicode ? tr("KIVO POLYTONIC GREEK KEYBOARD") : tr("LUMERA ON-SCREEN KEYBOARD"));
+    // The key's caption stays its code; only what it shows changes.
+    if (TSpeedButton* Backspace = Keyboard1->SpecialKeys(BackspaceSlot))
+        Backspace->setText(Unicode ? QStringLiteral("\u232B") : QStringLiteral("<"));
+}

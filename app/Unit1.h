@@ -56,10 +56,11 @@ public:
     std::function<void()> OnBeforeCompose;
     std::function<void()> OnTyped;
 
+    // The title, the banner and the Backspace key say what the output in force types: the
+    // keypad font's codes keep their first texts, Unicode output speaks of KIVO.
+    void ShowTextsForOutput();
+
 private:
-    // Applies the keypad settings of the window description, which Qt's properties cannot
-    // carry (the keypad publishes its settings as plain members).
-    void LoadKeyboardSettings();
     // Minimize, Send, Restore, BringToFront. The window comes back even if Send fails.
     void SendCycle(const std::function<void()>& Send);
     void SendAccent(const std::string& Text);

@@ -38,6 +38,7 @@ void TForm1::SetOutputMode(TOutputMode Mode)
     ShowGlyphsForUnicodeOutput(Mode == omUnicode);
     for (TCaptionButton* Button : findChildren<TCaptionButton*>())
         Button->SetCaption(Button->Caption());
+    ShowTextsForOutput();
 }
 
 void TForm1::TypeUnicode(const std::string& Codes)

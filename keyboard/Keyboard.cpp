@@ -27,8 +27,6 @@ constexpr std::array<int, 4> AlphaNumericRowLengths { 12, 12, 11, 10 }; // rows 
 TKeyboard::TKeyboard(QWidget* Owner)
     : TPanel(Owner)
 {
-    ShiftActiveValue = false;
-    CapsActiveValue = false;
     SetBevelOuter(bvNone);
     CreateKeys();
 }
@@ -127,7 +125,7 @@ TSpeedButton* TKeyboard::CreateSpecialKey(int Slot, const std::string& Caption)
     Key->SetCaption(Caption);
     Key->OnClick = [this](TObject* Sender) { DispatchClick(&TKeyboard::KeyClick, Sender); };
     if (Slot == BackspaceSlot) {
-        Key->RepeatTiming = [this]() -> std::optional<TRepeatTiming> {
+        Key->Timing().RepeatTiming = [this]() -> std::optional<TRepeatTiming> {
             return BackspaceRepeat ? BackspaceRepeat() : std::nullopt;
         };
     }
@@ -146,10 +144,8 @@ void TKeyboard::CreateAlphaNumericKeys()
     for (const int Slot : { LeftShiftSlot, RightShiftSlot })
         SpecialKeys(Slot)->OnClick = [this](TObject* Sender) { DispatchClick(&TKeyboard::ShiftClick, Sender); };
     SpecialKeys(CapsSlot)->OnClick = [this](TObject* Sender) { DispatchClick(&TKeyboard::CapsClick, Sender); };
-    // Only the face changes: the special keys keep the size, style and colour of the keypad's
-    // font as it is now, and no longer follow it.
     for (int Slot = TabSlot; Slot <= SpaceSlot; ++Slot)
-        SpecialKeys(Slot)->Font().SetName(SpecialKeyFace);
+        ShowSpecialKeyFace(SpecialKeys(Slot));
 
     if (KeyboardModeValue == kbmAlphaNumericFunction) {
         for (int Column = 1; Column <= static_cast<int>(FunctionRowCaptions.size()); ++Column)
@@ -197,7 +193,7 @@ void TKeyboard::SetKeyCaptions()
             Keys(1, Column)->SetCaption(CaptionOf(FunctionRowCaptions, Column));
     }
     for (int Row = 2; Row <= KeyRowCount; ++Row) {
-        const TCaptionTable Captions = AlphaRowCaptions(Row, ShiftActiveValue, CapsActiveValue);
+        const TCaptionTable Captions = AlphaRowCaptions(Row, State.ShiftActive, State.CapsActive);
         for (int Column = 1; Column <= static_cast<int>(Captions.size()); ++Column)
             Keys(Row, Column)->SetCaption(CaptionOf(Captions, Column));
     }

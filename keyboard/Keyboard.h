@@ -6,8 +6,9 @@
 #include "KeyCaptions.h"
 #include "KeyLayout.h"
 #include "KeyboardTypes.h"
-#include "TColor.h"
+#include "KeypadState.h"
 #include "TCaptionButton.h"
+#include "TColor.h"
 #include "TPanel.h"
 
 #include <QPointer>
@@ -20,8 +21,13 @@ class TSpeedButton;
 
 class TKeyboard : public TPanel {
     Q_OBJECT
+    Q_PROPERTY(TKbMode KeyboardMode READ KeyboardMode WRITE SetKbMode)
+    Q_PROPERTY(QColor HighlightColor MEMBER HighlightColor)
 
 public:
+    // A window description names the mode as TKeyboard::kbmAlphaNumeric.
+    using enum TKbMode;
+
     explicit TKeyboard(QWidget* Owner = nullptr);
 
     TKbMode KeyboardMode() const { return KeyboardModeValue; }
@@ -42,7 +48,7 @@ public:
     QPointer<QWidget> LinkedControl;
 
     // Asked at every press of a Backspace key: while it answers, a held Backspace repeats its
-    // click with that timing, as a physical key does (see TCaptionButton::RepeatTiming). Unset,
+    // click with that timing, as a physical key does (see TClickTiming::RepeatTiming). Unset,
     // every key clicks once.
     std::function<std::optional<TRepeatTiming>()> BackspaceRepeat;
 
@@ -51,8 +57,8 @@ public:
     TShiftStateChange OnShiftStateChange;
     TCapsStateChange OnCapsStateChange;
 
-    bool ShiftActive() const { return ShiftActiveValue; }
-    bool CapsActive() const { return CapsActiveValue; }
+    bool ShiftActive() const { return State.ShiftActive; }
+    bool CapsActive() const { return State.CapsActive; }
 
     // The key in grid cell (Row 1-5, Column 1-20) or special-key slot (0-7); null where the
     // current key set has none. Keys are replaced by a mode change: hold none across one.
@@ -91,14 +97,16 @@ private:
     void ReleaseShift();
     bool IsAlphaNumericMode() const;
 
+    // The special keys of the alphanumeric modes in the face of their own, or also bold.
+    void ShowSpecialKeyFace(TSpeedButton* Key, bool Bold = false) const;
+
     // The face of the special keys' captions in the alphanumeric modes, whatever the keypad's font.
     static constexpr const char* SpecialKeyFace = "ms sans serif";
 
     TKbMode KeyboardModeValue = kbmAlphaNumeric;
     bool FlatKeysValue = false;
     TOptions OptionsValue;
-    bool ShiftActiveValue = false;
-    bool CapsActiveValue = false;
+    TKeypadState State;
     std::array<std::array<TSpeedButton*, KeyColumnCount>, KeyRowCount> KeyGrid {};
     std::array<TSpeedButton*, SpecialKeySlotCount> SpecialKeySlots {};
     // The key whose click is being handled: a handler that changes the mode must not destroy

@@ -6,70 +6,50 @@
 #include "SysUtils.h"
 #include "TSpeedButton.h"
 
+#include <QScopeGuard>
+
 #include <cassert>
 
 void TKeyboard::DispatchClick(void (TKeyboard::*Handler)(TObject*), TObject* Sender)
 {
-    TSpeedButton* const Outer = KeyInClick;
+    const auto Outer = qScopeGuard([this, Outer = KeyInClick] { KeyInClick = Outer; });
     KeyInClick = qobject_cast<TSpeedButton*>(Sender);
-    try {
-        (this->*Handler)(Sender);
-    } catch (...) {
-        KeyInClick = Outer;
-        throw;
-    }
-    KeyInClick = Outer;
+    (this->*Handler)(Sender);
 }
 
 void TKeyboard::ShiftClick(TObject* Sender)
 {
     if (BeepOnKeyPressed)
         Beep();
-    ShiftActiveValue = !ShiftActiveValue;
-    try {
-        if (OnSpecialKey)
-            OnSpecialKey(this, Sender == SpecialKeys(LeftShiftSlot) ? skLeftShift : skRightShift);
-        if (OnShiftStateChange)
-            OnShiftStateChange(this, ShiftActiveValue);
-    } catch (...) {
-        // The keys show the new state even when a handler fails.
-        RefreshShift();
-        throw;
-    }
-    RefreshShift();
+    const bool ShiftOn = State.ClickShift();
+    // The keys show the new state even when a handler fails.
+    const auto Refresh = qScopeGuard([this] { RefreshShift(); });
+    if (OnSpecialKey)
+        OnSpecialKey(this, Sender == SpecialKeys(LeftShiftSlot) ? skLeftShift : skRightShift);
+    if (OnShiftStateChange)
+        OnShiftStateChange(this, ShiftOn);
 }
 
 void TKeyboard::CapsClick(TObject* /*Sender*/)
 {
     if (BeepOnKeyPressed)
         Beep();
-    CapsActiveValue = !CapsActiveValue;
-    ShiftActiveValue = false;
-    try {
-        if (OnSpecialKey)
-            OnSpecialKey(this, skCaps);
-        if (OnCapsStateChange)
-            OnCapsStateChange(this, CapsActiveValue);
-        // Also when shift was already off: a listener learns that caps ended any shift.
-        if (OnShiftStateChange)
-            OnShiftStateChange(this, false);
-    } catch (...) {
-        RefreshShift();
-        throw;
-    }
-    RefreshShift();
+    const bool CapsOn = State.ClickCaps();
+    const auto Refresh = qScopeGuard([this] { RefreshShift(); });
+    if (OnSpecialKey)
+        OnSpecialKey(this, skCaps);
+    if (OnCapsStateChange)
+        OnCapsStateChange(this, CapsOn);
+    // Also when shift was already off: a listener learns that caps ended any shift.
+    if (OnShiftStateChange)
+        OnShiftStateChange(this, false);
 }
 
 void TKeyboard::KeyClick(TObject* Sender)
 {
     // The one-shot shift ends after every key, even one whose handler fails.
-    try {
-        PressKey(Sender);
-    } catch (...) {
-        ReleaseShift();
-        throw;
-    }
-    ReleaseShift();
+    const auto Release = qScopeGuard([this] { ReleaseShift(); });
+    PressKey(Sender);
 }
 
 void TKeyboard::PressKey(TObject* Sender)
@@ -116,19 +96,7 @@ void TKeyboard::PressKey(TObject* Sender)
     // A character key: the first character of its caption, in the case the states ask for.
     if (Key->Caption().empty())
         return;
-    std::string Cased;
-    switch (CharCase) {
-    case ecUpperCase:
-        Cased = UpperCase(Key->Caption());
-        break;
-    case ecLowerCase:
-        Cased = LowerCase(Key->Caption());
-        break;
-    default:
-        Cased = ShiftActiveValue != CapsActiveValue ? UpperCase(Key->Caption()) : LowerCase(Key->Caption());
-        break;
-    }
-    const char Char = Cased.front();
+    const char Char = State.CharacterOf(Key->Caption(), CharCase);
     if (OnKey)
         OnKey(this, Char);
     if (QWidget* const Target = LinkedControl)
@@ -137,12 +105,21 @@ void TKeyboard::PressKey(TObject* Sender)
 
 void TKeyboard::ReleaseShift()
 {
-    if (!IsAlphaNumericMode() || !ShiftActiveValue)
+    if (!IsAlphaNumericMode() || !State.ReleaseShift())
         return;
-    ShiftActiveValue = false;
     RefreshShift();
     if (OnShiftStateChange)
         OnShiftStateChange(this, false);
+}
+
+void TKeyboard::ShowSpecialKeyFace(TSpeedButton* Key, bool Bold) const
+{
+    // Only what is set here is the key's own; the rest follows the keypad's font.
+    QFont Face;
+    Face.setFamily(QString::fromLatin1(SpecialKeyFace));
+    if (Bold)
+        Face.setBold(true);
+    Key->setFont(Face);
 }
 
 void TKeyboard::RefreshShift()
@@ -151,36 +128,20 @@ void TKeyboard::RefreshShift()
     if (!IsAlphaNumericMode())
         return;
     const bool Bold = OptionsValue.Contains(BoldShiftIndicator);
-    const auto ShowState = [&](std::initializer_list<TSpeedButton*> StateKeys, bool On) {
-        if (On) {
-            for (TSpeedButton* Key : StateKeys) {
-                if (Key)
-                    Key->Font().SetColor(HighlightColor);
-            }
-            if (Bold) {
-                for (TSpeedButton* Key : StateKeys) {
-                    if (!Key)
-                        continue;
-                    Key->SetParentFont(false);
-                    Key->Font().SetStyle({ fsBold });
-                }
-            }
-        } else {
-            for (TSpeedButton* Key : StateKeys) {
-                if (Key)
-                    Key->Font().SetColor(Font().Color());
-            }
-            for (TSpeedButton* Key : StateKeys) {
-                if (Key)
-                    Key->SetParentFont(true);
-            }
+    const auto ShowState = [&](std::initializer_list<int> Slots, bool On) {
+        for (const int Slot : Slots) {
+            TSpeedButton* Key = SpecialKeys(Slot);
+            if (!Key)
+                continue;
+            // Off: the keypad's own colour again, through the inherited palette.
+            QPalette Colour;
+            if (On)
+                Colour.setColor(QPalette::ButtonText, HighlightColor);
+            Key->setPalette(Colour);
+            ShowSpecialKeyFace(Key, On && Bold);
         }
     };
-    ShowState({ SpecialKeys(LeftShiftSlot), SpecialKeys(RightShiftSlot) }, ShiftActiveValue);
-    ShowState({ SpecialKeys(CapsSlot) }, CapsActiveValue);
+    ShowState({ LeftShiftSlot, RightShiftSlot }, State.ShiftActive);
+    ShowState({ CapsSlot }, State.CapsActive);
     SetKeyCaptions();
-    for (const int Slot : { BackspaceSlot, EnterSlot, TabSlot, SpaceSlot, LeftShiftSlot, RightShiftSlot, CapsSlot }) {
-        if (TSpeedButton* Key = SpecialKeys(Slot))
-            Key->Font().SetName(SpecialKeyFace);
-    }
 }

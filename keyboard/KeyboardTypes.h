@@ -4,15 +4,24 @@
 #include "Classes.h"
 #include "Sets.h"
 
+#include <QObject>
+
 #include <cstdint>
 #include <functional>
 
+// In a namespace of its own for Qt's meta-object system: a window description names the mode.
+namespace KeyboardEnums {
+Q_NAMESPACE
 enum TKbMode : std::uint8_t {
     kbmAlphaNumeric = 0,
     kbmAlphaNumericFunction = 1,
     kbmCalculator = 2,
     kbmNumeric = 3,
 };
+Q_ENUM_NS(TKbMode)
+} // namespace KeyboardEnums
+using KeyboardEnums::TKbMode;
+using enum KeyboardEnums::TKbMode;
 
 enum TSpecialKey : std::uint8_t {
     skTab = 0,

@@ -11,6 +11,7 @@ KIVO_PACKAGES=(
   xvkbd featherpad
   dpkg-dev lintian appstream desktop-file-utils
   dbus-daemon
+  qt6-tools-dev qt6-l10n-tools
 )
 
 kivo_install_missing() {

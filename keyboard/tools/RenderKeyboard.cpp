@@ -48,12 +48,11 @@ int main(int Argc, char** Argv)
     int Failures = 0;
     for (const TPicture& Picture : Pictures) {
         TKeyboard Keyboard;
-        TFont KeypadFont;
-        KeypadFont.SetName("DejaVu Sans");
-        KeypadFont.SetHeight(20);
-        KeypadFont.SetStyle({ fsBold });
-        Keyboard.SetFont(KeypadFont);
-        Keyboard.HighlightColor = clRed;
+        QFont KeypadFont(QStringLiteral("DejaVu Sans"));
+        KeypadFont.setPixelSize(20);
+        KeypadFont.setBold(true);
+        Keyboard.setFont(KeypadFont);
+        Keyboard.HighlightColor = Qt::red;
         Keyboard.SetOptions({ BoldShiftIndicator });
         Keyboard.SetBorderWidth(1);
         Keyboard.SetKbMode(Picture.Mode);

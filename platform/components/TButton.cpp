@@ -2,34 +2,24 @@
 
 #include "FitText.h"
 #include "SysUtils.h"
-#include "TForm.h"
 
-#include <QPalette>
+#include <QEvent>
 #include <QStyle>
 #include <QStyleOptionButton>
 
 TButton::TButton(QWidget* Parent)
     : QPushButton(Parent)
-    , TFontHolder(this)
+    , WantedFont(font())
 {
-    setAutoDefault(true);
-    connect(this, &QPushButton::clicked, this, &TButton::Clicked);
-    TakeParentFont();
-}
-
-void TButton::Clicked()
-{
-    // Qt's event dispatch cannot unwind an exception; it ends here, reported.
-    try {
-        if (OnClick)
-            OnClick(this);
-    } catch (...) {
-        HandleException(std::current_exception());
-    }
-    if (ModalResultValue != 0) {
-        if (auto* Form = qobject_cast<TForm*>(window()))
-            Form->SetModalResult(ModalResultValue);
-    }
+    connect(this, &QPushButton::clicked, this, [this] {
+        // Qt's event dispatch cannot unwind an exception.
+        try {
+            if (OnClick)
+                OnClick(this);
+        } catch (...) {
+            HandleException(std::current_exception());
+        }
+    });
 }
 
 void TButton::FitCaption()
@@ -37,22 +27,27 @@ void TButton::FitCaption()
     QStyleOptionButton Option;
     initStyleOption(&Option);
     const QRect Room = style()->subElementRect(QStyle::SE_PushButtonContents, &Option, this);
-    const QFont Fitted = FittedFont(ToQFont(Font()), text(), Room.size());
-    if (Fitted != font())
+    const QFont Fitted = FittedFont(WantedFont, text(), Room.size());
+    if (Fitted != font()) {
+        Fitting = true;
         setFont(Fitted);
+        Fitting = false;
+    }
+}
+
+void TButton::changeEvent(QEvent* Event)
+{
+    QPushButton::changeEvent(Event);
+    if (Event->type() == QEvent::FontChange && !Fitting) {
+        WantedFont = font();
+        FitCaption();
+    }
+    if (Event->type() == QEvent::LanguageChange)
+        FitCaption();
 }
 
 void TButton::resizeEvent(QResizeEvent* Event)
 {
     QPushButton::resizeEvent(Event);
     FitCaption();
-}
-
-void TButton::FontChanged()
-{
-    setFont(ToQFont(Font()));
-    FitCaption();
-    QPalette Palette = palette();
-    Palette.setColor(QPalette::ButtonText, ToQColor(Font().Color()));
-    setPalette(Palette);
 }

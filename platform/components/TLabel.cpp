@@ -3,65 +3,42 @@
 #include "FitText.h"
 #include "FontSubstitution.h"
 
-#include <QPalette>
+#include <QEvent>
 
 TLabel::TLabel(QWidget* Parent)
     : QLabel(Parent)
-    , TFontHolder(this)
+    , WantedFont(font())
 {
     setTextFormat(Qt::PlainText);
-    SetAlignment(AlignmentValue);
-    TakeParentFont();
 }
 
 void TLabel::SetCaption(const std::string& Caption)
 {
     CaptionValue = Caption;
-    ShowCaption();
-}
-
-QString TLabel::CaptionText() const
-{
-    return QString::fromLatin1(CaptionValue.data(), static_cast<qsizetype>(CaptionValue.size()));
-}
-
-void TLabel::SetCaptionText(const QString& Caption)
-{
-    const QByteArray Bytes = Caption.toLatin1();
-    SetCaption(std::string(Bytes.constData(), static_cast<std::size_t>(Bytes.size())));
-}
-
-void TLabel::SetAlignment(TAlignment Alignment)
-{
-    AlignmentValue = Alignment;
-    const Qt::Alignment Horizontal = Alignment == taCenter ? Qt::AlignHCenter
-        : Alignment == taRightJustify                      ? Qt::AlignRight
-                                                           : Qt::AlignLeft;
-    setAlignment(Horizontal | Qt::AlignTop);
-}
-
-void TLabel::SetAutoSize(bool AutoSize)
-{
-    AutoSizeValue = AutoSize;
-    ShowCaption();
-}
-
-void TLabel::ShowCaption()
-{
-    setText(DisplayText(Font().Name(), CaptionValue));
-    if (AutoSizeValue)
-        resize(sizeHint());
-    else
-        FitCaption();
+    setText(DisplayText(WantedFont.family().toStdString(), CaptionValue));
+    QFont Shown = WantedFont;
+    Shown.setFamily(DisplayFamily(WantedFont.family().toStdString()));
+    Fitting = true;
+    setFont(Shown);
+    Fitting = false;
+    FitCaption();
 }
 
 void TLabel::FitCaption()
 {
-    const QFont Wanted = ToQFont(Font());
-    const QFont Fitted = AutoSizeValue ? Wanted : FittedFont(Wanted, text(), contentsRect().size());
-    CaptionFits = AutoSizeValue || contentsRect().isEmpty() || ShowsWhole(Fitted, text(), contentsRect().size());
-    if (Fitted != font())
+    // A label that sizes itself (the logo) is never shrunk; the size policy says which.
+    const bool Fixed = sizePolicy().horizontalPolicy() == QSizePolicy::Fixed;
+    if (Fixed) {
+        resize(sizeHint());
+        return;
+    }
+    const QFont Fitted = FittedFont(WantedFont, text(), contentsRect().size());
+    CaptionFits = contentsRect().isEmpty() || ShowsWhole(Fitted, text(), contentsRect().size());
+    if (Fitted != font()) {
+        Fitting = true;
         setFont(Fitted);
+        Fitting = false;
+    }
 }
 
 void TLabel::paintEvent(QPaintEvent* Event)
@@ -76,11 +53,14 @@ void TLabel::resizeEvent(QResizeEvent* Event)
     FitCaption();
 }
 
-void TLabel::FontChanged()
+void TLabel::changeEvent(QEvent* Event)
 {
-    setFont(ToQFont(Font()));
-    QPalette Palette = palette();
-    Palette.setColor(QPalette::WindowText, ToQColor(Font().Color()));
-    setPalette(Palette);
-    ShowCaption();
+    QLabel::changeEvent(Event);
+    if (Event->type() == QEvent::FontChange && !Fitting) {
+        WantedFont = font();
+        if (!CaptionValue.empty())
+            SetCaption(CaptionValue);
+        else
+            FitCaption();
+    }
 }

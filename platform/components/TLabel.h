@@ -1,52 +1,35 @@
 #pragma once
-// A line of text on its parent's background. The caption is 8-bit codes and is drawn through
-// the display substitute of its font's face (see FontSubstitution.h). A label that does not size
-// itself to its text draws it smaller where it is too narrow for it (see FitText.h), and not at
-// all where even the smallest size would be cut off.
-#include "Classes.h"
-#include "TFont.h"
-
+// A line of text on its parent's background. A text that is 8-bit codes of a substituted face
+// (the logo's lettering in the keypad font) is drawn through the substitute (FontSubstitution.h);
+// any other text is a QString as it is. A label that does not size itself to its text draws it
+// smaller where it is too narrow for it (FitText.h), and not at all where even the smallest size
+// would be cut off.
 #include <QLabel>
 
-#include <cstdint>
 #include <string>
 
-class TLabel : public QLabel, public TFontHolder {
+class TLabel : public QLabel {
     Q_OBJECT
-    Q_PROPERTY(QString Caption READ CaptionText WRITE SetCaptionText)
-    Q_PROPERTY(TAlignment Alignment READ Alignment WRITE SetAlignment)
-    Q_PROPERTY(bool AutoSize READ AutoSize WRITE SetAutoSize)
-    Q_PROPERTY(bool Transparent READ Transparent WRITE SetTransparent)
+    Q_PROPERTY(QByteArray Caption READ CaptionBytes WRITE SetCaptionBytes)
 
 public:
-    enum TAlignment : std::uint8_t { taLeftJustify, taRightJustify, taCenter };
-    Q_ENUM(TAlignment)
-
     explicit TLabel(QWidget* Parent = nullptr);
 
     const std::string& Caption() const { return CaptionValue; }
     void SetCaption(const std::string& Caption);
-    TAlignment Alignment() const { return AlignmentValue; }
-    void SetAlignment(TAlignment Alignment);
-    // The label takes the size of its text whenever the text or the font changes.
-    bool AutoSize() const { return AutoSizeValue; }
-    void SetAutoSize(bool AutoSize);
-    bool Transparent() const { return !autoFillBackground(); }
-    void SetTransparent(bool Transparent) { setAutoFillBackground(!Transparent); }
 
 protected:
-    void FontChanged() override;
+    void changeEvent(QEvent* Event) override;
     void resizeEvent(QResizeEvent* Event) override;
     void paintEvent(QPaintEvent* Event) override;
 
 private:
+    QByteArray CaptionBytes() const { return QByteArray::fromStdString(CaptionValue); }
+    void SetCaptionBytes(const QByteArray& Caption) { SetCaption(Caption.toStdString()); }
     void FitCaption();
-    QString CaptionText() const;
-    void SetCaptionText(const QString& Caption);
-    void ShowCaption();
 
     std::string CaptionValue;
-    TAlignment AlignmentValue = taLeftJustify;
-    bool AutoSizeValue = false;
+    QFont WantedFont;
+    bool Fitting = false;
     bool CaptionFits = true;
 };

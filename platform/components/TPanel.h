@@ -1,38 +1,39 @@
 #pragma once
-// A panel: a plain area that holds other controls, with an optional border of bevels.
+// A panel: a plain area that holds other controls, with an optional bevel drawn as Qt's frame.
 //
-// Children are placed in the panel's own coordinates, from its outer top-left corner: the border
-// and the bevels are painted over the panel's edge and never move a child, so a control derived
-// from the panel lays its children out itself, inside the border it computes.
+// A control derived from the panel lays its children out itself, in the panel's own
+// coordinates, inside the border and bevels it computes from these properties.
 #include "Classes.h"
-#include "TColor.h"
-#include "TFont.h"
 
 #include <QFrame>
 
 #include <cstdint>
 
-enum TBevelCut : std::uint8_t { bvNone, bvLowered, bvRaised, bvSpace };
-
-class TPanel : public QFrame, public TFontHolder {
+class TPanel : public QFrame {
     Q_OBJECT
+    Q_PROPERTY(TBevelCut BevelOuter READ BevelOuter WRITE SetBevelOuter)
+    Q_PROPERTY(TBevelCut BevelInner READ BevelInner WRITE SetBevelInner)
+    Q_PROPERTY(int BevelWidth READ BevelWidth WRITE SetBevelWidth)
+    Q_PROPERTY(int BorderWidth READ BorderWidth WRITE SetBorderWidth)
 
 public:
+    enum TBevelCut : std::uint8_t { bvNone, bvLowered, bvRaised, bvSpace };
+    Q_ENUM(TBevelCut)
+
     explicit TPanel(QWidget* Owner = nullptr);
 
     int BorderWidth() const { return BorderWidthValue; }
-    void SetBorderWidth(int Width);
+    void SetBorderWidth(int Width) { BorderWidthValue = Width; }
     TBevelCut BevelInner() const { return BevelInnerValue; }
-    void SetBevelInner(TBevelCut Bevel);
+    void SetBevelInner(TBevelCut Bevel) { BevelInnerValue = Bevel; }
     TBevelCut BevelOuter() const { return BevelOuterValue; }
     void SetBevelOuter(TBevelCut Bevel);
     int BevelWidth() const { return BevelWidthValue; }
     void SetBevelWidth(int Width);
-    TColor Color() const { return ColorValue; }
-    void SetColor(TColor Color);
 
     // Moves and sizes the panel. Resize runs before this returns, also while the panel is not
-    // shown (Qt itself would hold the resize back until the panel is first shown).
+    // shown: Qt holds a hidden widget's resize event back until it is shown, and the keypad's
+    // keys must have their places at once.
     void SetBounds(int Left, int Top, int Width, int Height);
 
     // Fired by the inherited Resize after every change of the panel's size.
@@ -41,15 +42,13 @@ public:
 protected:
     // Called after every change of the panel's size. An override calls the inherited one first.
     virtual void Resize();
-
-    void FontChanged() override;
     void resizeEvent(QResizeEvent* Event) override;
-    void paintEvent(QPaintEvent* Event) override;
 
 private:
+    void ShowBevel();
+
     int BorderWidthValue = 0;
     TBevelCut BevelInnerValue = bvNone;
     TBevelCut BevelOuterValue = bvRaised;
     int BevelWidthValue = 1;
-    TColor ColorValue = clBtnFace;
 };

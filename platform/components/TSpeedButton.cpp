@@ -8,9 +8,3 @@ TSpeedButton::TSpeedButton(QWidget* Owner)
     if (Owner)
         show();
 }
-
-void TSpeedButton::Click()
-{
-    if (OnClick)
-        OnClick(this);
-}

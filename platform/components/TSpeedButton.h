@@ -16,15 +16,14 @@ public:
     // The button's own visibility, whether or not its parent is shown.
     bool Visible() const { return !isHidden(); }
     void SetVisible(bool Visible) { setVisible(Visible); }
-
-    int Left() const { return x(); }
-    int Top() const { return y(); }
-    int Width() const { return width(); }
-    int Height() const { return height(); }
     void SetBounds(int Left, int Top, int Width, int Height) { setGeometry(Left, Top, Width, Height); }
 
     // Runs OnClick as a click does.
-    void Click();
+    void Click()
+    {
+        if (OnClick)
+            OnClick(this);
+    }
 
     // Called with the button as Sender when it is clicked.
     TNotifyEvent OnClick;

@@ -72,7 +72,7 @@ protected:
     }
 
     // Runs Action while Window is shown modally, then Close, and says whether it was modal.
-    static void WhileModal(TForm* Window, const std::function<void()>& Close, bool* WasShown = nullptr)
+    static void WhileModal(QDialog* Window, const std::function<void()>& Close, bool* WasShown = nullptr)
     {
         QTimer::singleShot(0, Window, [Window, Close, WasShown] {
             if (WasShown)

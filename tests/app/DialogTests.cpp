@@ -2,72 +2,48 @@
 #include "AppTestSupport.h"
 
 #include "TButton.h"
-#include "TMemo.h"
+
+#include <QTextEdit>
 
 #include <QTest>
 
 #include <algorithm>
 
-TEST_F(TAppTest, AboutWindowLayout)
+TEST_F(TAppTest, InstructionsWindowBoxesGiveEveryPartItsPlace)
 {
-    EXPECT_EQ(About->windowTitle(), QStringLiteral("About KIVO"));
-    EXPECT_EQ(About->size(), QSize(195, 324));
-    EXPECT_EQ(About->Panel1->geometry(), QRect(16, 16, 161, 81));
-    EXPECT_EQ(About->Image1->geometry(), QRect(8, 5, 64, 64));
-    EXPECT_EQ(About->Memo1->geometry(), QRect(16, 104, 161, 169));
-    EXPECT_EQ(About->Button1->geometry(), QRect(16, 288, 161, 25));
-    EXPECT_EQ(About->Button1->text(), QStringLiteral("OK"));
-    EXPECT_EQ(About->Label1->Caption(), "IVO");
-    EXPECT_TRUE(About->Label1->font().bold());
-    EXPECT_FALSE(About->Image1->pixmap().isNull());
-}
-
-TEST_F(TAppTest, AboutTextHasTwelveLinesWithAHandBrokenNotice)
-{
-    const std::vector<std::string> Lines = About->Memo1->Lines();
-    ASSERT_EQ(Lines.size(), 12U);
-    EXPECT_EQ(Lines[0], "KIVO Version 1.0.");
-    EXPECT_EQ(Lines[1], "");
-    EXPECT_FALSE(Lines[2].empty());
-    EXPECT_EQ(Lines[3], "");
-    for (int Line = 4; Line <= 10; ++Line) {
-        EXPECT_GE(Lines[Line].size(), 25U) << "line " << Line + 1;
-        EXPECT_LE(Lines[Line].size(), 36U) << "line " << Line + 1;
-        EXPECT_EQ(Lines[Line].back(), ' ') << "line " << Line + 1;
-    }
-    EXPECT_NE(Lines[4].find("2026"), std::string::npos);
-    EXPECT_FALSE(Lines[11].empty());
-}
-
-TEST_F(TAppTest, InstructionsWindowLayoutFollowsTheAlignments)
-{
-    EXPECT_EQ(Instructions->windowTitle(), QStringLiteral("How to use KIVO"));
+    Instructions->show();
+    QApplication::processEvents();
     EXPECT_EQ(Instructions->size(), QSize(501, 453));
     EXPECT_EQ(Instructions->Panel1->geometry(), QRect(0, 0, 501, 81));
     EXPECT_EQ(Instructions->Panel3->geometry(), QRect(0, 81, 501, 2));
     EXPECT_EQ(Instructions->Memo1->geometry(), QRect(0, 83, 501, 329));
     EXPECT_EQ(Instructions->Panel2->geometry(), QRect(0, 412, 501, 41));
-    EXPECT_EQ(Instructions->Button1->geometry(), QRect(216, 8, 75, 25));
-    EXPECT_EQ(Instructions->Image1->geometry(), QRect(176, 5, 64, 64));
-    EXPECT_EQ(Instructions->Memo1->Alignment(), TMemo::taCenter);
+    Instructions->hide();
 }
 
-TEST_F(TAppTest, InstructionsTextKeepsItsBlanks)
+TEST_F(TAppTest, InstructionsSpeakOfTheOutputInForce)
 {
-    const std::vector<std::string> Lines = Instructions->Memo1->Lines();
-    ASSERT_EQ(Lines.size(), 23U);
-    EXPECT_EQ(Lines[0], "");
-    EXPECT_EQ(Lines[1], "1. RESIZE your word-processing window, e.g. in Notepad or Word, so that it is located where ");
-    EXPECT_EQ(Lines[10].substr(0, 28), "3. USE OF ACCENTS.  Set the ");
-    EXPECT_EQ(Lines[16], "those. ");
-    EXPECT_EQ(Lines[22], "accent, etc., and the preceding word to space it correctly.");
-    const auto Empty = std::count(Lines.begin(), Lines.end(), std::string());
-    EXPECT_EQ(Empty, 4);
+    Instructions->ShowInstructions(omLumera);
+    const QStringList Lines = Instructions->Memo1->toPlainText().split(QLatin1Char('\n'));
+    ASSERT_EQ(Lines.size(), 23);
+    EXPECT_EQ(Lines[1], QStringLiteral("1. RESIZE your word-processing window, e.g. in Notepad or Word, so that it is located where "));
+    EXPECT_EQ(Lines[10].left(28), QStringLiteral("3. USE OF ACCENTS.  Set the "));
+    EXPECT_EQ(Lines[16], QStringLiteral("those. "));
+    EXPECT_EQ(Lines[22], QStringLiteral("accent, etc., and the preceding word to space it correctly."));
+
+    TForm4::AddUnicodeParagraph(QStringLiteral("5. A LATER PARAGRAPH."));
+    Instructions->ShowInstructions(omUnicode);
+    const QString Unicode = Instructions->Memo1->toPlainText();
+    for (const char* Wrong : { "Lumera", "font to", "flicker", "Notepad", "Windows", "soft breathing to represent" })
+        EXPECT_FALSE(Unicode.contains(QLatin1String(Wrong), Qt::CaseInsensitive)) << Wrong;
+    for (const char* Told : { "never takes the focus", "\u2019", "\u232B", "KIVO" })
+        EXPECT_TRUE(Unicode.contains(QString::fromUtf8(Told))) << Told;
+    EXPECT_TRUE(Unicode.endsWith(QStringLiteral("\n\n5. A LATER PARAGRAPH.")));
 }
 
 TEST_F(TAppTest, MemosCanBeSelectedButNotEdited)
 {
-    for (TMemo* Memo : { About->Memo1, Instructions->Memo1 }) {
+    for (QTextEdit* Memo : { About->Memo1, Instructions->Memo1 }) {
         const QString Before = Memo->toPlainText();
         EXPECT_TRUE(Memo->isReadOnly());
         EXPECT_TRUE(Memo->textInteractionFlags().testFlag(Qt::TextSelectableByMouse));
@@ -79,19 +55,19 @@ TEST_F(TAppTest, MemosCanBeSelectedButNotEdited)
 TEST_F(TAppTest, DialogsCloseWithTheCloseBoxToo)
 {
     WhileModal(Instructions.get(), [this] { Instructions->close(); });
-    EXPECT_EQ(Instructions->ShowModal(), TForm::mrCancel);
+    EXPECT_EQ(Instructions->exec(), QDialog::Rejected);
     EXPECT_FALSE(Instructions->isVisible());
     // Shown again as often as asked, and Enter on the focused button closes it.
     WhileModal(About.get(), [this] {
         About->Button1->setFocus();
         QTest::keyClick(About->Button1, Qt::Key_Return);
     });
-    EXPECT_EQ(About->ShowModal(), TForm::mrOk);
+    EXPECT_EQ(About->exec(), QDialog::Accepted);
 }
 
 TEST_F(TAppTest, DialogsAreFixedSizeDialogsWithTheirButtonFocused)
 {
-    for (TForm* Dialog : { static_cast<TForm*>(About.get()), static_cast<TForm*>(Instructions.get()) }) {
+    for (QDialog* Dialog : { static_cast<QDialog*>(About.get()), static_cast<QDialog*>(Instructions.get()) }) {
         bool Checked = false;
         WhileModal(Dialog, [Dialog, &Checked] {
             Checked = true;
@@ -100,7 +76,7 @@ TEST_F(TAppTest, DialogsAreFixedSizeDialogsWithTheirButtonFocused)
             EXPECT_EQ(Dialog->focusWidget(), Dialog->findChild<TButton*>(QStringLiteral("Button1")));
             Dialog->close();
         });
-        Dialog->ShowModal();
+        Dialog->exec();
         EXPECT_TRUE(Checked);
     }
 }

@@ -13,6 +13,8 @@
 #include <QThread>
 
 inline const char* const MainTitle = "Lumera On-Screen Keyboard";
+// With Unicode output the title speaks of KIVO.
+inline const char* const UnicodeMainTitle = "KIVO Polytonic Greek Keyboard";
 
 // Runs a command to its end and returns what it printed; empty if it failed.
 QString RunCommand(const QString& Program, const QStringList& Arguments);

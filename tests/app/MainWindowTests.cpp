@@ -4,10 +4,11 @@
 
 #include "FontSubstitution.h"
 #include "Keyboard.h"
-#include "TScreen.h"
+#include "TButton.h"
 #include "TSpeedButton.h"
 #include "TToolButton.h"
 
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -106,7 +107,7 @@ TEST_F(TAppTest, BackslashButtonTypesItsCaptionAsItIsAtTheClick)
 
 TEST_F(TAppTest, TheEmptyToolbarCellTakesNoClicks)
 {
-    TToolButton* Separator = MainForm->ToolButton6;
+    QWidget* Separator = MainForm->ToolButton6;
     QTest::mouseClick(MainForm->ToolBar1, Qt::LeftButton, {}, Separator->geometry().center());
     EXPECT_EQ(KeyEvents(), "");
 }
@@ -115,7 +116,7 @@ TEST_F(TAppTest, ToolbarButtonsFillAGridOfFourColumns)
 {
     // Columns at 3, 34, 65, 96 and rows at 2, 42, 82, 122, in button order, with the
     // separator in the first cell of the second row.
-    const std::pair<TToolButton*, QRect> Cells[] = {
+    const std::pair<QWidget*, QRect> Cells[] = {
         { MainForm->ToolButton1, { 3, 2, 31, 40 } }, { MainForm->ToolButton2, { 34, 2, 31, 40 } },
         { MainForm->ToolButton3, { 65, 2, 31, 40 } }, { MainForm->ToolButton4, { 96, 2, 31, 40 } },
         { MainForm->ToolButton6, { 3, 42, 31, 40 } }, { MainForm->ToolButton5, { 34, 42, 31, 40 } },
@@ -131,9 +132,8 @@ TEST_F(TAppTest, ToolbarButtonsFillAGridOfFourColumns)
 
 TEST_F(TAppTest, FormCreatePlacesTheWindowAcrossTheBottomOfTheScreen)
 {
-    // Qt's offscreen screen is 800 by 800 and has no window frame.
-    ASSERT_EQ(Screen->Width(), 800);
-    ASSERT_EQ(Screen->Height(), 800);
+    // Qt's offscreen screen is 800 by 800.
+    ASSERT_EQ(QGuiApplication::primaryScreen()->size(), QSize(800, 800));
     EXPECT_EQ(MainForm->Left(), 0);
     EXPECT_EQ(MainForm->Top(), 570);
     EXPECT_EQ(MainForm->Width(), 800);
@@ -167,15 +167,15 @@ TEST_F(TAppTest, MainWindowStaysOnTopAndNeverTakesTheFocus)
 
 TEST_F(TAppTest, BannerButtonsShowTheDialogsModallyWithoutSending)
 {
-    const std::pair<TButton*, TForm*> Cases[] = { { MainForm->Button1, About.get() }, { MainForm->Button2, Instructions.get() } };
+    const std::pair<TButton*, QDialog*> Cases[] = { { MainForm->Button1, About.get() }, { MainForm->Button2, Instructions.get() } };
     for (const auto& [Banner, Dialog] : Cases) {
         bool WasModal = false;
-        TForm* Shown = Dialog;
+        QDialog* Shown = Dialog;
         WhileModal(Dialog, [Shown] { QTest::mouseClick(Shown->findChild<TButton*>(QStringLiteral("Button1")), Qt::LeftButton); }, &WasModal);
         QTest::mouseClick(Banner, Qt::LeftButton);
         EXPECT_TRUE(WasModal) << Dialog->objectName().toStdString();
         EXPECT_FALSE(Dialog->isVisible());
-        EXPECT_EQ(Dialog->ModalResult(), TForm::mrOk);
+        EXPECT_EQ(Dialog->result(), QDialog::Accepted);
         EXPECT_EQ(KeyEvents(), "");
         EXPECT_FALSE(Application->Minimized());
     }
@@ -245,22 +245,23 @@ TEST_F(TAppTest, TheWindowComesBackEvenWhenSendingFails)
     EXPECT_FALSE(MainForm->isMinimized());
 }
 
-TEST_F(TAppTest, KeypadTakesItsStoredSettings)
+TEST_F(TAppTest, TitleBannerAndBackspaceSayWhatTheOutputTypes)
 {
-    TKeyboard* Keypad = MainForm->Keyboard1;
-    EXPECT_EQ(Keypad->KeyboardMode(), kbmAlphaNumeric);
-    EXPECT_EQ(Keypad->HighlightColor, clBlack);
-    EXPECT_TRUE(Keypad->Options().Empty());
-    EXPECT_EQ(Keypad->BorderWidth(), 1);
-    EXPECT_EQ(Keypad->BevelOuter(), bvNone);
-    EXPECT_EQ(Keypad->Font().Name(), "Lumera");
-    EXPECT_EQ(Keypad->Font().Height(), 20);
-    EXPECT_TRUE(Keypad->Font().Style().Contains(fsBold));
-    EXPECT_EQ(Keypad->cursor().shape(), Qt::PointingHandCursor);
-    // Keys take the keypad's font; the accent toolbar has its own, not bold.
-    EXPECT_EQ(Keypad->Keys(4, 1)->Font().Name(), "Lumera");
-    EXPECT_EQ(MainForm->ToolBar1->Font().Height(), 29);
-    EXPECT_FALSE(MainForm->ToolButton1->Font().Style().Contains(fsBold));
-    EXPECT_EQ(MainForm->Label1->Font().Name(), "Tempus Sans ITC");
-    EXPECT_EQ(MainForm->Button1->Font().Name(), "MS Sans Serif");
+    const struct {
+        TOutputMode Mode;
+        const char* Title;
+        const char* Banner;
+        const char* Backspace;
+    } Cases[] = {
+        { omUnicode, "KIVO Polytonic Greek Keyboard", "KIVO POLYTONIC GREEK KEYBOARD", "\u232B" },
+        { omLumera, "Lumera On-Screen Keyboard", "LUMERA ON-SCREEN KEYBOARD", "<" },
+    };
+    for (const auto& Case : Cases) {
+        MainForm->SetOutputMode(Case.Mode);
+        EXPECT_EQ(MainForm->windowTitle(), QString::fromUtf8(Case.Title));
+        EXPECT_EQ(MainForm->Label1->text(), QString::fromUtf8(Case.Banner));
+        EXPECT_EQ(MainForm->Keyboard1->SpecialKeys(BackspaceSlot)->text(), QString::fromUtf8(Case.Backspace));
+        // What the key types stays its code.
+        EXPECT_EQ(MainForm->Keyboard1->SpecialKeys(BackspaceSlot)->Caption(), "<");
+    }
 }

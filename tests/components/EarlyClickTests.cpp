@@ -104,7 +104,7 @@ TEST_F(EarlyClickTest, MotionsInTheMillisecondTheToolkitSawLastAreCounted)
 TEST_F(EarlyClickTest, NoKeyHeldIsNoClickAndAKeyReleasedBeforeItsRepeatIsOneClick)
 {
     EXPECT_FALSE(TCaptionButton::ClickAtEarlyRelease(PressTime, 0, 0, Global(On)));
-    Button->RepeatTiming = [] { return std::optional<TRepeatTiming>(TRepeatTiming { 500, 30 }); };
+    Button->Timing().RepeatTiming = [] { return std::optional<TRepeatTiming>(TRepeatTiming { 500, 30 }); };
     Send(QEvent::MouseButtonPress, On, PressTime);
     EXPECT_EQ(Clicks, 0);
     EXPECT_TRUE(TCaptionButton::ClickAtEarlyRelease(PressTime, 0, 0, Global(On)));

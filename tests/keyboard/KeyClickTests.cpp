@@ -240,61 +240,58 @@ TEST_F(LinkedControlTest, ADestroyedLinkedControlIsNoLongerAddressed)
 
 // ---- The Shift and Caps indicator ----
 
+// The keypad's own colour and font, as a window would give them.
+void StyleKeypad(TKeyboard& Keyboard, bool Italic)
+{
+    QFont KeypadFont(QStringLiteral("DejaVu Sans"));
+    KeypadFont.setPixelSize(20);
+    KeypadFont.setItalic(Italic);
+    Keyboard.setFont(KeypadFont);
+    QPalette Colours = Keyboard.palette();
+    Colours.setColor(QPalette::ButtonText, QColor(0, 0, 0x80));
+    Keyboard.setPalette(Colours);
+    Keyboard.HighlightColor = Qt::red;
+}
+
+QColor Drawn(const TSpeedButton* Key) { return Key->palette().color(QPalette::ButtonText); }
+
 TEST_F(KeyboardTest, ActiveShiftAndCapsKeysAreDrawnInTheHighlightColour)
 {
-    TFont KeypadFont;
-    KeypadFont.SetName("DejaVu Sans");
-    KeypadFont.SetHeight(20);
-    KeypadFont.SetColor(clNavy);
-    Keyboard->SetFont(KeypadFont);
-    Keyboard->SetKbMode(kbmAlphaNumeric);
-    Keyboard->HighlightColor = clRed;
-
+    StyleKeypad(*Keyboard, false);
     ClickSlot(RightShiftSlot);
     for (const int Slot : { LeftShiftSlot, RightShiftSlot }) {
-        TSpeedButton* Key = Keyboard->SpecialKeys(Slot);
-        EXPECT_EQ(Key->Font().Color(), clRed);
-        EXPECT_EQ(Key->palette().color(QPalette::ButtonText), QColor(Qt::red));
-        EXPECT_FALSE(Key->font().bold()); // no bold indicator asked for
+        EXPECT_EQ(Drawn(Keyboard->SpecialKeys(Slot)), QColor(Qt::red));
+        EXPECT_FALSE(Keyboard->SpecialKeys(Slot)->font().bold()); // no bold indicator asked for
     }
-    EXPECT_EQ(Keyboard->SpecialKeys(CapsSlot)->Font().Color(), clNavy);
+    EXPECT_EQ(Drawn(Keyboard->SpecialKeys(CapsSlot)), QColor(0, 0, 0x80));
 
     ClickSlot(CapsSlot);
-    EXPECT_EQ(Keyboard->SpecialKeys(CapsSlot)->palette().color(QPalette::ButtonText), QColor(Qt::red));
-    EXPECT_EQ(Keyboard->SpecialKeys(LeftShiftSlot)->Font().Color(), clNavy);
-    EXPECT_EQ(Keyboard->SpecialKeys(LeftShiftSlot)->palette().color(QPalette::ButtonText), QColor(0, 0, 0x80));
+    EXPECT_EQ(Drawn(Keyboard->SpecialKeys(CapsSlot)), QColor(Qt::red));
+    EXPECT_EQ(Drawn(Keyboard->SpecialKeys(LeftShiftSlot)), QColor(0, 0, 0x80));
 }
 
 TEST_F(KeyboardTest, BoldIndicatorLastsUntilTheNextCharacterKey)
 {
-    TFont KeypadFont;
-    KeypadFont.SetName("DejaVu Sans");
-    KeypadFont.SetHeight(20);
-    KeypadFont.SetStyle({ fsItalic });
-    Keyboard->SetFont(KeypadFont);
-    Keyboard->SetKbMode(kbmAlphaNumeric);
-    Keyboard->HighlightColor = clRed;
+    StyleKeypad(*Keyboard, true);
     Keyboard->SetOptions({ BoldShiftIndicator });
 
     ClickSlot(LeftShiftSlot);
     for (const int Slot : { LeftShiftSlot, RightShiftSlot }) {
-        TSpeedButton* Key = Keyboard->SpecialKeys(Slot);
-        EXPECT_EQ(Key->Font().Style(), TFontStyles({ fsBold })); // bold alone: the italic is gone
+        const TSpeedButton* Key = Keyboard->SpecialKeys(Slot);
         EXPECT_TRUE(Key->font().bold());
-        EXPECT_FALSE(Key->font().italic());
-        EXPECT_EQ(Key->Font().Color(), clRed);
-        EXPECT_EQ(Key->Font().Name(), "ms sans serif");
+        EXPECT_EQ(Drawn(Key), QColor(Qt::red));
+        EXPECT_EQ(Key->font().family(), QStringLiteral("ms sans serif"));
     }
     EXPECT_FALSE(Keyboard->SpecialKeys(CapsSlot)->font().bold());
 
     ClickGrid(3, 1);
     for (const int Slot : { LeftShiftSlot, RightShiftSlot }) {
-        TSpeedButton* Key = Keyboard->SpecialKeys(Slot);
-        EXPECT_EQ(Key->Font().Style(), TFontStyles({ fsItalic }));
+        const TSpeedButton* Key = Keyboard->SpecialKeys(Slot);
         EXPECT_FALSE(Key->font().bold());
-        EXPECT_EQ(Key->Font().Color(), KeypadFont.Color());
-        EXPECT_EQ(Key->Font().Height(), 20);
-        EXPECT_EQ(Key->Font().Name(), "ms sans serif");
+        EXPECT_TRUE(Key->font().italic());
+        EXPECT_EQ(Drawn(Key), QColor(0, 0, 0x80));
+        EXPECT_EQ(Key->font().pixelSize(), 20);
+        EXPECT_EQ(Key->font().family(), QStringLiteral("ms sans serif"));
     }
 }
 
@@ -302,8 +299,8 @@ TEST_F(KeyboardTest, BoldIndicatorLastsUntilTheNextCharacterKey)
 
 TEST_F(KeyboardTest, AFailingKeyHandlerStillReleasesShiftAndTheErrorIsReported)
 {
-    Keyboard->HighlightColor = clRed;
-    const TColor Normal = Keyboard->SpecialKeys(LeftShiftSlot)->Font().Color();
+    Keyboard->HighlightColor = Qt::red;
+    const QColor Normal = Drawn(Keyboard->SpecialKeys(LeftShiftSlot));
     std::vector<std::string> Reported;
     SetExceptionHandler([&](std::exception_ptr Error) {
         try {
@@ -319,14 +316,14 @@ TEST_F(KeyboardTest, AFailingKeyHandlerStillReleasesShiftAndTheErrorIsReported)
     };
 
     ClickSlot(LeftShiftSlot);
-    EXPECT_EQ(Keyboard->SpecialKeys(LeftShiftSlot)->Font().Color(), clRed);
+    EXPECT_EQ(Drawn(Keyboard->SpecialKeys(LeftShiftSlot)), QColor(Qt::red));
     ClickGrid(3, 1);
     SetExceptionHandler({});
 
     EXPECT_EQ(TakeLog(), (TLog { "special:2", "shift:on", "key:Q", "shift:off" }));
     EXPECT_EQ(Reported, (std::vector<std::string> { "target gone" }));
     EXPECT_FALSE(Keyboard->ShiftActive());
-    EXPECT_EQ(Keyboard->SpecialKeys(LeftShiftSlot)->Font().Color(), Normal);
+    EXPECT_EQ(Drawn(Keyboard->SpecialKeys(LeftShiftSlot)), Normal);
     EXPECT_EQ(Keyboard->Keys(3, 1)->Caption(), "q");
 }
 

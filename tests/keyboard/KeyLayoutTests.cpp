@@ -27,7 +27,7 @@ struct TLayoutExample {
     int Width;
     int Height;
     int BorderWidth;
-    TBevelCut Bevels; // both the inner and the outer bevel
+    TPanel::TBevelCut Bevels; // both the inner and the outer bevel
     int BevelWidth;
     std::vector<TExpectedKey> Keys;
 };
@@ -35,7 +35,7 @@ struct TLayoutExample {
 const std::vector<TLayoutExample>& LayoutExamples()
 {
     static const std::vector<TLayoutExample> Examples {
-        { "AlphaNumeric587x145", kbmAlphaNumeric, 587, 145, 1, bvNone, 1,
+        { "AlphaNumeric587x145", kbmAlphaNumeric, 587, 145, 1, TPanel::bvNone, 1,
             { { Slot(TabSlot), { 1, 29, 60, 28 } }, { Slot(CapsSlot), { 1, 57, 80, 28 } },
                 { Slot(LeftShiftSlot), { 1, 85, 100, 28 } }, { Slot(RightShiftSlot), { 501, 85, 80, 28 } },
                 { Slot(EnterSlot), { 521, 57, 60, 28 } }, { Slot(BackspaceSlot), { 481, 1, 60, 28 } },
@@ -44,27 +44,27 @@ const std::vector<TLayoutExample>& LayoutExamples()
                 { Grid(3, 12), { 501, 29, 40, 28 } }, { Grid(4, 1), { 81, 57, 40, 28 } },
                 { Grid(4, 11), { 481, 57, 40, 28 } }, { Grid(5, 1), { 101, 85, 40, 28 } },
                 { Grid(5, 10), { 461, 85, 40, 28 } } } },
-        { "Function587x145", kbmAlphaNumericFunction, 587, 145, 1, bvNone, 1,
+        { "Function587x145", kbmAlphaNumericFunction, 587, 145, 1, TPanel::bvNone, 1,
             { { Grid(1, 1), { 1, 1, 40, 23 } }, { Grid(1, 2), { 61, 1, 40, 23 } }, { Grid(1, 3), { 101, 1, 40, 23 } },
                 { Grid(1, 13), { 501, 1, 40, 23 } }, { Grid(2, 1), { 1, 28, 40, 23 } },
                 { Slot(BackspaceSlot), { 481, 28, 60, 23 } }, { Slot(TabSlot), { 1, 51, 60, 23 } },
                 { Slot(EnterSlot), { 521, 74, 60, 23 } }, { Slot(LeftShiftSlot), { 1, 97, 100, 23 } },
                 { Slot(RightShiftSlot), { 501, 97, 80, 23 } }, { Slot(SpaceSlot), { 121, 120, 340, 23 } } } },
-        { "AlphaNumeric889x145", kbmAlphaNumeric, 889, 145, 1, bvNone, 1,
+        { "AlphaNumeric889x145", kbmAlphaNumeric, 889, 145, 1, TPanel::bvNone, 1,
             { { Slot(TabSlot), { 1, 29, 92, 28 } }, { Slot(LeftShiftSlot), { 1, 85, 152, 28 } },
                 { Slot(RightShiftSlot), { 763, 85, 122, 28 } }, { Slot(EnterSlot), { 794, 57, 92, 28 } },
                 { Slot(BackspaceSlot), { 754, 1, 92, 28 } }, { Slot(SpaceSlot), { 184, 113, 518, 28 } },
                 { Grid(2, 12), { 672, 1, 61, 28 } }, { Grid(3, 1), { 93, 29, 61, 28 } },
                 { Grid(5, 1), { 153, 85, 61, 28 } } } },
-        { "Bevelled587x145", kbmAlphaNumeric, 587, 145, 1, bvRaised, 2,
+        { "Bevelled587x145", kbmAlphaNumeric, 587, 145, 1, TPanel::bvRaised, 2,
             { { Grid(2, 1), { 5, 5, 39, 27 } }, { Slot(BackspaceSlot), { 473, 5, 58, 27 } },
                 { Grid(2, 12), { 434, 5, 39, 27 } } } },
-        { "Calculator162x202", kbmCalculator, 162, 202, 1, bvNone, 1,
+        { "Calculator162x202", kbmCalculator, 162, 202, 1, TPanel::bvNone, 1,
             { { Slot(BackspaceSlot), { 81, 1, 80, 40 } }, { Slot(PlusSlot), { 121, 41, 40, 80 } },
                 { Slot(EnterSlot), { 81, 161, 80, 40 } }, { Grid(1, 1), { 1, 1, 40, 40 } },
                 { Grid(1, 2), { 41, 1, 40, 40 } }, { Grid(4, 4), { 121, 121, 40, 40 } },
                 { Grid(5, 2), { 41, 161, 40, 40 } } } },
-        { "Numeric122x162", kbmNumeric, 122, 162, 1, bvNone, 1,
+        { "Numeric122x162", kbmNumeric, 122, 162, 1, TPanel::bvNone, 1,
             { { Grid(1, 3), { 81, 1, 40, 40 } }, { Grid(4, 2), { 41, 121, 40, 40 } },
                 { Slot(BackspaceSlot), { 81, 121, 40, 40 } } } },
     };
@@ -163,8 +163,8 @@ TEST(KeyLayout, NarrowKeysLeaveBackspaceWithinReach)
 {
     TKeyboard Keyboard;
     Keyboard.SetBorderWidth(1);
-    Keyboard.SetBevelInner(bvRaised);
-    Keyboard.SetBevelOuter(bvRaised);
+    Keyboard.SetBevelInner(TPanel::bvRaised);
+    Keyboard.SetBevelOuter(TPanel::bvRaised);
     Keyboard.SetBevelWidth(2);
     Keyboard.SetBounds(0, 0, 587, 145);
     // Key width 39: column 12 of row 2 ends at 472, Backspace takes the next pixel column.

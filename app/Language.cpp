@@ -1,0 +1,37 @@
+#include "Language.h"
+
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+const QTranslator& ProgramTranslator()
+{
+    static QTranslator* const Translator = [] {
+        auto* Loaded = new QTranslator;
+        // Built into the program by qt_add_translations: kivo_el.qm and so on.
+        if (!Loaded->load(QLocale::system(), QStringLiteral("kivo"), QStringLiteral("_"), QStringLiteral(":/i18n")))
+            qDebug("No translation of KIVO for %s", qPrintable(QLocale::system().name()));
+        return Loaded;
+    }();
+    return *Translator;
+}
+
+void InstallProgramTranslation()
+{
+    static bool Installed = false;
+    if (Installed || !QCoreApplication::instance())
+        return;
+    Installed = true;
+    if (!ProgramTranslator().isEmpty())
+        QCoreApplication::installTranslator(const_cast<QTranslator*>(&ProgramTranslator()));
+    auto* Qt = new QTranslator(QCoreApplication::instance());
+    if (Qt->load(QLocale::system(), QStringLiteral("qtbase"), QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(Qt);
+}
+
+QString TranslatedBeforeStart(const char* Context, const char* Text)
+{
+    const QString Translated = ProgramTranslator().translate(Context, Text);
+    return Translated.isEmpty() ? QString::fromUtf8(Text) : Translated;
+}

@@ -1,0 +1,63 @@
+#pragma once
+// When a caption button clicks, beyond Qt's one click at the release: a held button that
+// repeats (Backspace, at the desktop's key-repeat rate), and a click made at once on word from
+// outside the toolkit that the pointer was released, before the toolkit itself has seen the
+// release (see ClickAtEarlyRelease).
+#include <QElapsedTimer>
+#include <QObject>
+#include <QPoint>
+
+#include <functional>
+#include <optional>
+
+class QAbstractButton;
+class QMouseEvent;
+class QTimer;
+
+// How a held button repeats: the wait before the first repeat, and the time between repeats.
+struct TRepeatTiming {
+    int DelayMilliseconds = 0;
+    int IntervalMilliseconds = 0;
+};
+
+class TClickTiming : public QObject {
+public:
+    // Click is what a click does; it is called for early clicks and repeats only.
+    TClickTiming(QAbstractButton& Button, std::function<void()> Click);
+
+    // Asked at every press of the left mouse button. While it answers, a button held past the
+    // delay clicks then and at every interval after it (while the pointer is on it), and not
+    // again at the release; released before the delay, it clicks once at the release as any
+    // button does, so a press dragged off it still types nothing. Unset or answering nothing:
+    // one click at the release.
+    std::function<std::optional<TRepeatTiming>()> RepeatTiming;
+
+    // The button's mouse events, passed on before (press) or after (motion) Qt's handling.
+    void Press(const QMouseEvent& Event);
+    void Motion(const QMouseEvent& Event);
+    // At the left button's release: true when this press has made its click already (early or
+    // by repeating), so that the release makes none.
+    bool Release();
+
+    // Clicks the button that the left mouse button holds down, at once, on word from outside
+    // the toolkit that the button was released (times in the window system's milliseconds, the
+    // pointer's position in the screen's pixels): if the toolkit has seen the press that release
+    // ends and every pointer motion before it, and the pointer is on the button by its account
+    // and by the position given. Whether it clicked.
+    static bool ClickAtEarlyRelease(unsigned long PressTime, unsigned long LastMotionTime, int MotionCount, QPoint Pointer);
+
+private:
+    void Repeat();
+    void StopRepeating();
+
+    QAbstractButton& Button;
+    std::function<void()> Click;
+    bool HeldToRepeat = false;
+    int RepeatDelay = 0;
+    int RepeatInterval = 0;
+    int RepeatsDone = 0;
+    QElapsedTimer SincePress;
+    QTimer* RepeatTimer = nullptr;
+    // Set from an early click until the toolkit's own release of the button.
+    bool ClickedEarly = false;
+};
