@@ -22,5 +22,7 @@ TForm2::TForm2(QWidget* Parent)
                            "is asked for it. Updates \n"
                            "are found on the web at: \n"
                            "the project's repository."));
+    // The logo's lettering takes the size of its text in whatever face draws it.
+    Label1->adjustSize();
     Button1->setFocus();
 }

@@ -24,6 +24,8 @@ TForm4::TForm4(QWidget* Parent)
     QTextOption Centred = Memo1->document()->defaultTextOption();
     Centred.setAlignment(Qt::AlignHCenter);
     Memo1->document()->setDefaultTextOption(Centred);
+    // The logo's lettering takes the size of its text in whatever face draws it.
+    Label1->adjustSize();
     Button1->setFocus();
 }
 
@@ -34,7 +36,7 @@ QStringList TForm4::UnicodeParagraphs()
     return QStringList {
         tr("1. WHERE THE LETTERS GO. Click in the program you are writing in, then click the keys of "
            "KIVO. The keypad never takes the focus: every letter goes straight to the cursor of your "
-           "program, in whatever font you write in, and your own keyboard goes on typing there too."),
+           "program, and your own keyboard goes on typing there too."),
         tr("2. THE LETTER FIRST, THEN ITS MARKS. Click the letter, then its breathing, accent, iota "
            "subscript or diaeresis on the buttons to the right of the keypad. Each mark joins the "
            "letter typed just before it: α, then the smooth breathing with acute, gives ἄ; "
@@ -58,6 +60,7 @@ void TForm4::ShowInstructions(TOutputMode Output)
         Memo1->setPlainText(QLatin1Char('\n') + UnicodeParagraphs().join(QStringLiteral("\n\n")));
     } else {
         // Lines broken by hand for this window's width, trailing blanks included.
+        //: A translation may give whole paragraphs: the window wraps them.
         Memo1->setPlainText(tr(
             "\n"
             "1. RESIZE your word-processing window, e.g. in Notepad or Word, so that it is located where \n"

@@ -1,4 +1,237 @@
 <?xml version="1.0" encoding="utf-8"?>
 <!DOCTYPE TS>
 <TS version="2.1" language="el_GR">
+<context>
+    <name>KeyHints</name>
+    <message>
+        <source>smooth breathing</source>
+        <translation>ψιλή</translation>
+    </message>
+    <message>
+        <source>rough breathing</source>
+        <translation>δασεία</translation>
+    </message>
+    <message>
+        <source>acute</source>
+        <translation>οξεία</translation>
+    </message>
+    <message>
+        <source>grave</source>
+        <translation>βαρεία</translation>
+    </message>
+    <message>
+        <source>circumflex</source>
+        <translation>περισπωμένη</translation>
+    </message>
+    <message>
+        <source>iota subscript</source>
+        <translation>υπογεγραμμένη</translation>
+    </message>
+    <message>
+        <source>diaeresis</source>
+        <translation>διαλυτικά</translation>
+    </message>
+    <message>
+        <source> and </source>
+        <translation> και </translation>
+    </message>
+    <message>
+        <source>Tab</source>
+        <translation>Στηλοθέτης (Tab)</translation>
+    </message>
+    <message>
+        <source>Caps Lock: capitals until clicked again</source>
+        <translation>Caps Lock: κεφαλαία, ώσπου να πατηθεί ξανά</translation>
+    </message>
+    <message>
+        <source>Shift: a capital for the next key</source>
+        <translation>Shift: κεφαλαίο για το επόμενο πλήκτρο</translation>
+    </message>
+    <message>
+        <source>Enter</source>
+        <translation>Enter: νέα γραμμή</translation>
+    </message>
+    <message>
+        <source>Backspace: deletes the character before the cursor; repeats while held</source>
+        <translation>Backspace: σβήνει τον χαρακτήρα πριν από τον δρομέα· όσο μένει πατημένο, επαναλαμβάνεται</translation>
+    </message>
+</context>
+<context>
+    <name>TCommandLine</name>
+    <message>
+        <source>An on-screen keyboard for polytonic Greek: click a letter, then its breathing, accent or
+iota subscript, and KIVO types them into the program you are writing in.</source>
+        <translation>Πληκτρολόγιο οθόνης για το πολυτονικό σύστημα: πατήστε ένα γράμμα, έπειτα το πνεύμα, τον τόνο
+ή την υπογεγραμμένη του, και το KIVO τα γράφει στο πρόγραμμα όπου εργάζεστε.</translation>
+    </message>
+    <message>
+        <source>Show this help and exit.</source>
+        <translation>Εμφανίζει αυτή τη βοήθεια και τερματίζει.</translation>
+    </message>
+    <message>
+        <source>Show the version and exit.</source>
+        <translation>Εμφανίζει την έκδοση και τερματίζει.</translation>
+    </message>
+    <message>
+        <source>What the keys type. unicode: the Greek letters with their marks, as Unicode characters that every font and program can show. lumera: the 8-bit codes that the Lumera font draws as Greek. auto: lumera where that font is installed, else unicode. Without this option, the choice last made in KIVO&apos;s menu holds (else auto).</source>
+        <translation>Τι γράφουν τα πλήκτρα. unicode: τα ελληνικά γράμματα με τα σημάδια τους, ως χαρακτήρες Unicode που τους δείχνει κάθε γραμματοσειρά και κάθε πρόγραμμα. lumera: οι κωδικοί των 8 bit που η γραμματοσειρά Lumera σχεδιάζει ως ελληνικά. auto: lumera όπου είναι εγκατεστημένη αυτή η γραμματοσειρά, αλλιώς unicode. Χωρίς αυτή την επιλογή ισχύει ό,τι επιλέχθηκε τελευταία στο μενού του KIVO (αλλιώς auto).</translation>
+    </message>
+    <message>
+        <source>Open a keyboard of its own, even where KIVO runs already on this display (otherwise a later start brings the running one to the front).</source>
+        <translation>Ανοίγει χωριστό πληκτρολόγιο, ακόμη κι αν το KIVO τρέχει ήδη σε αυτή την οθόνη (αλλιώς μια νέα εκκίνηση φέρνει μπροστά εκείνο που τρέχει).</translation>
+    </message>
+    <message>
+        <source>unexpected argument &apos;%1&apos;: KIVO opens no files.</source>
+        <translation>απρόσμενο όρισμα «%1»: το KIVO δεν ανοίγει αρχεία.</translation>
+    </message>
+    <message>
+        <source>Options:</source>
+        <translation>Επιλογές:</translation>
+    </message>
+    <message>
+        <source>Usage: kivo [options]</source>
+        <translation>Χρήση: kivo [επιλογές]</translation>
+    </message>
+    <message>
+        <source>--output takes unicode, lumera or auto, not &apos;%1&apos;.</source>
+        <translation>το --output δέχεται unicode, lumera ή auto, όχι «%1».</translation>
+    </message>
+</context>
+<context>
+    <name>TForm1</name>
+    <message>
+        <source>Lumera On-Screen Keyboard</source>
+        <translation>Πληκτρολόγιο οθόνης Lumera</translation>
+    </message>
+    <message>
+        <source>About KIVO</source>
+        <translation>Σχετικά με το KIVO</translation>
+    </message>
+    <message>
+        <source>LUMERA ON-SCREEN KEYBOARD</source>
+        <translation>ΠΛΗΚΤΡΟΛΟΓΙΟ ΟΘΟΝΗΣ LUMERA</translation>
+    </message>
+    <message>
+        <source>How to use KIVO</source>
+        <translation>Οδηγίες χρήσης</translation>
+    </message>
+    <message>
+        <source>&amp;Reset position</source>
+        <translation>&amp;Επαναφορά θέσης</translation>
+    </message>
+    <message>
+        <source>KIVO Polytonic Greek Keyboard</source>
+        <translation>KIVO – Πληκτρολόγιο για το πολυτονικό</translation>
+    </message>
+    <message>
+        <source>KIVO POLYTONIC GREEK KEYBOARD</source>
+        <translation>KIVO · ΠΟΛΥΤΟΝΙΚΟ ΠΛΗΚΤΡΟΛΟΓΙΟ</translation>
+    </message>
+    <message>
+        <source>Type Unicode Greek</source>
+        <translation>Γραφή ελληνικών σε Unicode</translation>
+    </message>
+    <message>
+        <source>Type Lumera font codes</source>
+        <translation>Γραφή κωδικών της γραμματοσειράς Lumera</translation>
+    </message>
+</context>
+<context>
+    <name>TForm2</name>
+    <message>
+        <source>About KIVO</source>
+        <translation>Σχετικά με το KIVO</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>Εντάξει</translation>
+    </message>
+    <message>
+        <source>KIVO Version 1.0.
+
+By the KIVO developers.
+
+Copyright December 2026, 
+the KIVO developers. You 
+may pass it on to others 
+unchanged, and with this 
+notice, as long as no fee 
+is asked for it. Updates 
+are found on the web at: 
+the project&apos;s repository.</source>
+        <translation>KIVO, έκδοση 1.0.
+
+Από τους δημιουργούς 
+του KIVO.
+
+© Δεκέμβριος 2026, οι 
+δημιουργοί του KIVO. 
+Επιτρέπεται η διανομή 
+του αμετάβλητου, με αυτή 
+τη σημείωση, χωρίς 
+αμοιβή. Νέες εκδόσεις στο 
+αποθετήριο του έργου.</translation>
+    </message>
+</context>
+<context>
+    <name>TForm4</name>
+    <message>
+        <source>How to use KIVO</source>
+        <translation>Οδηγίες χρήσης του KIVO</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Κλείσιμο</translation>
+    </message>
+    <message>
+        <source>2. THE LETTER FIRST, THEN ITS MARKS. Click the letter, then its breathing, accent, iota subscript or diaeresis on the buttons to the right of the keypad. Each mark joins the letter typed just before it: α, then the smooth breathing with acute, gives ἄ; η, then the rough breathing with circumflex and the iota subscript, gives ᾗ. Capitals take their marks in the same way: Α, then the rough breathing, gives Ἁ.</source>
+        <translation>2. ΠΡΩΤΑ ΤΟ ΓΡΑΜΜΑ, ΕΠΕΙΤΑ ΤΑ ΣΗΜΑΔΙΑ ΤΟΥ. Πατήστε το γράμμα και έπειτα το πνεύμα, τον τόνο, την υπογεγραμμένη ή τα διαλυτικά του στα κουμπιά δεξιά από τα πλήκτρα. Κάθε σημάδι μπαίνει στο γράμμα που γράφτηκε ακριβώς πριν: το α και έπειτα η ψιλή με την οξεία δίνουν ἄ· το η, έπειτα η δασεία με την περισπωμένη και η υπογεγραμμένη δίνουν ᾗ. Τα κεφαλαία παίρνουν τα σημάδια τους με τον ίδιο τρόπο: το Α και έπειτα η δασεία δίνουν Ἁ.</translation>
+    </message>
+    <message>
+        <source>3. BACKSPACE. Right after a mark, the ⌫ key takes that mark off the letter again and leaves the letter; the next click deletes the letter itself. Held down, it repeats like the key of your own keyboard.</source>
+        <translation>3. ΔΙΟΡΘΩΣΗ. Αμέσως μετά από ένα σημάδι, το πλήκτρο ⌫ αφαιρεί πάλι αυτό το σημάδι και αφήνει το γράμμα· το επόμενο πάτημα σβήνει το ίδιο το γράμμα. Όσο μένει πατημένο, επαναλαμβάνεται όπως το πλήκτρο του δικού σας πληκτρολογίου.</translation>
+    </message>
+    <message>
+        <source>4. APOSTROPHE AND ELISION. The breathing buttons are marks, not apostrophes: clicked after a consonant, a smooth breathing sits on that consonant. For an elided word (δ’ ἐγώ, ἀλλ’ ὅμως) type the apostrophe ’ with your own keyboard (most word processors turn &apos; into it), then a space. A breathing or accent at the start of a word belongs on its vowel: type the vowel first, then the mark.</source>
+        <translation>4. ΑΠΟΣΤΡΟΦΟΣ ΚΑΙ ΕΚΘΛΙΨΗ. Τα κουμπιά των πνευμάτων είναι σημάδια, όχι απόστροφοι: μια ψιλή μετά από σύμφωνο κάθεται πάνω σε εκείνο το σύμφωνο. Για λέξη με έκθλιψη (δ’ ἐγώ, ἀλλ’ ὅμως) γράψτε την απόστροφο ’ με το δικό σας πληκτρολόγιο (οι περισσότεροι επεξεργαστές κειμένου κάνουν το &apos; απόστροφο) και έπειτα ένα διάστημα. Πνεύμα ή τόνος στην αρχή λέξης ανήκει στο φωνήεν της: γράψτε πρώτα το φωνήεν και έπειτα το σημάδι.</translation>
+    </message>
+    <message>
+        <source>
+1. RESIZE your word-processing window, e.g. in Notepad or Word, so that it is located where 
+it is visible above the KIVO keypad.
+
+2. SET THE FONT in the word-processing program to Lumera in the required size and style 
+then use KIVO just like a normal keyboard, ensuring that the cursor is always active in the 
+word-processing window before typing. Please note: the keypad will flicker momentarily when 
+you type a letter, but this is normal. (This is in order for Windows to relocate the last active 
+program.)
+
+3. USE OF ACCENTS.  Set the cursor after a letter and hit an accent key. The accent will 
+appear above the letter. (Similarly to type the iota subscript and breathings.) Hitting the 
+backspace (or delete) key will delete the accent, etc., first; hitting the key again will delete 
+the letter. Sometimes, if you move the cursor away from the accent and then return to delete 
+it, the accent may not be deleted. In that case, you can try using the delete key on your 
+normal keyboard, or try selecting the accent, and a few surrounding letters, and deleting 
+those. 
+
+4. SPACING. If you want to use the soft breathing to represent an apostrophe, you will need 
+to press the spacebar once to add a space between the apostrophe and the preceeding 
+letter to space it correctly. Likewise, when a breathing or accent is placed at the beginning of 
+a word, where a letter would normally be, you will have to add an extra space between the 
+accent, etc., and the preceding word to space it correctly.</source>
+        <extracomment>A translation may give whole paragraphs: the window wraps them.</extracomment>
+        <translation>
+1. ΜΕΓΕΘΟΣ ΠΑΡΑΘΥΡΟΥ. Ρυθμίστε το παράθυρο του επεξεργαστή κειμένου (π.χ. του Σημειωματάριου ή του Word) ώστε να φαίνεται πάνω από το πληκτρολόγιο του KIVO.
+
+2. ΓΡΑΜΜΑΤΟΣΕΙΡΑ. Ορίστε στον επεξεργαστή κειμένου τη γραμματοσειρά Lumera στο μέγεθος και στο στυλ που θέλετε και γράφετε με το KIVO όπως με ένα κανονικό πληκτρολόγιο· ο δρομέας πρέπει πάντα να βρίσκεται στο παράθυρο του επεξεργαστή. Σημείωση: το πληκτρολόγιο τρεμοπαίζει στιγμιαία σε κάθε γράμμα· αυτό είναι φυσιολογικό (έτσι το σύστημα ξαναβρίσκει το πρόγραμμα που ήταν ενεργό τελευταίο).
+
+3. ΤΟΝΟΙ ΚΑΙ ΠΝΕΥΜΑΤΑ. Τοποθετήστε τον δρομέα μετά από ένα γράμμα και πατήστε ένα πλήκτρο τόνου· ο τόνος εμφανίζεται πάνω από το γράμμα (το ίδιο με την υπογεγραμμένη και τα πνεύματα). Το Backspace (ή το Delete) σβήνει πρώτα τον τόνο και με δεύτερο πάτημα το γράμμα. Αν ο δρομέας μετακινήθηκε στο μεταξύ, ο τόνος ίσως δεν σβήνεται· δοκιμάστε τότε το Delete του δικού σας πληκτρολογίου ή επιλέξτε τον τόνο μαζί με μερικά γράμματα γύρω του και σβήστε τα.
+
+4. ΔΙΑΣΤΗΜΑΤΑ. Αν χρησιμοποιείτε την ψιλή ως απόστροφο, πατήστε μία φορά το διάστημα ανάμεσα στην απόστροφο και στο προηγούμενο γράμμα. Ομοίως, όταν πνεύμα ή τόνος μπαίνει στην αρχή λέξης, στη θέση ενός γράμματος, προσθέστε ένα ακόμη διάστημα ανάμεσα στο σημάδι και στην προηγούμενη λέξη.</translation>
+    </message>
+    <message>
+        <source>1. WHERE THE LETTERS GO. Click in the program you are writing in, then click the keys of KIVO. The keypad never takes the focus: every letter goes straight to the cursor of your program, and your own keyboard goes on typing there too.</source>
+        <translation>1. ΠΟΥ ΓΡΑΦΟΥΝ ΤΑ ΓΡΑΜΜΑΤΑ. Κάντε κλικ στο πρόγραμμα όπου γράφετε και έπειτα πατήστε τα πλήκτρα του KIVO. Το πληκτρολόγιο οθόνης δεν παίρνει ποτέ την εστίαση: κάθε γράμμα πηγαίνει κατευθείαν στον δρομέα του προγράμματός σας, και το δικό σας πληκτρολόγιο εξακολουθεί να γράφει εκεί.</translation>
+    </message>
+</context>
 </TS>

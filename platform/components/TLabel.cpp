@@ -1,7 +1,6 @@
 #include "TLabel.h"
 
 #include "FitText.h"
-#include "FontSubstitution.h"
 
 #include <QEvent>
 
@@ -12,26 +11,9 @@ TLabel::TLabel(QWidget* Parent)
     setTextFormat(Qt::PlainText);
 }
 
-void TLabel::SetCaption(const std::string& Caption)
-{
-    CaptionValue = Caption;
-    setText(DisplayText(WantedFont.family().toStdString(), CaptionValue));
-    QFont Shown = WantedFont;
-    Shown.setFamily(DisplayFamily(WantedFont.family().toStdString()));
-    Fitting = true;
-    setFont(Shown);
-    Fitting = false;
-    FitCaption();
-}
-
 void TLabel::FitCaption()
 {
-    // A label that sizes itself (the logo) is never shrunk; the size policy says which.
-    const bool Fixed = sizePolicy().horizontalPolicy() == QSizePolicy::Fixed;
-    if (Fixed) {
-        resize(sizeHint());
-        return;
-    }
+    FittedText = text();
     const QFont Fitted = FittedFont(WantedFont, text(), contentsRect().size());
     CaptionFits = contentsRect().isEmpty() || ShowsWhole(Fitted, text(), contentsRect().size());
     if (Fitted != font()) {
@@ -43,6 +25,9 @@ void TLabel::FitCaption()
 
 void TLabel::paintEvent(QPaintEvent* Event)
 {
+    // A new text (a translation, another output's banner) is fitted before it is drawn.
+    if (text() != FittedText)
+        FitCaption();
     if (CaptionFits)
         QLabel::paintEvent(Event);
 }
@@ -56,11 +41,6 @@ void TLabel::resizeEvent(QResizeEvent* Event)
 void TLabel::changeEvent(QEvent* Event)
 {
     QLabel::changeEvent(Event);
-    if (Event->type() == QEvent::FontChange && !Fitting) {
+    if (Event->type() == QEvent::FontChange && !Fitting)
         WantedFont = font();
-        if (!CaptionValue.empty())
-            SetCaption(CaptionValue);
-        else
-            FitCaption();
-    }
 }

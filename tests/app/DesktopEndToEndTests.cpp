@@ -69,7 +69,7 @@ protected:
         Kivo = std::make_unique<QProcess>();
         Kivo->setProcessChannelMode(QProcess::ForwardedChannels);
         Kivo->setProcessEnvironment(Environment());
-        Kivo->start(QStringLiteral(KIVO_PROGRAM), {});
+        Kivo->start(QStringLiteral(KIVO_PROGRAM), { QStringLiteral("--output=lumera") });
         MainWindow.clear();
         ASSERT_TRUE(WaitFor([&] { return !(MainWindow = FindWindow(QString::fromLatin1(MainTitle))).isEmpty(); }, 10000));
         WaitUntilStill();
