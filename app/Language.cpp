@@ -9,9 +9,9 @@ const QTranslator& ProgramTranslator()
 {
     static QTranslator* const Translator = [] {
         auto* Loaded = new QTranslator;
-        // Built into the program by qt_add_translations: kivo_el.qm and so on.
-        if (!Loaded->load(QLocale::system(), QStringLiteral("kivo"), QStringLiteral("_"), QStringLiteral(":/i18n")))
-            qDebug("No translation of KIVO for %s", qPrintable(QLocale::system().name()));
+        // Built into the program by qt_add_translations: kivo_el.qm and so on. None found is
+        // English, the language of the source texts.
+        (void)Loaded->load(QLocale::system(), QStringLiteral("kivo"), QStringLiteral("_"), QStringLiteral(":/i18n"));
         return Loaded;
     }();
     return *Translator;

@@ -32,26 +32,6 @@ void Beep()
 
 void SetBeepSink(std::function<void()> Sink) { BeepSink() = std::move(Sink); }
 
-std::string UpperCase(const std::string& Text)
-{
-    std::string Result = Text;
-    for (char& C : Result) {
-        if (C >= 'a' && C <= 'z')
-            C = static_cast<char>(C - 'a' + 'A');
-    }
-    return Result;
-}
-
-std::string LowerCase(const std::string& Text)
-{
-    std::string Result = Text;
-    for (char& C : Result) {
-        if (C >= 'A' && C <= 'Z')
-            C = static_cast<char>(C - 'A' + 'a');
-    }
-    return Result;
-}
-
 void HandleException(std::exception_ptr Error)
 {
     if (ExceptionHandler()) {

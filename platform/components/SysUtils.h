@@ -9,10 +9,6 @@ void Beep();
 // Replaces what Beep does (a test records it); an empty sink restores the system sound.
 void SetBeepSink(std::function<void()> Sink);
 
-// Case mapping of the ASCII letters only: every other code, those from 128 up included, stays.
-std::string UpperCase(const std::string& Text);
-std::string LowerCase(const std::string& Text);
-
 // Where an exception that escapes an event handler ends: Qt's event dispatch cannot carry it,
 // so the control that ran the handler passes it here. By default the application object shows
 // it (stderr when there is none); a test installs a handler of its own.

@@ -3,7 +3,11 @@
 
 #include "TButton.h"
 
+#include <QAction>
+#include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTextEdit>
+#include <QTranslator>
 
 #include <QTest>
 
@@ -31,14 +35,14 @@ TEST_F(TAppTest, InstructionsSpeakOfTheOutputInForce)
     EXPECT_EQ(Lines[16], QStringLiteral("those. "));
     EXPECT_EQ(Lines[22], QStringLiteral("accent, etc., and the preceding word to space it correctly."));
 
-    TForm4::AddUnicodeParagraph(QStringLiteral("5. A LATER PARAGRAPH."));
+    TForm4::AddUnicodeParagraph(QStringLiteral("5. ΜΙΑ ΑΚΟΜΗ ΠΑΡΑΓΡΑΦΟΣ."));
     Instructions->ShowInstructions(omUnicode);
     const QString Unicode = Instructions->Memo1->toPlainText();
     for (const char* Wrong : { "Lumera", "font", "flicker", "Notepad", "Windows", "soft breathing to represent" })
         EXPECT_FALSE(Unicode.contains(QLatin1String(Wrong), Qt::CaseInsensitive)) << Wrong;
     for (const char* Told : { "never takes the focus", "\u2019", "\u232B", "KIVO" })
         EXPECT_TRUE(Unicode.contains(QString::fromUtf8(Told))) << Told;
-    EXPECT_TRUE(Unicode.endsWith(QStringLiteral("\n\n5. A LATER PARAGRAPH.")));
+    EXPECT_TRUE(Unicode.endsWith(QStringLiteral("\n\n5. ΜΙΑ ΑΚΟΜΗ ΠΑΡΑΓΡΑΦΟΣ.")));
 }
 
 TEST_F(TAppTest, MemosCanBeSelectedButNotEdited)
@@ -117,4 +121,41 @@ TEST_F(TAppTest, BannerButtonsBuildTheirDialogAtTheFirstOpeningAndReuseIt)
         }
     }
     EXPECT_TRUE(KeyEvents().empty());
+}
+
+// In Greek every text of the windows is Greek: only names and the keys' own labels stay.
+TEST_F(TAppTest, InGreekEveryTextTheWindowsShowIsGreek)
+{
+    QTranslator Greek;
+    ASSERT_TRUE(Greek.load(QStringLiteral(":/i18n/kivo_el.qm")));
+    QCoreApplication::installTranslator(&Greek);
+    TForm1 Main;
+    TForm2 AboutInGreek;
+    TForm4 InstructionsInGreek;
+    const auto English = qScopeGuard([&Greek] { QCoreApplication::removeTranslator(&Greek); });
+    const QRegularExpression Latin(QStringLiteral("[A-Za-z]{2,}"));
+    const QStringList Names { QStringLiteral("KIVO"), QStringLiteral("IVO"), QStringLiteral("Lumera"), QStringLiteral("LUMERA"), QStringLiteral("Unicode"), QStringLiteral("Word"),
+        QStringLiteral("Backspace"), QStringLiteral("Delete"), QStringLiteral("Tab"), QStringLiteral("Caps"),
+        QStringLiteral("Shift"), QStringLiteral("Enter"), QStringLiteral("Esc") };
+    auto ExpectGreek = [&](const QString& Text, const QString& Where) {
+        for (auto Words = Latin.globalMatch(Text); Words.hasNext();) {
+            const QString Word = Words.next().captured();
+            EXPECT_TRUE(Names.contains(Word)) << Where.toStdString() << ": " << Word.toStdString();
+        }
+    };
+    for (const TOutputMode Mode : { omUnicode, omLumera }) {
+        Main.SetOutputMode(Mode);
+        InstructionsInGreek.ShowInstructions(Mode);
+        for (const QWidget* Window : { static_cast<QWidget*>(&Main), static_cast<QWidget*>(&AboutInGreek), static_cast<QWidget*>(&InstructionsInGreek) }) {
+            ExpectGreek(Window->windowTitle(), Window->objectName());
+            for (const QLabel* Label : Window->findChildren<QLabel*>())
+                ExpectGreek(Label->text(), Label->objectName());
+            for (const QAbstractButton* Button : Window->findChildren<QAbstractButton*>())
+                ExpectGreek(Button->text(), Button->objectName());
+            for (const QTextEdit* Memo : Window->findChildren<QTextEdit*>())
+                ExpectGreek(Memo->toPlainText(), Memo->objectName());
+            for (const QAction* Action : Window->actions())
+                ExpectGreek(Action->text(), Action->text());
+        }
+    }
 }

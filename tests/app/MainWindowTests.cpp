@@ -112,24 +112,6 @@ TEST_F(TAppTest, TheEmptyToolbarCellTakesNoClicks)
     EXPECT_EQ(KeyEvents(), "");
 }
 
-TEST_F(TAppTest, ToolbarButtonsFillAGridOfFourColumns)
-{
-    // Columns at 3, 34, 65, 96 and rows at 2, 42, 82, 122, in button order, with the
-    // separator in the first cell of the second row.
-    const std::pair<QWidget*, QRect> Cells[] = {
-        { MainForm->ToolButton1, { 3, 2, 31, 40 } }, { MainForm->ToolButton2, { 34, 2, 31, 40 } },
-        { MainForm->ToolButton3, { 65, 2, 31, 40 } }, { MainForm->ToolButton4, { 96, 2, 31, 40 } },
-        { MainForm->ToolButton6, { 3, 42, 31, 40 } }, { MainForm->ToolButton5, { 34, 42, 31, 40 } },
-        { MainForm->ToolButton7, { 65, 42, 31, 40 } }, { MainForm->ToolButton8, { 3, 82, 31, 40 } },
-        { MainForm->ToolButton11, { 96, 82, 31, 40 } }, { MainForm->ToolButton12, { 3, 122, 31, 40 } },
-        { MainForm->ToolButton15, { 96, 122, 31, 40 } },
-    };
-    for (const auto& [Button, Cell] : Cells)
-        EXPECT_EQ(Button->geometry(), Cell) << Button->objectName().toStdString();
-    EXPECT_EQ(MainForm->ToolBar1->width(), 127);
-    EXPECT_EQ(MainForm->ToolBar1->geometry().right(), MainForm->width() - 1);
-}
-
 TEST_F(TAppTest, FormCreatePlacesTheWindowAcrossTheBottomOfTheScreen)
 {
     // Qt's offscreen screen is 800 by 800.
@@ -154,15 +136,6 @@ TEST_F(TAppTest, FormCreatePlacesTheWindowAcrossTheBottomOfTheScreen)
     EXPECT_EQ(MainForm->Panel4->geometry(), QRect(ClientWidth - 127 - 110, 0, 110, 30));
     EXPECT_EQ(MainForm->Label1->geometry(), QRect(110, 0, ClientWidth - 127 - 220, 30));
     EXPECT_EQ(MainForm->Button2->geometry(), QRect(2, 2, 102, 25));
-}
-
-TEST_F(TAppTest, MainWindowStaysOnTopAndNeverTakesTheFocus)
-{
-    EXPECT_TRUE(MainForm->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    EXPECT_TRUE(MainForm->windowFlags().testFlag(Qt::WindowDoesNotAcceptFocus));
-    EXPECT_EQ(MainForm->ToolButton1->focusPolicy(), Qt::NoFocus);
-    EXPECT_EQ(MainForm->Button1->focusPolicy(), Qt::NoFocus);
-    EXPECT_EQ(MainForm->windowTitle(), QStringLiteral("Lumera On-Screen Keyboard"));
 }
 
 TEST_F(TAppTest, BannerButtonsShowTheDialogsModallyWithoutSending)

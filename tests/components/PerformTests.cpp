@@ -68,23 +68,4 @@ TEST(Perform, AControlWithAFocusProxyGetsTheKeysThroughIt)
     EXPECT_EQ(Inner->text(), QStringLiteral("xy"));
 }
 
-TEST(CaseMapping, OnlyAsciiLettersChange)
-{
-    const std::string Mixed = "aZ09 &\xe9\xc9\xff\x80";
-    EXPECT_EQ(UpperCase(Mixed), "AZ09 &\xe9\xc9\xff\x80");
-    EXPECT_EQ(LowerCase(Mixed), "az09 &\xe9\xc9\xff\x80");
-    EXPECT_EQ(UpperCase(""), "");
-}
-
-TEST(BeepSink, ReplacesTheSystemSoundUntilCleared)
-{
-    int Beeps = 0;
-    SetBeepSink([&] { ++Beeps; });
-    Beep();
-    Beep();
-    SetBeepSink({});
-    Beep(); // the system sound again: not counted
-    EXPECT_EQ(Beeps, 2);
-}
-
 } // namespace

@@ -55,15 +55,6 @@ TEST(KeyOptions, EachSlotAnswersToItsOwnDisableAndHideItemsInBothDirections)
     }
 }
 
-TEST(KeyOptions, OptionsHoldAs32BitsWithItemNAtBitN)
-{
-    EXPECT_EQ(TOptions({ DisableTab }).Bits(), 1u);
-    EXPECT_EQ(TOptions({ DisableSpace, HideEnter }).Bits(), (1u << 4) | (1u << 13));
-    EXPECT_EQ(TOptions({ BoldShiftIndicator }).Bits(), 1u << 16);
-    EXPECT_EQ(sizeof(TOptions), 4u);
-    EXPECT_EQ(sizeof(TKbMode), 1u);
-}
-
 TEST(KeyOptions, EscapeItemsActOnlyOnTheFirstFunctionKey)
 {
     TKeyboard Keyboard;
