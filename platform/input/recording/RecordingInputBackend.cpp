@@ -1,8 +1,8 @@
 #include "RecordingInputBackend.h"
 
-#include "Input.h"
-
 #include <algorithm>
+#include <cstring>
+#include <sstream>
 
 TBackendCall TypeCharacterCall(char32_t Character)
 {
@@ -33,7 +33,7 @@ TBackendCall SendCharacterKeyCall(char32_t Character, bool Press)
 std::ostream& operator<<(std::ostream& Stream, const TBackendCall& Call)
 {
     static constexpr const char* Names[] = {"TypeCharacter", "SendKey", "SendCharacterKey", "ModifiersFor", "FindWindow",
-        "IsMinimized", "RestoreWindow", "RaiseWindow", "IconifyWindow", "TickCount"};
+        "IsMinimized", "RestoreWindow", "RaiseWindow", "IconifyWindow", "TickCount", "MessagesProcessed"};
     Stream << Names[Call.Kind] << "(";
     switch (Call.Kind) {
     case bckTypeCharacter:
@@ -48,6 +48,18 @@ std::ostream& operator<<(std::ostream& Stream, const TBackendCall& Call)
     return Stream << ") = " << Call.Result;
 }
 
+namespace {
+
+// What a US keyboard types with Shift; the other printable ASCII characters it types without.
+bool UsKeyNeedsShift(char32_t Character)
+{
+    return (Character >= 'A' && Character <= 'Z') || (Character && std::strchr("~!@#$%^&*()_+{}|:\"<>?", int(Character)));
+}
+
+bool UsKeyboardTypes(char32_t Character) { return Character >= 0x20 && Character < 0x7F; }
+
+} // namespace
+
 bool TRecordingInputBackend::Record(TBackendCall Call)
 {
     Log.push_back(std::move(Call));
@@ -59,10 +71,8 @@ std::optional<TModifiers> TRecordingInputBackend::ModifiersFor(char32_t Characte
     std::optional<TModifiers> Answer;
     if (const auto Given = Layout.find(Character); Given != Layout.end()) {
         Answer = Given->second;
-    } else if (Character >= 0x20 && Character < 0x7F) {
-        const SHORT Us = UsKeyboardVkKeyScan(BYTE(Character));
-        if (Us != -1)
-            Answer = TModifiers(Us & 0x100 ? mfShift : 0);
+    } else if (UsKeyboardTypes(Character)) {
+        Answer = TModifiers(UsKeyNeedsShift(Character) ? mfShift : 0);
     }
     TBackendCall Call;
     Call.Kind = bckModifiersFor;
@@ -74,6 +84,8 @@ std::optional<TModifiers> TRecordingInputBackend::ModifiersFor(char32_t Characte
 
 bool TRecordingInputBackend::TypeCharacter(char32_t Character)
 {
+    if (FramesCharacters)
+        return TInputBackend::TypeCharacter(Character);
     auto Call = TypeCharacterCall(Character);
     const auto Given = Layout.find(Character);
     Call.Result = Given != Layout.end() ? Given->second.has_value() : (Character >= 0x20 && Character < 0x7F) || Character == '\b'
@@ -87,7 +99,7 @@ bool TRecordingInputBackend::SendCharacterKey(char32_t Character, bool Press)
 {
     auto Call = SendCharacterKeyCall(Character, Press);
     const auto Given = Layout.find(Character);
-    Call.Result = Given != Layout.end() ? Given->second.has_value() : Character >= 0x20 && Character < 0x7F;
+    Call.Result = Given != Layout.end() ? Given->second.has_value() : UsKeyboardTypes(Character);
     return Record(Call);
 }
 
@@ -156,7 +168,8 @@ std::uint32_t TRecordingInputBackend::TickCount()
     Call.Kind = bckTickCount;
     Call.Result = Ticks;
     Log.push_back(Call);
-    return Ticks;
+    Ticks += TickStep;
+    return Call.Result;
 }
 
 std::vector<TBackendCall> TRecordingInputBackend::KeyCalls() const
@@ -166,6 +179,54 @@ std::vector<TBackendCall> TRecordingInputBackend::KeyCalls() const
         return Call.Kind == bckTypeCharacter || Call.Kind == bckSendKey || Call.Kind == bckSendCharacterKey;
     });
     return Felt;
+}
+
+TKeyActions TRecordingInputBackend::Felt() const
+{
+    TKeyActions Actions;
+    for (const TBackendCall& Call : KeyCalls()) {
+        if (Call.Kind == bckTypeCharacter)
+            Actions.push_back(TypeCharacterAction(Call.Character));
+        else if (Call.Kind == bckSendKey)
+            Actions.push_back(Call.Press ? PressKey(Call.Key) : ReleaseKey(Call.Key));
+        else
+            Actions.push_back(Call.Press ? PressCharacterKey(Call.Character) : ReleaseCharacterKey(Call.Character));
+    }
+    return Actions;
+}
+
+std::string TRecordingInputBackend::FeltText() const
+{
+    std::string Text;
+    for (const TBackendCall& Call : Log) {
+        std::string Word;
+        if (Call.Kind == bckMessagesProcessed) {
+            Word = "|";
+        } else if (Call.Kind == bckTypeCharacter) {
+            Word = TextOf({TypeCharacterAction(Call.Character)});
+        } else if (Call.Kind == bckSendKey) {
+            Word = TextOf({Call.Press ? PressKey(Call.Key) : ReleaseKey(Call.Key)});
+        } else if (Call.Kind == bckSendCharacterKey) {
+            Word = TextOf({Call.Press ? PressCharacterKey(Call.Character) : ReleaseCharacterKey(Call.Character)});
+        } else {
+            continue;
+        }
+        Text += (Text.empty() ? "" : " ") + Word;
+    }
+    return Text;
+}
+
+std::size_t TRecordingInputBackend::CountOf(TBackendCallKind Kind) const
+{
+    return std::size_t(std::count_if(Log.begin(), Log.end(), [Kind](const TBackendCall& Call) { return Call.Kind == Kind; }));
+}
+
+std::string TextOf(const TKeyActions& Actions)
+{
+    std::ostringstream Text;
+    for (std::size_t Index = 0; Index < Actions.size(); ++Index)
+        Text << (Index ? " " : "") << Actions[Index];
+    return Text.str();
 }
 
 TWindowId TRecordingInputBackend::AddWindow(std::string Title, bool Minimized, std::string ClassName)
