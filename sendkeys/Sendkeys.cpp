@@ -78,6 +78,15 @@ constexpr char32_t HighControlBlock[32] = {0x20AC, 0, 0x201A, 0x0192, 0x201E, 0x
     0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0, 0x017D, 0, 0, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0, 0x017E, 0x0178};
 
+} // namespace
+
+char32_t CodePointOfAnsiCharacter(unsigned char Character)
+{
+    if (Character >= 0x80 && Character < 0xA0)
+        return HighControlBlock[Character - 0x80];
+    return Character;
+}
+
 std::string Utf8FromAnsi(const std::string& Text)
 {
     std::string Result;
@@ -97,15 +106,6 @@ std::string Utf8FromAnsi(const std::string& Text)
         }
     }
     return Result;
-}
-
-} // namespace
-
-char32_t CodePointOfAnsiCharacter(unsigned char Character)
-{
-    if (Character >= 0x80 && Character < 0xA0)
-        return HighControlBlock[Character - 0x80];
-    return Character;
 }
 
 void AppendKeyActions(TKeyActions& Actions, unsigned char Code, int RawKeyBound, bool& ModifierHeld, TInputBackend& Layout)

@@ -48,3 +48,5 @@ void SendKeyCodes(std::string KeyString, int RawKeyBound, const std::function<vo
 
 // The Unicode code point of a character of code page 1252, 0 for its five holes.
 char32_t CodePointOfAnsiCharacter(unsigned char Character);
+// Text of code page 1252 in UTF-8; a hole becomes U+FFFD.
+std::string Utf8FromAnsi(const std::string& Text);

@@ -110,6 +110,7 @@ public:
     ~TX11InputBackend() override;
     bool Start(std::string& Error);
 
+    bool TypeCharacter(char32_t Character) override;
     void SendKey(TNamedKey Key, bool Press) override;
     bool SendCharacterKey(char32_t Character, bool Press) override;
     std::optional<TModifiers> ModifiersFor(char32_t Character) override;
@@ -280,8 +281,7 @@ std::optional<TModifiers> TX11InputBackend::ModifiersFor(char32_t Character)
 {
     std::lock_guard Guard(Lock);
     const auto Place = PlaceFor(Character, false);
-    // A level 3 without a key that selects it cannot be reached.
-    if (!Place || (Place->Level3 && !Keymap.Model().Level3Key()))
+    if (!Place)
         return std::nullopt;
     return TModifiers((Place->Shift ? mfShift : 0) | (Place->Level3 ? mfAltGr : 0));
 }
@@ -307,6 +307,23 @@ bool TX11InputBackend::SendCharacterKey(char32_t Character, bool Press)
     SpareKeys.Touch(Place->Keycode);
     PressedCharacters[Character] = Place->Keycode;
     return true;
+}
+
+bool TX11InputBackend::TypeCharacter(char32_t Character)
+{
+    // The key is set up first, a spare one mapped if need be, so that the frame is that of the
+    // key which is then pressed, not a prediction.
+    TModifiers Needed = 0;
+    {
+        std::lock_guard Guard(Lock);
+        const auto Place = PlaceFor(Character, true);
+        if (!Place || (Place->Level3 && !Keymap.Model().Level3Key()))
+            return false;
+        Needed = TModifiers((Place->Shift ? mfShift : 0) | (Place->Level3 ? mfAltGr : 0));
+    }
+    TKeyActions Actions;
+    AppendFramedCharacter(Actions, Character, Needed, ModifiersHeld());
+    return Run(Actions);
 }
 
 KeyCode TX11InputBackend::KeycodeOf(TNamedKey Key) const
