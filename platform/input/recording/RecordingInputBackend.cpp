@@ -4,32 +4,6 @@
 #include <cstring>
 #include <sstream>
 
-TBackendCall TypeCharacterCall(char32_t Character)
-{
-    TBackendCall Call;
-    Call.Kind = bckTypeCharacter;
-    Call.Character = Character;
-    return Call;
-}
-
-TBackendCall SendKeyCall(TNamedKey Key, bool Press)
-{
-    TBackendCall Call;
-    Call.Kind = bckSendKey;
-    Call.Key = Key;
-    Call.Press = Press;
-    return Call;
-}
-
-TBackendCall SendCharacterKeyCall(char32_t Character, bool Press)
-{
-    TBackendCall Call;
-    Call.Kind = bckSendCharacterKey;
-    Call.Character = Character;
-    Call.Press = Press;
-    return Call;
-}
-
 std::ostream& operator<<(std::ostream& Stream, const TBackendCall& Call)
 {
     static constexpr const char* Names[] = {"TypeCharacter", "SendKey", "SendCharacterKey", "ModifiersFor", "FindWindow",
@@ -57,6 +31,20 @@ bool UsKeyNeedsShift(char32_t Character)
 }
 
 bool UsKeyboardTypes(char32_t Character) { return Character >= 0x20 && Character < 0x7F; }
+
+bool IsKeyCall(const TBackendCall& Call)
+{
+    return Call.Kind == bckTypeCharacter || Call.Kind == bckSendKey || Call.Kind == bckSendCharacterKey;
+}
+
+TKeyAction ActionOf(const TBackendCall& Call)
+{
+    if (Call.Kind == bckTypeCharacter)
+        return TypeCharacterAction(Call.Character);
+    if (Call.Kind == bckSendKey)
+        return Call.Press ? PressKey(Call.Key) : ReleaseKey(Call.Key);
+    return Call.Press ? PressCharacterKey(Call.Character) : ReleaseCharacterKey(Call.Character);
+}
 
 } // namespace
 
@@ -86,18 +74,18 @@ bool TRecordingInputBackend::TypeCharacter(char32_t Character)
 {
     if (FramesCharacters)
         return TInputBackend::TypeCharacter(Character);
-    auto Call = TypeCharacterCall(Character);
+    TBackendCall Call {bckTypeCharacter, Character};
     const auto Given = Layout.find(Character);
     Call.Result = Given != Layout.end() ? Given->second.has_value() : (Character >= 0x20 && Character < 0x7F) || Character == '\b'
             || Character == '\t' || Character == '\r' || Character == '\n';
     return Record(Call);
 }
 
-void TRecordingInputBackend::SendKey(TNamedKey Key, bool Press) { Log.push_back(SendKeyCall(Key, Press)); }
+void TRecordingInputBackend::SendKey(TNamedKey Key, bool Press) { Log.push_back({bckSendKey, 0, Key, Press}); }
 
 bool TRecordingInputBackend::SendCharacterKey(char32_t Character, bool Press)
 {
-    auto Call = SendCharacterKeyCall(Character, Press);
+    TBackendCall Call {bckSendCharacterKey, Character, nkBackSpace, Press};
     const auto Given = Layout.find(Character);
     Call.Result = Given != Layout.end() ? Given->second.has_value() : UsKeyboardTypes(Character);
     return Record(Call);
@@ -175,23 +163,16 @@ std::uint32_t TRecordingInputBackend::TickCount()
 std::vector<TBackendCall> TRecordingInputBackend::KeyCalls() const
 {
     std::vector<TBackendCall> Felt;
-    std::copy_if(Log.begin(), Log.end(), std::back_inserter(Felt), [](const TBackendCall& Call) {
-        return Call.Kind == bckTypeCharacter || Call.Kind == bckSendKey || Call.Kind == bckSendCharacterKey;
-    });
+    std::copy_if(Log.begin(), Log.end(), std::back_inserter(Felt), IsKeyCall);
     return Felt;
 }
 
 TKeyActions TRecordingInputBackend::Felt() const
 {
     TKeyActions Actions;
-    for (const TBackendCall& Call : KeyCalls()) {
-        if (Call.Kind == bckTypeCharacter)
-            Actions.push_back(TypeCharacterAction(Call.Character));
-        else if (Call.Kind == bckSendKey)
-            Actions.push_back(Call.Press ? PressKey(Call.Key) : ReleaseKey(Call.Key));
-        else
-            Actions.push_back(Call.Press ? PressCharacterKey(Call.Character) : ReleaseCharacterKey(Call.Character));
-    }
+    for (const TBackendCall& Call : Log)
+        if (IsKeyCall(Call))
+            Actions.push_back(ActionOf(Call));
     return Actions;
 }
 
@@ -199,19 +180,10 @@ std::string TRecordingInputBackend::FeltText() const
 {
     std::string Text;
     for (const TBackendCall& Call : Log) {
-        std::string Word;
-        if (Call.Kind == bckMessagesProcessed) {
-            Word = "|";
-        } else if (Call.Kind == bckTypeCharacter) {
-            Word = TextOf({TypeCharacterAction(Call.Character)});
-        } else if (Call.Kind == bckSendKey) {
-            Word = TextOf({Call.Press ? PressKey(Call.Key) : ReleaseKey(Call.Key)});
-        } else if (Call.Kind == bckSendCharacterKey) {
-            Word = TextOf({Call.Press ? PressCharacterKey(Call.Character) : ReleaseCharacterKey(Call.Character)});
-        } else {
-            continue;
-        }
-        Text += (Text.empty() ? "" : " ") + Word;
+        if (Call.Kind == bckMessagesProcessed)
+            Text += Text.empty() ? "|" : " |";
+        else if (IsKeyCall(Call))
+            Text += (Text.empty() ? "" : " ") + TextOf({ActionOf(Call)});
     }
     return Text;
 }

@@ -40,10 +40,6 @@ struct TBackendCall {
     bool operator==(const TBackendCall&) const = default;
 };
 
-TBackendCall TypeCharacterCall(char32_t Character);
-TBackendCall SendKeyCall(TNamedKey Key, bool Press);
-TBackendCall SendCharacterKeyCall(char32_t Character, bool Press);
-
 std::ostream& operator<<(std::ostream& Stream, const TBackendCall& Call);
 
 class TRecordingInputBackend : public TInputBackend {
