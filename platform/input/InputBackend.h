@@ -72,7 +72,7 @@ void AppendFramedCharacter(TKeyActions& Actions, char32_t Character, TModifiers 
 
 // "Shift", "F1", "Keypad1": for messages and test output.
 const char* NamedKeyName(TNamedKey Key);
-// "+Shift", "-a", "=\u03B1" (typed whole).
+// "+Shift", "-a", "=U+3b1" (a character typed whole).
 std::ostream& operator<<(std::ostream& Stream, const TKeyAction& Action);
 
 // A top-level window of another program; 0 is no window.

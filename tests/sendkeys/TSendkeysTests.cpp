@@ -171,4 +171,12 @@ TEST_F(TSendkeysTest, DelaySendsNoKeys)
     EXPECT_TRUE(Backend->KeyCalls().empty());
 }
 
+// Without a backend there is no tick count to wait on; the process's own clock ends the wait.
+TEST(TSendkeysWithoutBackend, DelayStillEnds)
+{
+    auto Previous = SetInputBackend(nullptr);
+    TSendkeys().Delay(20);
+    SetInputBackend(std::move(Previous));
+}
+
 } // namespace
