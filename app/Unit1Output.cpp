@@ -67,19 +67,21 @@ void TForm1::SendComposed(const TComposerActions& Actions)
     TInputBackend* Input = CurrentInputBackend();
     if (!Input)
         return;
+    TKeyActions Keys;
     for (const TComposerAction& Action : Actions) {
         if (Action.Kind == cakBackSpace) {
-            Input->TapKey(nkBackSpace);
+            Keys.push_back(PressKey(nkBackSpace));
+            Keys.push_back(ReleaseKey(nkBackSpace));
             continue;
         }
-        for (const char32_t Character : Action.Text) {
-            // What follows in the document is no longer what the composer believes.
-            if (!Input->TypeCharacter(Character)) {
-                qWarning("Cannot type U+%04X on this keyboard", unsigned(Character));
-                Composer.Forget();
-            }
-        }
+        for (const char32_t Character : Action.Text)
+            Keys.push_back(TypeCharacterAction(Character));
     }
+    Input->Run(Keys, [this](char32_t Character) {
+        // What follows in the document is no longer what the composer believes.
+        qWarning("Cannot type U+%04X on this keyboard", unsigned(Character));
+        Composer.Forget();
+    });
     if (OnTyped)
         OnTyped();
 }

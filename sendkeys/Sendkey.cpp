@@ -1,6 +1,6 @@
 #include "Sendkey.h"
 
-#include "Input.h"
+#include "InputBackend.h"
 #include "Sendkeys.h"
 #include "TApplication.h"
 
@@ -42,6 +42,15 @@ void WaitForMessages(std::int64_t Milliseconds)
     QCoreApplication::processEvents(ExceptUserInput | QEventLoop::WaitForMoreEvents);
 }
 
+// The backend's clock; without one the process's own, so that a wait still ends.
+std::uint32_t TickCount()
+{
+    if (TInputBackend* Backend = CurrentInputBackend())
+        return Backend->TickCount();
+    const auto Now = std::chrono::steady_clock::now().time_since_epoch();
+    return std::uint32_t(std::chrono::duration_cast<std::chrono::milliseconds>(Now).count());
+}
+
 } // namespace
 
 TSendkeys::TSendkeys(TComponent* Owner)
@@ -61,15 +70,15 @@ void TSendkeys::Delay(int Milliseconds)
 {
     // The tick count wraps to 0 after 2^32 - 1 ms; the unsigned difference is the time passed
     // across the wrap too.
-    const DWORD Start = GetTickCount();
+    const std::uint32_t Start = TickCount();
     ProcessMessages();
-    DWORD Elapsed = GetTickCount() - Start;
+    std::uint32_t Elapsed = TickCount() - Start;
     while (std::int64_t(Elapsed) < std::int64_t(Milliseconds)) {
         WaitForMessages(std::int64_t(Milliseconds) - std::int64_t(Elapsed));
-        Elapsed = GetTickCount() - Start;
+        Elapsed = TickCount() - Start;
     }
 }
 
-void TSendkeys::MakeWindowActive(HWND Window) { ::MakeWindowActive(Window); }
+void TSendkeys::MakeWindowActive(TWindowId Window) { ::MakeWindowActive(Window); }
 
-HWND TSendkeys::GetHandleFromWindowTitle(const std::string& Title) { return ::GetHandleFromWindowTitle(Title); }
+TWindowId TSendkeys::GetHandleFromWindowTitle(const std::string& Title) { return ::GetHandleFromWindowTitle(Title); }

@@ -5,7 +5,7 @@
 // every code, so other handlers, another SendKeys among them, may run inside it. The
 // component keeps no state; each operation depends on its arguments alone.
 #include "Classes.h"
-#include "WinTypes.h"
+#include "InputBackend.h"
 
 #include <QObject>
 
@@ -23,6 +23,6 @@ public:
     // Processes messages until Milliseconds have passed on the tick count; at least once. It
     // sleeps until a message comes or the time is up, instead of asking the clock in a loop.
     void Delay(int Milliseconds);
-    void MakeWindowActive(HWND Window);
-    HWND GetHandleFromWindowTitle(const std::string& Title);
+    void MakeWindowActive(TWindowId Window);
+    TWindowId GetHandleFromWindowTitle(const std::string& Title);
 };

@@ -1,118 +1,161 @@
 #include "Sendkeys.h"
 
-#include "Input.h"
-
+#include <array>
+#include <cstdint>
 #include <utility>
 
 namespace {
 
-constexpr int FirstFunctionKeyCode = 228;   // F1; F12 is 239
-constexpr int FunctionKeyCodeOffset = 116;  // F1 is virtual key 112
+constexpr int FirstFunctionKeyCode = 228;  // F1; F12 is 239
+constexpr int FunctionKeyCodeOffset = 116; // F1 is virtual key 112
 constexpr int FirstNavigationKeyCode = 240;
 constexpr int FirstModifierCode = 250;
 
-// The bits of a layout entry's shift state (the high byte of VkKeyScanA's answer).
-constexpr BYTE ShiftStateShift = 0x01;
-constexpr BYTE ShiftStateControl = 0x02;
-constexpr BYTE ShiftStateAlt = 0x04;
-constexpr BYTE ShiftStateNoKey = 0xFF; // VkKeyScanA said -1
-
-constexpr BYTE ShiftVirtualKey = 0x10;
-constexpr BYTE ShiftScanCode = 42; // the left Shift key, whatever the layout
-constexpr BYTE ControlVirtualKey = 0x11;
-constexpr BYTE AltVirtualKey = 0x12;
-constexpr BYTE AltGrVirtualKey = 0xA5; // the right Alt key, which is AltGr where a layout has one
-
-struct TKeyStroke {
-    BYTE VirtualKey = 0;
-    BYTE ScanCode = 0;
+// What a virtual key stands for: a named key, or the key that types a character without Shift.
+struct TVirtualKey {
+    std::uint8_t Number = 0;
+    TNamedKey Key = nkBackSpace;
+    char Character = 0;
 };
 
-BYTE ScanCodeOf(BYTE VirtualKey) { return static_cast<BYTE>(MapVirtualKeyA(VirtualKey, 0) & 0xFF); }
+constexpr TVirtualKey Named(std::uint8_t Number, TNamedKey Key) { return {Number, Key, 0}; }
 
-// The modifier keys that a character's layout entry needs, in the order they are pressed.
-struct TModifierFrame {
-    std::array<TKeyStroke, 2> Keys {};
-    int Count = 0;
-
-    void Add(TKeyStroke Key) { Keys[Count++] = Key; }
+// The one table of virtual keys: those a key string can name. The rest name no key: a raw code
+// for one of them sends nothing.
+constexpr TVirtualKey VirtualKeys[] = {
+    Named(0x08, nkBackSpace), Named(0x09, nkTab), Named(0x0D, nkReturn), Named(0x10, nkShift), Named(0x11, nkControl),
+    Named(0x12, nkAlt), Named(0x13, nkPause), Named(0x14, nkCapsLock), Named(0x1B, nkEscape), Named(0x20, nkSpace),
+    Named(0x21, nkPageUp), Named(0x22, nkPageDown), Named(0x23, nkEnd), Named(0x24, nkHome), Named(0x25, nkLeft),
+    Named(0x26, nkUp), Named(0x27, nkRight), Named(0x28, nkDown), Named(0x2C, nkPrintScreen), Named(0x2D, nkInsert),
+    Named(0x2E, nkDelete), Named(0x5B, nkSuper), Named(0x5C, nkSuper), Named(0x5D, nkMenu),
+    Named(0x60, nkKeypad0), Named(0x61, nkKeypad1), Named(0x62, nkKeypad2), Named(0x63, nkKeypad3),
+    Named(0x64, nkKeypad4), Named(0x65, nkKeypad5), Named(0x66, nkKeypad6), Named(0x67, nkKeypad7),
+    Named(0x68, nkKeypad8), Named(0x69, nkKeypad9), Named(0x6A, nkKeypadMultiply), Named(0x6B, nkKeypadAdd),
+    Named(0x6D, nkKeypadSubtract),
+    Named(0x70, nkF1), Named(0x71, nkF2), Named(0x72, nkF3), Named(0x73, nkF4), Named(0x74, nkF5), Named(0x75, nkF6),
+    Named(0x76, nkF7), Named(0x77, nkF8), Named(0x78, nkF9), Named(0x79, nkF10), Named(0x7A, nkF11), Named(0x7B, nkF12),
 };
 
-TModifierFrame ModifiersFor(BYTE ShiftState)
+// Home, End, Up, Down, Left, Right, Page Up, Page Down, Insert, Delete: codes 240 to 249.
+constexpr std::array<std::uint8_t, 10> NavigationKeyTable = {0x24, 0x23, 0x26, 0x28, 0x25, 0x27, 0x21, 0x22, 0x2D, 0x2E};
+// Shift, Control, Alt; code c names entry (c - 250) / 2.
+constexpr std::array<std::uint8_t, 3> ModifierKeyTable = {0x10, 0x11, 0x12};
+// What a modifier code does, indexed by the modifier-held flag it leaves: release, press.
+constexpr std::array<TKeyActionKind, 2> ModifierFlagTable = {kakReleaseKey, kakPressKey};
+
+constexpr std::array<TVirtualKey, 256> BuildVirtualKeyIndex()
 {
-    TModifierFrame Frame;
-    if (ShiftState == 0)
-        return Frame;
-    const bool NeedsShift = ShiftState & ShiftStateShift;
-    const bool NeedsControl = ShiftState & ShiftStateControl;
-    const bool NeedsAlt = ShiftState & ShiftStateAlt;
-    // A character that no key types, or one whose entry names none of the three modifiers,
-    // is framed by Shift alone: nothing better is known about it.
-    if (ShiftState == ShiftStateNoKey || !(NeedsShift || NeedsControl || NeedsAlt)) {
-        Frame.Add({ShiftVirtualKey, ShiftScanCode});
-        return Frame;
-    }
-    if (NeedsShift)
-        Frame.Add({ShiftVirtualKey, ShiftScanCode});
-    // Control and Alt together are how Windows names AltGr; the layouts that have AltGr
-    // type those characters with the right Alt key, not with the left Control and Alt.
-    if (NeedsControl && NeedsAlt)
-        Frame.Add({AltGrVirtualKey, ScanCodeOf(AltGrVirtualKey)});
-    else if (NeedsControl)
-        Frame.Add({ControlVirtualKey, ScanCodeOf(ControlVirtualKey)});
-    else if (NeedsAlt)
-        Frame.Add({AltVirtualKey, ScanCodeOf(AltVirtualKey)});
-    return Frame;
+    std::array<TVirtualKey, 256> Index {};
+    for (const TVirtualKey& Key : VirtualKeys)
+        Index[Key.Number] = Key;
+    for (char Digit = '0'; Digit <= '9'; ++Digit)
+        Index[std::uint8_t(Digit)] = {std::uint8_t(Digit), nkBackSpace, Digit};
+    for (char Letter = 'A'; Letter <= 'Z'; ++Letter)
+        Index[std::uint8_t(Letter)] = {std::uint8_t(Letter), nkBackSpace, char(Letter - 'A' + 'a')};
+    return Index;
 }
 
-void SendModifierCode(int Code, bool& ModifierHeld)
-{
-    const int Index = Code - FirstModifierCode;
-    ModifierHeld = Index % 2 == 0;
-    const BYTE VirtualKey = ModifierKeyTable[Index / 2];
-    keybd_event(VirtualKey, ScanCodeOf(VirtualKey), ModifierFlagTable[ModifierHeld ? 1 : 0], 0);
-}
+constexpr std::array<TVirtualKey, 256> VirtualKeyIndex = BuildVirtualKeyIndex();
 
-void SendKeyCode(int Code, int RawKeyBound, bool ModifierHeld)
+bool NamesAKey(const TVirtualKey& Key) { return Key.Number != 0; }
+
+void AppendTap(TKeyActions& Actions, std::uint8_t VirtualKey)
 {
-    BYTE VirtualKey = 0;
-    BYTE ShiftState = 0;
-    if (Code >= FirstNavigationKeyCode) {
-        VirtualKey = NavigationKeyTable[Code - FirstNavigationKeyCode];
-    } else if (Code >= FirstFunctionKeyCode) {
-        VirtualKey = static_cast<BYTE>(Code - FunctionKeyCodeOffset);
-    } else if (Code < RawKeyBound) {
-        VirtualKey = static_cast<BYTE>(Code);
+    const TVirtualKey& Key = VirtualKeyIndex[VirtualKey];
+    if (!NamesAKey(Key))
+        return;
+    if (Key.Character) {
+        Actions.push_back(PressCharacterKey(char32_t(Key.Character)));
+        Actions.push_back(ReleaseCharacterKey(char32_t(Key.Character)));
     } else {
-        const auto Answer = static_cast<WORD>(VkKeyScanA(static_cast<CHAR>(Code)));
-        VirtualKey = static_cast<BYTE>(Answer & 0xFF);
-        ShiftState = static_cast<BYTE>(Answer >> 8);
+        Actions.push_back(PressKey(Key.Key));
+        Actions.push_back(ReleaseKey(Key.Key));
     }
-    const BYTE ScanCode = ScanCodeOf(VirtualKey);
-    // Modifiers that the string holds down itself replace the layout's own.
-    const TModifierFrame Frame = ModifierHeld ? TModifierFrame {} : ModifiersFor(ShiftState);
-
-    for (int Index = 0; Index < Frame.Count; ++Index)
-        keybd_event(Frame.Keys[Index].VirtualKey, Frame.Keys[Index].ScanCode, 0, 0);
-    keybd_event(VirtualKey, ScanCode, 0, 0);
-    keybd_event(VirtualKey, ScanCode, KEYEVENTF_KEYUP, 0);
-    for (int Index = Frame.Count - 1; Index >= 0; --Index)
-        keybd_event(Frame.Keys[Index].VirtualKey, Frame.Keys[Index].ScanCode, KEYEVENTF_KEYUP, 0);
 }
+
+// Code page 1252 at 0x80-0x9F; the rest of the page is Latin-1. 0 marks a hole.
+constexpr char32_t HighControlBlock[32] = {0x20AC, 0, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0, 0x017D, 0, 0, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0, 0x017E, 0x0178};
 
 } // namespace
+
+char32_t CodePointOfAnsiCharacter(unsigned char Character)
+{
+    if (Character >= 0x80 && Character < 0xA0)
+        return HighControlBlock[Character - 0x80];
+    return Character;
+}
+
+std::string Utf8FromAnsi(const std::string& Text)
+{
+    std::string Result;
+    for (const char Byte : Text) {
+        char32_t CodePoint = CodePointOfAnsiCharacter(static_cast<unsigned char>(Byte));
+        if (!CodePoint)
+            CodePoint = 0xFFFD;
+        if (CodePoint < 0x80) {
+            Result += char(CodePoint);
+        } else if (CodePoint < 0x800) {
+            Result += char(0xC0 | (CodePoint >> 6));
+            Result += char(0x80 | (CodePoint & 0x3F));
+        } else {
+            Result += char(0xE0 | (CodePoint >> 12));
+            Result += char(0x80 | ((CodePoint >> 6) & 0x3F));
+            Result += char(0x80 | (CodePoint & 0x3F));
+        }
+    }
+    return Result;
+}
+
+void AppendKeyActions(TKeyActions& Actions, unsigned char Code, int RawKeyBound, bool& ModifierHeld, TInputBackend& Layout)
+{
+    if (Code >= FirstModifierCode) {
+        const int Index = Code - FirstModifierCode;
+        ModifierHeld = Index % 2 == 0;
+        Actions.push_back({ModifierFlagTable[ModifierHeld ? 1 : 0], VirtualKeyIndex[ModifierKeyTable[Index / 2]].Key, 0});
+    } else if (Code >= FirstNavigationKeyCode) {
+        AppendTap(Actions, NavigationKeyTable[Code - FirstNavigationKeyCode]);
+    } else if (Code >= FirstFunctionKeyCode) {
+        AppendTap(Actions, std::uint8_t(Code - FunctionKeyCodeOffset));
+    } else if (Code < RawKeyBound) {
+        AppendTap(Actions, Code);
+    } else {
+        const char32_t Character = CodePointOfAnsiCharacter(Code);
+        const auto Needed = Character ? Layout.ModifiersFor(Character) : std::nullopt;
+        if (Needed) {
+            // Modifiers that the string holds down itself replace the layout's own.
+            AppendFramedCharacter(Actions, Character, ModifierHeld ? 0 : *Needed);
+        } else if (!ModifierHeld) {
+            // A character that no key types: only the Shift that would have framed it.
+            Actions.push_back(PressKey(nkShift));
+            Actions.push_back(ReleaseKey(nkShift));
+        }
+    }
+}
+
+TKeyActions KeyStringActions(const std::string& KeyString, int RawKeyBound, TInputBackend& Layout)
+{
+    TKeyActions Actions;
+    bool ModifierHeld = false;
+    for (const char Code : KeyString)
+        AppendKeyActions(Actions, static_cast<unsigned char>(Code), RawKeyBound, ModifierHeld, Layout);
+    return Actions;
+}
 
 void SendKeyCodes(std::string KeyString, int RawKeyBound, const std::function<void()>& AfterEachCode)
 {
     // Each call has its own flag, so a call nested inside AfterEachCode neither sees nor
-    // changes the outer call's.
+    // changes the outer call's. The layout is asked code by code, just before the code's
+    // keys go out, as it is at that moment.
     bool ModifierHeld = false;
-    for (const char Character : KeyString) {
-        const int Code = static_cast<unsigned char>(Character);
-        if (Code >= FirstModifierCode)
-            SendModifierCode(Code, ModifierHeld);
-        else
-            SendKeyCode(Code, RawKeyBound, ModifierHeld);
+    TKeyActions Actions;
+    for (const char Code : KeyString) {
+        if (TInputBackend* Backend = CurrentInputBackend()) {
+            Actions.clear();
+            AppendKeyActions(Actions, static_cast<unsigned char>(Code), RawKeyBound, ModifierHeld, *Backend);
+            Backend->Run(Actions);
+        }
         if (AfterEachCode)
             AfterEachCode();
     }
@@ -120,21 +163,25 @@ void SendKeyCodes(std::string KeyString, int RawKeyBound, const std::function<vo
 
 void SendKeyString(std::string KeyString) { SendKeyCodes(std::move(KeyString), SendKeyStringRawKeyBound, {}); }
 
-void MakeWindowActive(HWND Window)
+void MakeWindowActive(TWindowId Window)
 {
-    if (IsIconic(Window))
-        ShowWindow(Window, SW_RESTORE);
+    TInputBackend* Backend = CurrentInputBackend();
+    if (!Backend || !Window)
+        return;
+    if (Backend->IsMinimized(Window))
+        Backend->RestoreWindow(Window);
     else
-        BringWindowToTop(Window);
+        Backend->RaiseWindow(Window);
 }
 
-HWND GetHandleFromWindowTitle(std::string Title)
+TWindowId GetHandleFromWindowTitle(std::string Title)
 {
     // Windows are matched by their whole title. A title with a zero byte in it would be cut
     // short at that byte and could find a window with the shorter title, so it finds none.
-    if (Title.find('\0') != std::string::npos)
+    TInputBackend* Backend = CurrentInputBackend();
+    if (!Backend || Title.find('\0') != std::string::npos)
         return 0;
-    return FindWindowA(nullptr, Title.c_str());
+    return Backend->FindWindow(Utf8FromAnsi(Title), {});
 }
 
 void SendKeysToTitle(std::string Title, std::string KeyString)
@@ -143,7 +190,7 @@ void SendKeysToTitle(std::string Title, std::string KeyString)
     SendKeyString(std::move(KeyString));
 }
 
-void SendKeysToHandle(HWND Window, std::string KeyString)
+void SendKeysToHandle(TWindowId Window, std::string KeyString)
 {
     MakeWindowActive(Window);
     SendKeyString(std::move(KeyString));

@@ -1,7 +1,6 @@
 // How fast TSendkeys::SendKeys types into a real X program through the X11 backend: for each
 // layout, a few thousand characters into xterm, timed from the call until the last byte has
 // arrived, and checked byte for byte. Run it through bench/sendkeys/run (a private Xvfb).
-#include "Input.h"
 #include "InputBackend.h"
 #include "Sendkey.h"
 #include "TApplication.h"

@@ -2,10 +2,9 @@
 // What the application's unit tests share: the three windows built as the program builds
 // them, on a fresh recording backend, and the key events it received in a compact form.
 #include "Abox.h"
-#include "Input.h"
 #include "LumeraGlyphs.h"
 #include "Resources.h"
-#include "RecordingWindowsCalls.h"
+#include "RecordingInputBackend.h"
 #include "TApplication.h"
 #include "Unit1.h"
 #include "Unit4.h"
@@ -16,7 +15,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <functional>
 #include <memory>
 #include <string>
@@ -30,9 +28,9 @@ protected:
         LoadKivoResources();
         RegisterDisplayFonts();
         Application->FocusHandOverMilliseconds = 0;
-        auto Owned = std::make_unique<TRecordingWindowsCalls>();
+        auto Owned = std::make_unique<TRecordingInputBackend>();
         Backend = Owned.get();
-        SetWindowsCalls(std::move(Owned));
+        SetInputBackend(std::move(Owned));
         MainForm = std::make_unique<TForm1>();
         Form1 = MainForm.get();
         About = std::make_unique<TForm2>();
@@ -53,23 +51,12 @@ protected:
         Form1 = nullptr;
         Form2 = nullptr;
         Form4 = nullptr;
-        SetWindowsCalls(nullptr);
+        SetInputBackend(nullptr);
         Application->FocusHandOverMilliseconds = TApplication::DefaultFocusHandOverMilliseconds;
     }
 
-    // The key events in order: "+10" is virtual key 0x10 pressed, "-10" released.
-    std::string KeyEvents() const
-    {
-        std::string Result;
-        for (const TInputCall& Call : Backend->Calls()) {
-            if (Call.Kind != ickKeybdEvent)
-                continue;
-            char Event[8];
-            std::snprintf(Event, sizeof Event, "%c%02X", (Call.Flags & KEYEVENTF_KEYUP) ? '-' : '+', Call.VirtualKey);
-            Result += (Result.empty() ? "" : " ") + std::string(Event);
-        }
-        return Result;
-    }
+    // The key actions in order: "+Shift +A -A -Shift".
+    std::string KeyEvents() const { return TextOf(Backend->Felt()); }
 
     // Runs Action while Window is shown modally, then Close, and says whether it was modal.
     static void WhileModal(QDialog* Window, const std::function<void()>& Close, bool* WasShown = nullptr)
@@ -81,7 +68,7 @@ protected:
         });
     }
 
-    TRecordingWindowsCalls* Backend = nullptr;
+    TRecordingInputBackend* Backend = nullptr;
     std::unique_ptr<TForm1> MainForm;
     std::unique_ptr<TForm2> About;
     std::unique_ptr<TForm4> Instructions;

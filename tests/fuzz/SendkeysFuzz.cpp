@@ -1,19 +1,19 @@
 // Feeds arbitrary key strings, titles, layouts, windows and clocks to every entry point of the
 // key-string sender and TSendkeys, on the recording backend, and checks what must hold for
 // any input:
-//  - every code is its own group of events: a modifier code one event of its modifier; any
-//    other code its key pressed then released, framed by at most two modifiers that are
-//    pressed first and released last in reverse order, and framed by none while the last
-//    modifier code of the string was a press;
+//  - every code is its own group of actions: a modifier code one press or release of its
+//    modifier; any other code one key pressed then released, framed by the modifiers the
+//    layout gives its character (pressed first, released last in reverse order), and by none
+//    while the last modifier code of the string was a press;
 //  - raw codes, F1-F12 and navigation keys are never framed and never ask the layout;
-//  - SendKeyString processes no messages; TSendkeys::SendKeys exactly once per code, also
-//    when another SendKeys runs inside it;
+//  - the senders run exactly the actions of the list; SendKeyString processes no messages,
+//    TSendkeys::SendKeys exactly once per code, also when another SendKeys runs inside it;
 //  - a title finds exactly the topmost window with that whole title; activation restores a
 //    minimized window and raises a normal one;
 //  - Delay processes messages until the tick count has passed, across its wrap.
 // A violated property aborts, so libFuzzer keeps the input.
 #include "MessageRecorder.h"
-#include "RecordingWindowsCalls.h"
+#include "RecordingInputBackend.h"
 #include "Sendkey.h"
 #include "Sendkeys.h"
 #include "TApplication.h"
@@ -45,20 +45,20 @@ namespace {
 struct TFuzzWindow {
     std::string Title;
     bool Minimized = false;
-    HWND Handle = 0;
+    TWindowId Handle = 0;
 };
 
 struct TScenario {
-    std::map<BYTE, SHORT> Layout;
+    std::map<char32_t, std::optional<TModifiers>> Layout;
     std::vector<TFuzzWindow> Windows; // in the order they were opened
     std::string Title;
     std::string Keys;
     std::string NestedKeys;
     bool Nested = false;
     int TargetChoice = 0; // 0: no window, 1-4: that window if opened, 5: Target as it is
-    HWND Target = 0;
-    DWORD TickStart = 0;
-    DWORD TickStep = 1;
+    TWindowId Target = 0;
+    std::uint32_t TickStart = 0;
+    std::uint32_t TickStep = 1;
     int DelayMilliseconds = 0;
 };
 
@@ -67,8 +67,9 @@ TScenario ReadScenario(FuzzedDataProvider& Data)
     TScenario Scenario;
     const int LayoutAnswers = Data.ConsumeIntegralInRange(0, 6);
     for (int Index = 0; Index < LayoutAnswers; ++Index) {
-        const auto Character = Data.ConsumeIntegral<BYTE>();
-        Scenario.Layout[Character] = Data.ConsumeIntegral<SHORT>();
+        const char32_t Character = CodePointOfAnsiCharacter(Data.ConsumeIntegral<unsigned char>());
+        const auto Modifiers = Data.ConsumeIntegral<std::uint8_t>();
+        Scenario.Layout[Character] = Modifiers > mfAltGr * 2 - 1 ? std::nullopt : std::optional<TModifiers>(Modifiers);
     }
     const int Windows = Data.ConsumeIntegralInRange(0, 4);
     for (int Index = 0; Index < Windows; ++Index) {
@@ -78,13 +79,13 @@ TScenario ReadScenario(FuzzedDataProvider& Data)
         Scenario.Windows.push_back(std::move(Window));
     }
     Scenario.Nested = Data.ConsumeBool();
-    Scenario.TickStart = Data.ConsumeIntegral<DWORD>();
+    Scenario.TickStart = Data.ConsumeIntegral<std::uint32_t>();
     Scenario.DelayMilliseconds = Data.ConsumeIntegral<int>();
     // Bounded so that one Delay takes at most a few hundred passes.
-    const DWORD MinimumStep = Scenario.DelayMilliseconds > 0 ? DWORD(Scenario.DelayMilliseconds) / 256 + 1 : 1;
-    Scenario.TickStep = Data.ConsumeIntegralInRange<DWORD>(MinimumStep, 0xFFFFFFFFu);
+    const std::uint32_t MinimumStep = Scenario.DelayMilliseconds > 0 ? std::uint32_t(Scenario.DelayMilliseconds) / 256 + 1 : 1;
+    Scenario.TickStep = Data.ConsumeIntegralInRange<std::uint32_t>(MinimumStep, 0xFFFFFFFFu);
     Scenario.TargetChoice = Data.ConsumeIntegralInRange(0, 5);
-    Scenario.Target = Data.ConsumeIntegral<HWND>();
+    Scenario.Target = Data.ConsumeIntegral<TWindowId>();
     Scenario.NestedKeys = Data.ConsumeRandomLengthString(32);
     Scenario.Title = Data.ConsumeRandomLengthString(300);
     Scenario.Keys = Data.ConsumeRemainingBytesAsString();
@@ -92,15 +93,15 @@ TScenario ReadScenario(FuzzedDataProvider& Data)
 }
 
 // A fresh recording backend set up as the scenario says.
-TRecordingWindowsCalls& Install(TScenario& Scenario)
+TRecordingInputBackend& Install(TScenario& Scenario)
 {
-    auto Fresh = std::make_unique<TRecordingWindowsCalls>();
+    auto Fresh = std::make_unique<TRecordingInputBackend>();
     auto& Backend = *Fresh;
-    SetWindowsCalls(std::move(Fresh));
-    for (const auto& [Character, Answer] : Scenario.Layout)
-        Backend.SetVkKeyScanAnswer(Character, Answer);
+    SetInputBackend(std::move(Fresh));
+    for (const auto& [Character, Modifiers] : Scenario.Layout)
+        Backend.SetModifiers(Character, Modifiers);
     for (auto& Window : Scenario.Windows)
-        Window.Handle = Backend.AddWindow(Window.Title, Window.Minimized);
+        Window.Handle = Backend.AddWindow(Utf8FromAnsi(Window.Title), Window.Minimized);
     if (Scenario.TargetChoice == 0)
         Scenario.Target = 0;
     else if (Scenario.TargetChoice <= int(Scenario.Windows.size()))
@@ -110,90 +111,110 @@ TRecordingWindowsCalls& Install(TScenario& Scenario)
     return Backend;
 }
 
-SHORT LayoutAnswer(const TScenario& Scenario, BYTE Character)
+bool IsFrameKey(const TKeyAction& Action)
 {
-    const auto Override = Scenario.Layout.find(Character);
-    return Override != Scenario.Layout.end() ? Override->second : UsLayoutVkKeyScan(Character);
+    return (Action.Kind == kakPressKey || Action.Kind == kakReleaseKey)
+        && (Action.Key == nkShift || Action.Key == nkControl || Action.Key == nkAlt || Action.Key == nkAltGr);
 }
 
-bool IsFrameKey(BYTE VirtualKey) { return VirtualKey == 0x10 || VirtualKey == 0x11 || VirtualKey == 0x12 || VirtualKey == 0xA5; }
-
-// Splits the key events of a log at its marks of message processing: one group per code.
-std::vector<std::vector<TInputCall>> GroupsBetweenMarks(const std::vector<TInputCall>& Calls)
+TModifiers ModifierOf(TNamedKey Key)
 {
-    std::vector<std::vector<TInputCall>> Groups(1);
-    for (const auto& Call : Calls) {
-        if (Call.Kind == ickMessagesProcessed)
+    return Key == nkShift ? mfShift : Key == nkControl ? mfControl : Key == nkAlt ? mfAlt : Key == nkAltGr ? mfAltGr : 0;
+}
+
+// Splits what the backend felt at its marks of message processing: one group per code.
+std::vector<TKeyActions> GroupsBetweenMarks(const TRecordingInputBackend& Backend)
+{
+    std::vector<TKeyActions> Groups(1);
+    for (const auto& Call : Backend.Calls()) {
+        if (Call.Kind == bckMessagesProcessed)
             Groups.emplace_back();
-        else if (Call.Kind == ickKeybdEvent)
-            Groups.back().push_back(Call);
+        else if (Call.Kind == bckSendKey)
+            Groups.back().push_back(Call.Press ? PressKey(Call.Key) : ReleaseKey(Call.Key));
+        else if (Call.Kind == bckSendCharacterKey)
+            Groups.back().push_back(Call.Press ? PressCharacterKey(Call.Character) : ReleaseCharacterKey(Call.Character));
+        else
+            FUZZ_CHECK(Call.Kind == bckModifiersFor);
     }
     FUZZ_CHECK(Groups.back().empty()); // nothing is sent after the last code's mark
     Groups.pop_back();
     return Groups;
 }
 
+// What the scenario's layout gives the character of a code; none for a hole of the code page.
+std::optional<TModifiers> LayoutAnswer(const TScenario& Scenario, int Code)
+{
+    const char32_t Character = CodePointOfAnsiCharacter(static_cast<unsigned char>(Code));
+    if (!Character)
+        return std::nullopt;
+    const auto Override = Scenario.Layout.find(Character);
+    return Override != Scenario.Layout.end() ? Override->second : TRecordingInputBackend().ModifiersFor(Character);
+}
+
 void CheckGroups(const TScenario& Scenario, const std::string& Keys, int RawKeyBound,
-    const std::vector<std::vector<TInputCall>>& Groups)
+    const std::vector<TKeyActions>& Groups)
 {
     FUZZ_CHECK(Groups.size() == Keys.size());
     bool ModifierHeld = false;
     for (std::size_t Index = 0; Index < Keys.size(); ++Index) {
         const int Code = static_cast<unsigned char>(Keys[Index]);
-        const auto& Events = Groups[Index];
-        for (const auto& Event : Events) {
-            FUZZ_CHECK(Event.ExtraInfo == 0);
-            FUZZ_CHECK(Event.Flags == 0 || Event.Flags == KEYEVENTF_KEYUP);
-        }
+        const TKeyActions& Actions = Groups[Index];
         if (Code >= 250) {
             ModifierHeld = (Code - 250) % 2 == 0;
-            FUZZ_CHECK(Events.size() == 1);
-            FUZZ_CHECK(Events[0].VirtualKey == ModifierKeyTable[(Code - 250) / 2]);
-            FUZZ_CHECK(Events[0].Flags == (ModifierHeld ? 0u : KEYEVENTF_KEYUP));
+            FUZZ_CHECK(Actions.size() == 1 && IsFrameKey(Actions[0]) && Actions[0].Key != nkAltGr);
+            FUZZ_CHECK(Actions[0].Kind == (ModifierHeld ? kakPressKey : kakReleaseKey));
+            FUZZ_CHECK(Actions[0].Key == (Code < 252 ? nkShift : Code < 254 ? nkControl : nkAlt));
             continue;
         }
-        FUZZ_CHECK(Events.size() == 2 || Events.size() == 4 || Events.size() == 6);
-        const std::size_t FrameSize = Events.size() / 2 - 1;
-        for (std::size_t Position = 0; Position < Events.size(); ++Position) {
-            const auto& Event = Events[Position];
-            const auto& Mirror = Events[Events.size() - 1 - Position];
-            FUZZ_CHECK(Event.Flags == (Position < Events.size() / 2 ? 0u : KEYEVENTF_KEYUP));
-            FUZZ_CHECK(Event.VirtualKey == Mirror.VirtualKey && Event.ScanCode == Mirror.ScanCode);
-            if (Position < FrameSize)
-                FUZZ_CHECK(IsFrameKey(Event.VirtualKey));
+        FUZZ_CHECK(Actions.size() % 2 == 0 && Actions.size() <= 10);
+        if (Actions.empty()) {
+            // Only a raw code that names no key, or a character no key types under a held
+            // modifier, sends nothing.
+            FUZZ_CHECK(Code < RawKeyBound || (Code < 228 && ModifierHeld && !LayoutAnswer(Scenario, Code)));
+            continue;
         }
-        const BYTE Key = Events[FrameSize].VirtualKey;
-        if (Code >= 240) {
-            FUZZ_CHECK(FrameSize == 0 && Key == NavigationKeyTable[Code - 240]);
-        } else if (Code >= 228) {
-            FUZZ_CHECK(FrameSize == 0 && Key == Code - 116);
-        } else if (Code < RawKeyBound) {
-            FUZZ_CHECK(FrameSize == 0 && Key == Code);
-        } else {
-            const auto Answer = static_cast<WORD>(LayoutAnswer(Scenario, BYTE(Code)));
-            FUZZ_CHECK(Key == (Answer & 0xFF));
-            FUZZ_CHECK((FrameSize == 0) == (ModifierHeld || (Answer >> 8) == 0));
+        const std::size_t FrameSize = Actions.size() / 2 - 1;
+        TModifiers Frame = 0;
+        for (std::size_t Position = 0; Position < Actions.size(); ++Position) {
+            const TKeyAction& Action = Actions[Position];
+            const TKeyAction& Mirror = Actions[Actions.size() - 1 - Position];
+            const bool Down = Position < Actions.size() / 2;
+            FUZZ_CHECK(Action.Key == Mirror.Key && Action.Character == Mirror.Character);
+            FUZZ_CHECK(Action.Kind == (Action.Character ? (Down ? kakPressCharacterKey : kakReleaseCharacterKey) : (Down ? kakPressKey : kakReleaseKey)));
+            if (Position < FrameSize) {
+                FUZZ_CHECK(IsFrameKey(Action));
+                Frame |= ModifierOf(Action.Key);
+            }
         }
+        const TKeyAction& Key = Actions[FrameSize];
+        if (Code >= 228 || Code < RawKeyBound) {
+            FUZZ_CHECK(FrameSize == 0);
+            continue;
+        }
+        const auto Needed = LayoutAnswer(Scenario, Code);
+        if (!Needed) {
+            // No key types it: only the Shift that would have framed it.
+            FUZZ_CHECK(!ModifierHeld && Actions == TKeyActions({PressKey(nkShift), ReleaseKey(nkShift)}));
+            continue;
+        }
+        FUZZ_CHECK(Key.Character == CodePointOfAnsiCharacter(static_cast<unsigned char>(Code)));
+        FUZZ_CHECK(Frame == (ModifierHeld ? 0 : *Needed));
     }
 }
 
 void CheckSendKeyString(TScenario& Scenario)
 {
     auto& Backend = Install(Scenario);
+    const TKeyActions Listed = KeyStringActions(Scenario.Keys, SendKeyStringRawKeyBound, Backend);
+    Backend.ClearCalls();
     SendKeyString(Scenario.Keys);
-    FUZZ_CHECK(Backend.CountOf(ickMessagesProcessed) == 0);
-    const auto Sent = Backend.KeyEventsAndMessages();
+    FUZZ_CHECK(Backend.Felt() == Listed);
 
-    // The same loop with a mark after each code shows where one code's events end.
+    // The same loop with a mark after each code shows where one code's actions end.
     Backend.ClearCalls();
     SendKeyCodes(Scenario.Keys, SendKeyStringRawKeyBound, [&Backend] { Backend.NoteMessagesProcessed(); });
-    const auto Marked = Backend.KeyEventsAndMessages();
-    std::vector<TInputCall> Unmarked;
-    for (const auto& Call : Marked)
-        if (Call.Kind == ickKeybdEvent)
-            Unmarked.push_back(Call);
-    FUZZ_CHECK(Unmarked == Sent);
-    CheckGroups(Scenario, Scenario.Keys, SendKeyStringRawKeyBound, GroupsBetweenMarks(Marked));
+    FUZZ_CHECK(Backend.Felt() == Listed);
+    CheckGroups(Scenario, Scenario.Keys, SendKeyStringRawKeyBound, GroupsBetweenMarks(Backend));
 }
 
 // Runs Action during the next pass of message processing, once; forgets it if none comes.
@@ -215,7 +236,7 @@ void CheckSendKeys(TScenario& Scenario)
     if (!Scenario.Nested || Scenario.Keys.empty()) {
         Sender.SendKeys(Scenario.Keys);
         Recorder.reset();
-        CheckGroups(Scenario, Scenario.Keys, SendKeysRawKeyBound, GroupsBetweenMarks(Backend.Calls()));
+        CheckGroups(Scenario, Scenario.Keys, SendKeysRawKeyBound, GroupsBetweenMarks(Backend));
         return;
     }
     // The recorder's mark comes before the nested call in the first pass, so the nested
@@ -223,38 +244,41 @@ void CheckSendKeys(TScenario& Scenario)
     TLater Nested([&] { Sender.SendKeys(Scenario.NestedKeys); });
     Sender.SendKeys(Scenario.Keys);
     Recorder.reset();
-    auto Groups = GroupsBetweenMarks(Backend.Calls());
+    auto Groups = GroupsBetweenMarks(Backend);
     FUZZ_CHECK(Groups.size() == Scenario.Keys.size() + Scenario.NestedKeys.size());
-    const std::vector<std::vector<TInputCall>> Inner(Groups.begin() + 1, Groups.begin() + 1 + std::ptrdiff_t(Scenario.NestedKeys.size()));
+    const std::vector<TKeyActions> Inner(Groups.begin() + 1, Groups.begin() + 1 + std::ptrdiff_t(Scenario.NestedKeys.size()));
     CheckGroups(Scenario, Scenario.NestedKeys, SendKeysRawKeyBound, Inner);
     Groups.erase(Groups.begin() + 1, Groups.begin() + 1 + std::ptrdiff_t(Scenario.NestedKeys.size()));
     CheckGroups(Scenario, Scenario.Keys, SendKeysRawKeyBound, Groups);
 }
 
-HWND ExpectedWindow(const TScenario& Scenario, const std::string& Title)
+TWindowId ExpectedWindow(const TScenario& Scenario, const std::string& Title)
 {
     if (Title.find('\0') != std::string::npos)
         return 0;
     for (auto Window = Scenario.Windows.rbegin(); Window != Scenario.Windows.rend(); ++Window)
-        if (Window->Title == Title)
+        if (Utf8FromAnsi(Window->Title) == Utf8FromAnsi(Title))
             return Window->Handle;
     return 0;
 }
 
-void CheckActivation(TRecordingWindowsCalls& Backend, const TScenario& Scenario, HWND Window, std::size_t From)
+// Window 0 is left alone; another is asked whether it is minimized, then restored or raised.
+void CheckActivation(TRecordingInputBackend& Backend, const TScenario& Scenario, TWindowId Window, std::size_t From)
 {
     const auto& Calls = Backend.Calls();
+    if (!Window) {
+        FUZZ_CHECK(Backend.CountOf(bckIsMinimized) == 0 && Backend.CountOf(bckRestoreWindow) == 0 && Backend.CountOf(bckRaiseWindow) == 0);
+        return;
+    }
     FUZZ_CHECK(Calls.size() >= From + 2);
-    FUZZ_CHECK(Calls[From].Kind == ickIsIconic && Calls[From].Window == Window);
-    if (Calls[From].Result != 0)
-        FUZZ_CHECK(Calls[From + 1].Kind == ickShowWindow && Calls[From + 1].Command == SW_RESTORE && Calls[From + 1].Window == Window);
-    else
-        FUZZ_CHECK(Calls[From + 1].Kind == ickBringWindowToTop && Calls[From + 1].Window == Window);
+    FUZZ_CHECK(Calls[From].Kind == bckIsMinimized && Calls[From].Window == Window);
+    const auto Expected = Calls[From].Result != 0 ? bckRestoreWindow : bckRaiseWindow;
+    FUZZ_CHECK(Calls[From + 1].Kind == Expected && Calls[From + 1].Window == Window);
     bool Known = false;
     for (const auto& Fake : Scenario.Windows)
         Known = Known || Fake.Handle == Window;
     if (Known) {
-        FUZZ_CHECK(!Backend.IsMinimized(Window));
+        FUZZ_CHECK(!Backend.IsMinimizedNow(Window));
         FUZZ_CHECK(Backend.TopWindow() == Window);
     }
 }
@@ -263,7 +287,7 @@ void CheckWindows(TScenario& Scenario)
 {
     {
         auto& Backend = Install(Scenario);
-        const HWND Found = GetHandleFromWindowTitle(Scenario.Title);
+        const TWindowId Found = GetHandleFromWindowTitle(Scenario.Title);
         FUZZ_CHECK(Found == ExpectedWindow(Scenario, Scenario.Title));
         FUZZ_CHECK(TSendkeys().GetHandleFromWindowTitle(Scenario.Title) == Found);
         for (const auto& Window : Scenario.Windows)
@@ -285,21 +309,21 @@ void CheckWindows(TScenario& Scenario)
         SendKeysToHandle(Scenario.Target, Scenario.Keys);
         CheckActivation(Backend, Scenario, Scenario.Target, 0);
     }
-    const HWND Expected = ExpectedWindow(Scenario, Scenario.Title);
+    const TWindowId Expected = ExpectedWindow(Scenario, Scenario.Title);
     const bool Searches = Scenario.Title.find('\0') == std::string::npos;
     {
         auto& Backend = Install(Scenario);
         SendKeysToTitle(Scenario.Title, Scenario.Keys);
-        FUZZ_CHECK(Backend.CountOf(ickFindWindow) == (Searches ? 1u : 0u));
+        FUZZ_CHECK(Backend.CountOf(bckFindWindow) == (Searches ? 1u : 0u));
         CheckActivation(Backend, Scenario, Expected, Searches ? 1 : 0);
-        FUZZ_CHECK(Backend.CountOf(ickMessagesProcessed) == 0);
+        FUZZ_CHECK(Backend.CountOf(bckMessagesProcessed) == 0);
     }
     {
         auto& Backend = Install(Scenario);
         TMessageRecorder Recorder(Backend);
         TSendkeys().SendKeysTo(Scenario.Title, Scenario.Keys);
         CheckActivation(Backend, Scenario, Expected, Searches ? 1 : 0);
-        FUZZ_CHECK(Backend.CountOf(ickMessagesProcessed) == Scenario.Keys.size());
+        FUZZ_CHECK(Backend.CountOf(bckMessagesProcessed) == Scenario.Keys.size());
     }
 }
 
@@ -308,8 +332,8 @@ void CheckDelay(TScenario& Scenario)
     auto& Backend = Install(Scenario);
     TMessageRecorder Recorder(Backend);
     TSendkeys().Delay(Scenario.DelayMilliseconds);
-    const auto Passes = Backend.CountOf(ickMessagesProcessed);
-    FUZZ_CHECK(Backend.CountOf(ickGetTickCount) == Passes + 1);
+    const auto Passes = Backend.CountOf(bckMessagesProcessed);
+    FUZZ_CHECK(Backend.CountOf(bckTickCount) == Passes + 1);
     // The step never wraps the clock twice within the wait, so the passes are the time over
     // the step, rounded up, and at least one.
     std::uint64_t Expected = 1;
@@ -338,6 +362,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Bytes, size_t Size)
     CheckSendKeys(Scenario);
     CheckWindows(Scenario);
     CheckDelay(Scenario);
-    SetWindowsCalls(nullptr);
+    SetInputBackend(nullptr);
     return 0;
 }

@@ -1,7 +1,6 @@
 // main() of the end-to-end tests of the X11 backend: the real backend on the display that
 // scripts/with-x started, created before the application object as the program's own main
 // does, and a real application object whose messages TSendkeys processes while it types.
-#include "Input.h"
 #include "InputBackend.h"
 #include "TApplication.h"
 #include "X11InputBackend.h"

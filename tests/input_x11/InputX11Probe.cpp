@@ -6,7 +6,6 @@
 //   InputX11Probe serve STRING FILE types STRING, says "typed 1", then watches FILE: when it
 //                                  holds a number N above the times typed, types STRING again
 //                                  and says "typed N"; when it holds "exit", ends
-#include "Input.h"
 #include "InputBackend.h"
 #include "Sendkeys.h"
 #include "TerminationSignals.h"
@@ -36,7 +35,7 @@ int main(int Argc, char** Argv)
         SendKeyString("\xFA");
         // The key events are on their way; a call that waits for the server's answer makes sure
         // the press has been handled before anyone is told it is held.
-        FindWindowA(nullptr, "");
+        GetHandleFromWindowTitle("");
         std::printf("held\n");
         std::fflush(stdout);
         if (Command == "hold")
@@ -49,7 +48,7 @@ int main(int Argc, char** Argv)
         int Typed = 0;
         auto TypeAgain = [&](int Count) {
             SendKeyCodes(Text, SendKeysRawKeyBound, {});
-            FindWindowA(nullptr, ""); // a round trip: the keys have been handled
+            GetHandleFromWindowTitle(""); // a round trip: the keys have been handled
             Typed = Count;
             std::printf("typed %d\n", Typed);
             std::fflush(stdout);

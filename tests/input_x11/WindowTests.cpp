@@ -1,7 +1,8 @@
 // Finding, restoring and activating real top-level windows, under a window manager.
 #include "InputX11TestSupport.h"
 
-#include "Input.h"
+#include "InputBackend.h"
+#include "Sendkeys.h"
 
 namespace {
 
@@ -26,11 +27,11 @@ TEST_F(TInputX11Test, AMinimizedWindowIsRestoredBeforeTheKeys)
     ASSERT_TRUE(Target.Ready() && Other.Ready());
     ASSERT_TRUE(Other.Focus());
     ASSERT_TRUE(RunProgram({"xdotool", "windowminimize", "--sync", std::to_string(Target.Window())}));
-    ASSERT_TRUE(WaitFor([&] { return IsIconic(Target.Window()) != 0; }));
+    ASSERT_TRUE(WaitFor([&] { return CurrentInputBackend()->IsMinimized(Target.Window()); }));
 
     Sender.SendKeysTo("kivo-iconic", "back");
 
-    EXPECT_FALSE(IsIconic(Target.Window()));
+    EXPECT_FALSE(CurrentInputBackend()->IsMinimized(Target.Window()));
     EXPECT_TRUE(Server.FocusIsIn(Target.Window()));
     EXPECT_EQ(Target.WaitForText(4), "back");
     EXPECT_EQ(Other.Received(), "");
@@ -40,22 +41,22 @@ TEST_F(TInputX11Test, FindWindowMatchesWholeTitlesOnly)
 {
     TXtermTarget Target("kivo-title-\xE9xact"); // shown in UTF-8 by the terminal
     ASSERT_TRUE(Target.Ready());
-    const HWND Expected = Target.Window();
-    EXPECT_EQ(FindWindowA(nullptr, "kivo-title-\xE9xact"), Expected); // the same title in code page 1252
-    EXPECT_EQ(FindWindowA(nullptr, "kivo-title-"), 0u);
-    EXPECT_EQ(FindWindowA(nullptr, "kivo-title-\xE9xact and more"), 0u);
-    EXPECT_EQ(FindWindowA(nullptr, ""), 0u);
-    EXPECT_EQ(FindWindowA("XTerm", "kivo-title-\xE9xact"), Expected);
-    EXPECT_EQ(FindWindowA("NoSuchClass", "kivo-title-\xE9xact"), 0u);
+    const TWindowId Expected = Target.Window();
+    EXPECT_EQ(GetHandleFromWindowTitle("kivo-title-\xE9xact"), Expected); // the same title in code page 1252
+    EXPECT_EQ(GetHandleFromWindowTitle("kivo-title-"), 0u);
+    EXPECT_EQ(GetHandleFromWindowTitle("kivo-title-\xE9xact and more"), 0u);
+    EXPECT_EQ(GetHandleFromWindowTitle(""), 0u);
+    EXPECT_EQ(CurrentInputBackend()->FindWindow("kivo-title-\xC3\xA9xact", "XTerm"), Expected);
+    EXPECT_EQ(CurrentInputBackend()->FindWindow("kivo-title-\xC3\xA9xact", "NoSuchClass"), 0u);
 }
 
 TEST_F(TInputX11Test, WindowCallsOnAWindowThatDoesNotExistDoNothing)
 {
-    const HWND Gone = 0x7ffffff0;
-    EXPECT_FALSE(IsIconic(Gone));
-    EXPECT_FALSE(ShowWindow(Gone, SW_RESTORE));
-    EXPECT_FALSE(BringWindowToTop(Gone));
-    EXPECT_FALSE(BringWindowToTop(0));
+    const TWindowId Gone = 0x7ffffff0;
+    EXPECT_FALSE(CurrentInputBackend()->IsMinimized(Gone));
+    EXPECT_FALSE(CurrentInputBackend()->RestoreWindow(Gone));
+    EXPECT_FALSE(CurrentInputBackend()->RaiseWindow(Gone));
+    EXPECT_FALSE(CurrentInputBackend()->RaiseWindow(0));
 }
 
 } // namespace

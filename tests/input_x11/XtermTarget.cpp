@@ -1,6 +1,6 @@
 #include "XtermTarget.h"
 
-#include "Input.h"
+#include "Sendkeys.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -34,7 +34,7 @@ TXtermTarget::TXtermTarget(const std::string& Title)
         std::vector<std::string> {"xterm", "-title", Utf8FromLatin1(Title), "-geometry", "80x10", "-e", "sh", "-c", Script},
         std::vector<std::string> {"LANG=C.UTF-8", "LC_ALL=C.UTF-8"}, Directory + "/xterm.log");
     WaitFor([&] {
-        WindowHandle = FindWindowA(nullptr, Title.c_str());
+        WindowHandle = GetHandleFromWindowTitle(Title);
         return WindowHandle != 0 && std::filesystem::exists(ReadyPath);
     });
     if (!std::filesystem::exists(ReadyPath))
@@ -53,7 +53,7 @@ bool TXtermTarget::Focus()
     // A window manager busy with keymap changes may take its time; ask again until it obliges.
     return WaitFor(
         [&] {
-            BringWindowToTop(WindowHandle);
+            CurrentInputBackend()->RaiseWindow(WindowHandle);
             return Server.FocusIsIn(WindowHandle);
         },
         std::chrono::seconds(30));

@@ -1,10 +1,10 @@
 #pragma once
 // A real X program to type into: xterm running `cat > FILE` on a raw terminal, so every byte
 // that the terminal makes of a key reaches the file unchanged (Tab as 9, Enter as 13, Control+C
-// as 3), encoded in UTF-8. Found through FindWindowA, focused through BringWindowToTop.
+// as 3), encoded in UTF-8. Found through GetHandleFromWindowTitle, focused by raising it.
 #include "ChildProcess.h"
 #include "XServerProbe.h"
-#include "WinTypes.h"
+#include "InputBackend.h"
 
 #include <memory>
 #include <string>
@@ -17,7 +17,7 @@ public:
 
     // False when the terminal did not come up in time.
     bool Ready() const { return WindowHandle != 0; }
-    HWND Window() const { return WindowHandle; }
+    TWindowId Window() const { return WindowHandle; }
     const std::string& Title() const { return TitleText; }
     // True once the input focus is in the terminal.
     bool Focus();
@@ -31,6 +31,6 @@ private:
     std::string OutputPath;
     std::string ReadyPath;
     std::unique_ptr<TChildProcess> Terminal;
-    HWND WindowHandle = 0;
+    TWindowId WindowHandle = 0;
     TXServerProbe Server;
 };

@@ -1,6 +1,6 @@
 #pragma once
 // A watcher of message processing for tests and the fuzz target, with no test framework.
-#include "RecordingWindowsCalls.h"
+#include "RecordingInputBackend.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -11,7 +11,7 @@
 // posted events are being delivered only in the next pass, so each pass leaves one mark.
 class TMessageRecorder : public QObject {
 public:
-    explicit TMessageRecorder(TRecordingWindowsCalls& Backend)
+    explicit TMessageRecorder(TRecordingInputBackend& Backend)
         : Backend(Backend)
     {
         Post();
@@ -32,5 +32,5 @@ private:
     static constexpr auto MarkType = QEvent::Type(QEvent::User + 17);
     void Post() { QCoreApplication::postEvent(this, new QEvent(MarkType)); }
 
-    TRecordingWindowsCalls& Backend;
+    TRecordingInputBackend& Backend;
 };

@@ -1,14 +1,19 @@
-// The free key-string sender: which events every kind of code becomes, with the US layout.
+// The free key-string sender: the key actions every kind of code becomes, with the US layout
+// unless a case gives a character other modifiers.
 #include "SendkeysTestSupport.h"
 
 #include "Sendkeys.h"
+
+#include <utility>
+#include <vector>
 
 namespace {
 
 struct TSequenceCase {
     const char* Name;
     std::string Keys;
-    TCalls Expected;
+    std::string Expected;
+    std::vector<std::pair<char32_t, std::optional<TModifiers>>> Layout {};
 };
 
 std::string CaseName(const testing::TestParamInfo<TSequenceCase>& Info) { return Info.param.Name; }
@@ -16,122 +21,88 @@ void PrintTo(const TSequenceCase& Case, std::ostream* Stream) { *Stream << Case.
 
 class SendKeyStringSequence : public TRecordingTest, public testing::WithParamInterface<TSequenceCase> { };
 
-TEST_P(SendKeyStringSequence, SendsExactlyTheseEvents)
+// The list is what the sender runs, action for action.
+TEST_P(SendKeyStringSequence, BecomesExactlyTheseActions)
 {
+    for (const auto& [Character, Modifiers] : GetParam().Layout)
+        Backend->SetModifiers(Character, Modifiers);
+    const TKeyActions Actions = KeyStringActions(GetParam().Keys, SendKeyStringRawKeyBound, *Backend);
+    EXPECT_EQ(TextOf(Actions), GetParam().Expected);
+    Backend->ClearCalls();
     SendKeyString(GetParam().Keys);
-    EXPECT_EQ(Felt(), *GetParam().Expected);
+    EXPECT_EQ(Backend->Felt(), Actions);
 }
 
 // Below 110 a code is a raw virtual key: the capitals, digits and "a" to "m" included.
 INSTANTIATE_TEST_SUITE_P(RawCodes, SendKeyStringSequence,
-    testing::Values(
-        TSequenceCase {"Empty", "", {}},
-        TSequenceCase {"Tab", "\t", Press(TabKey)},
-        TSequenceCase {"Backspace", "\b", Press(BackspaceKey)},
-        TSequenceCase {"Enter", "\r", Press(EnterKey)},
-        TSequenceCase {"Escape", "\x1b", Press(EscapeKey)},
-        TSequenceCase {"CapitalAIsTheAKeyWithoutShift", "A", Press(AKey)},
-        TSequenceCase {"SmallAIsNumpad1", "a", Press(Numpad1Key)},
-        TSequenceCase {"ExclamationIsPageUp", "!", Press({0x21, 0x49})},
-        TSequenceCase {"Digits", "09", {Press(Digit0Key), Press(Digit9Key)}},
-        TSequenceCase {"Code109IsStillRaw", "m", Press(NumpadSubtractKey)},
-        TSequenceCase {"Code0IsRaw", Codes({0}), Press({0, 0})}),
+    testing::Values(TSequenceCase {"Empty", "", ""}, TSequenceCase {"Tab", "\t", "+Tab -Tab"},
+        TSequenceCase {"Backspace", "\b", "+BackSpace -BackSpace"}, TSequenceCase {"Enter", "\r", "+Return -Return"},
+        TSequenceCase {"Escape", "\x1b", "+Escape -Escape"},
+        TSequenceCase {"CapitalAIsTheAKeyWithoutShift", "A", "+a -a"},
+        TSequenceCase {"SmallAIsNumpad1", "a", "+Keypad1 -Keypad1"},
+        TSequenceCase {"ExclamationIsPageUp", "!", "+PageUp -PageUp"},
+        TSequenceCase {"Digits", "09", "+0 -0 +9 -9"},
+        TSequenceCase {"Code109IsStillRaw", "m", "+KeypadSubtract -KeypadSubtract"},
+        TSequenceCase {"ACodeThatNamesNoKeySendsNothing", Codes({0, 3, 0x3A}), ""}),
     CaseName);
 
-// From 110 to 227 a code is a character of the layout.
+// From 110 to 227 a code is a character of the layout, framed by what it needs.
 INSTANTIATE_TEST_SUITE_P(Characters, SendKeyStringSequence,
-    testing::Values(
-        TSequenceCase {"Code110IsTheNKey", "n", Press(NKey)},
-        TSequenceCase {"SmallX", "x", Press(XKey)},
-        TSequenceCase {"TildeGetsShiftWithScanCode42", "~", Framed({ShiftKey}, GraveKey)},
-        TSequenceCase {"BraceGetsShift", "{", Framed({ShiftKey}, BracketLeftKey)},
-        TSequenceCase {"DeleteCharacterIsControlBackspace", Codes({127}), Framed({ControlKey}, BackspaceKey)},
-        TSequenceCase {"NoKeyIsKey255FramedByShift", Codes({227}), Framed({ShiftKey}, NoKey)}),
+    testing::Values(TSequenceCase {"Code110IsTheNKey", "n", "+n -n"}, TSequenceCase {"SmallX", "x", "+x -x"},
+        TSequenceCase {"TildeGetsShift", "~", "+Shift +~ -~ -Shift"},
+        TSequenceCase {"BraceGetsShift", "{", "+Shift +{ -{ -Shift"},
+        TSequenceCase {"NoKeyTypesItOnlyTheShiftIsSent", Codes({227}), "+Shift -Shift"},
+        TSequenceCase {"AHoleOfTheCodePageIsNoCharacter", Codes({0x81}), "+Shift -Shift"},
+        TSequenceCase {"EuroOfCodePage1252", "\x80", "+U+20ac -U+20ac", {{U'\u20AC', 0}}},
+        TSequenceCase {"AltGrCharacter", "\xA7", "+AltGr +U+a7 -U+a7 -AltGr", {{U'\u00A7', mfAltGr}}},
+        TSequenceCase {"ShiftThenAltGrDownReverseUp", "|", "+Shift +AltGr +| -| -AltGr -Shift", {{U'|', mfShift | mfAltGr}}},
+        TSequenceCase {"ControlAndAlt", "}", "+Control +Alt +} -} -Alt -Control", {{U'}', mfControl | mfAlt}}}),
     CaseName);
 
 INSTANTIATE_TEST_SUITE_P(FunctionAndNavigationKeys, SendKeyStringSequence,
-    testing::Values(
-        TSequenceCase {"F1", Codes({228}), Press(F1Key)},
-        TSequenceCase {"F12", Codes({239}), Press(F12Key)},
+    testing::Values(TSequenceCase {"F1", Codes({228}), "+F1 -F1"}, TSequenceCase {"F12", Codes({239}), "+F12 -F12"},
         TSequenceCase {"AllTenNavigationKeysInOrder", Codes({240, 241, 242, 243, 244, 245, 246, 247, 248, 249}),
-            {Press({0x24, 0x47}), Press({0x23, 0x4F}), Press({0x26, 0x48}), Press({0x28, 0x50}), Press({0x25, 0x4B}),
-                Press({0x27, 0x4D}), Press({0x21, 0x49}), Press({0x22, 0x51}), Press({0x2D, 0x52}),
-                Press({0x2E, 0x53})}}),
+            "+Home -Home +End -End +Up -Up +Down -Down +Left -Left +Right -Right +PageUp -PageUp "
+            "+PageDown -PageDown +Insert -Insert +Delete -Delete"}),
     CaseName);
 
 // One flag for all three modifiers: the last modifier code decides whether characters get
 // modifiers of their own.
 INSTANTIATE_TEST_SUITE_P(Modifiers, SendKeyStringSequence,
-    testing::Values(
-        TSequenceCase {"ControlV", Codes({252, 'v', 253}), {Down(ControlKey), Press(VKey), Up(ControlKey)}},
-        TSequenceCase {"AltX", Codes({254, 'x', 255}), {Down(AltKey), Press(XKey), Up(AltKey)}},
-        TSequenceCase {"HeldShiftReplacesTheAutomaticOne", Codes({250, '~', 251}),
-            {Down(ShiftKey), Press(GraveKey), Up(ShiftKey)}},
+    testing::Values(TSequenceCase {"ControlV", Codes({252, 'v', 253}), "+Control +v -v -Control"},
+        TSequenceCase {"AltX", Codes({254, 'x', 255}), "+Alt +x -x -Alt"},
+        TSequenceCase {"HeldShiftReplacesAltGr", Codes({250, '|', 251}), "+Shift +| -| -Shift", {{U'|', mfAltGr}}},
         TSequenceCase {"ReleasingAnyModifierClearsTheFlag", Codes({250, 252, 253, '~'}),
-            {Down(ShiftKey), Down(ControlKey), Up(ControlKey), Framed({ShiftKey}, GraveKey)}},
-        TSequenceCase {"StringMayEndWithControlHeld", Codes({252, 's'}), {Down(ControlKey), Press(SKey)}},
-        TSequenceCase {"LoneRelease", Codes({251}), Up(ShiftKey)}),
+            "+Shift +Control -Control +Shift +~ -~ -Shift"},
+        TSequenceCase {"StringMayEndWithControlHeld", Codes({252, 's'}), "+Control +s -s"},
+        TSequenceCase {"NoKeyAndModifierHeldSendsNothingForIt", Codes({250, 227, 251}), "+Shift -Shift"},
+        TSequenceCase {"LoneRelease", Codes({251}), "-Shift"}),
     CaseName);
-
-// The automatic Shift is always the left Shift key's scan code 42; Shift pressed by code 250
-// carries what the keyboard reports for virtual key 16, as every other key does.
-TEST_F(TRecordingTest, AutomaticShiftCarriesScanCode42WhateverTheKeyboardSays)
-{
-    Backend->SetScanCodeAnswer(0x10, 0x36);
-    Backend->SetScanCodeAnswer(0xC0, 0x77);
-    SendKeyString(Codes({'~', 227, 250, '~', 251}));
-    const TKey ReportedShift {0x10, 0x36};
-    const TKey ReportedGrave {0xC0, 0x77};
-    EXPECT_EQ(Felt(), *TCalls({Framed({ShiftKey}, ReportedGrave), Framed({ShiftKey}, NoKey), Down(ReportedShift), Press(ReportedGrave), Up(ReportedShift)}));
-}
 
 TEST_F(TRecordingTest, EachStringStartsWithTheModifierFlagClear)
 {
     SendKeyString(Codes({250}));
     SendKeyString("~");
-    EXPECT_EQ(Felt(), *TCalls({Down(ShiftKey), Framed({ShiftKey}, GraveKey)}));
+    EXPECT_EQ(Backend->FeltText(), "+Shift +Shift +~ -~ -Shift");
 }
 
-// The layout is asked exactly for the character codes, once each, and never for the others.
+// The layout is asked exactly for the characters, once each, and never for the other codes.
 TEST_F(TRecordingTest, SendKeyStringAsksTheLayoutOnlyForCodes110To227)
 {
     std::string All;
-    for (int Code = 0; Code < 250; ++Code)
+    for (int Code = 0; Code < 256; ++Code)
         All.push_back(static_cast<char>(Code));
     SendKeyString(All);
 
-    std::vector<int> Asked;
+    std::vector<char32_t> Asked;
     for (const auto& Call : Backend->Calls())
-        if (Call.Kind == ickVkKeyScan)
+        if (Call.Kind == bckModifiersFor)
             Asked.push_back(Call.Character);
-    std::vector<int> Characters;
+    std::vector<char32_t> Characters;
     for (int Code = 110; Code <= 227; ++Code)
-        Characters.push_back(Code);
+        if (const char32_t Character = CodePointOfAnsiCharacter(static_cast<unsigned char>(Code)))
+            Characters.push_back(Character);
     EXPECT_EQ(Asked, Characters);
-}
-
-// Whatever the code, its key goes down then up with the scan code of that key, and a frame
-// around it is released in the reverse order of its press.
-TEST_F(TRecordingTest, EveryNonModifierCodeIsOnePressThenOneReleaseWithTheLayoutsScanCode)
-{
-    TRecordingWindowsCalls Layout;
-    for (int Code = 0; Code < 250; ++Code) {
-        Backend->ClearCalls();
-        SendKeyString(Codes({Code}));
-        const auto Events = Felt();
-        ASSERT_TRUE(Events.size() == 2 || Events.size() == 4) << "code " << Code;
-        const std::size_t Key = Events.size() / 2 - 1;
-        EXPECT_EQ(Events[Key].Flags, 0u) << "code " << Code;
-        EXPECT_EQ(Events[Key + 1].Flags, KEYEVENTF_KEYUP) << "code " << Code;
-        EXPECT_EQ(Events[Key].VirtualKey, Events[Key + 1].VirtualKey) << "code " << Code;
-        EXPECT_EQ(Events[Key].ScanCode, Layout.MapVirtualKey(Events[Key].VirtualKey, 0)) << "code " << Code;
-        EXPECT_EQ(Events[Key + 1].ScanCode, Events[Key].ScanCode) << "code " << Code;
-        if (Events.size() == 4) {
-            EXPECT_EQ(Events.front().Flags, 0u) << "code " << Code;
-            EXPECT_EQ(Events.back().Flags, KEYEVENTF_KEYUP) << "code " << Code;
-            EXPECT_EQ(Events.front().VirtualKey, Events.back().VirtualKey) << "code " << Code;
-        }
-    }
 }
 
 } // namespace

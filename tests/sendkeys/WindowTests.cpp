@@ -6,52 +6,48 @@
 
 namespace {
 
-TInputCall FindWindowCall(std::string Title, HWND Found)
+// The window calls and key actions in order, e.g. "find Editor = 65552, minimized? 65552 = 1".
+std::string Visible(const TRecordingInputBackend& Backend)
 {
-    TInputCall Call {ickFindWindow};
-    Call.WindowName = std::move(Title);
-    Call.Result = Found;
-    return Call;
+    std::string Text;
+    for (const auto& Call : Backend.Calls()) {
+        std::string Word;
+        switch (Call.Kind) {
+        case bckFindWindow: Word = "find " + Call.Title + " = " + std::to_string(Call.Result); break;
+        case bckIsMinimized: Word = "minimized? " + std::to_string(Call.Window) + " = " + std::to_string(Call.Result); break;
+        case bckRestoreWindow: Word = "restore " + std::to_string(Call.Window); break;
+        case bckRaiseWindow: Word = "raise " + std::to_string(Call.Window); break;
+        case bckSendCharacterKey: Word = std::string(Call.Press ? "+" : "-") + char(Call.Character); break;
+        case bckSendKey: Word = (Call.Press ? "+" : "-") + std::string(NamedKeyName(Call.Key)); break;
+        case bckMessagesProcessed: Word = "|"; break;
+        default: continue;
+        }
+        Text += (Text.empty() ? "" : ", ") + Word;
+    }
+    return Text;
 }
 
-TInputCall WindowCall(TInputCallKind Kind, HWND Window, DWORD Result, int Command = 0)
-{
-    TInputCall Call {Kind};
-    Call.Window = Window;
-    Call.Result = Result;
-    Call.Command = Command;
-    return Call;
-}
-
-// The calls that a caller would notice: window calls and key events, not the layout queries.
-std::vector<TInputCall> Visible(const std::vector<TInputCall>& Calls)
-{
-    std::vector<TInputCall> Result;
-    for (const auto& Call : Calls)
-        if (Call.Kind != ickVkKeyScan && Call.Kind != ickMapVirtualKey)
-            Result.push_back(Call);
-    return Result;
-}
+std::string Id(TWindowId Window) { return std::to_string(Window); }
 
 // The two ways to the same operations: the free functions and the component's methods.
 struct TWindowApi {
     const char* Name;
     void (*SendTo)(const std::string& Title, const std::string& Keys);
-    void (*Activate)(HWND Window);
-    HWND (*Find)(const std::string& Title);
+    void (*Activate)(TWindowId Window);
+    TWindowId (*Find)(const std::string& Title);
 };
 
 const TWindowApi FreeFunctions {
     "FreeFunctions",
     [](const std::string& Title, const std::string& Keys) { SendKeysToTitle(Title, Keys); },
-    [](HWND Window) { MakeWindowActive(Window); },
+    [](TWindowId Window) { MakeWindowActive(Window); },
     [](const std::string& Title) { return GetHandleFromWindowTitle(Title); },
 };
 
 const TWindowApi Component {
     "Component",
     [](const std::string& Title, const std::string& Keys) { TSendkeys().SendKeysTo(Title, Keys); },
-    [](HWND Window) { TSendkeys().MakeWindowActive(Window); },
+    [](TWindowId Window) { TSendkeys().MakeWindowActive(Window); },
     [](const std::string& Title) { return TSendkeys().GetHandleFromWindowTitle(Title); },
 };
 
@@ -62,47 +58,43 @@ class WindowOperations : public TRecordingTest, public testing::WithParamInterfa
 // "n" is a character for both senders, so both send the N key.
 TEST_P(WindowOperations, MinimizedTargetIsRestoredNotRaised)
 {
-    const HWND Editor = Backend->AddWindow("Untitled - Editor", true);
-    const HWND Other = Backend->AddWindow("Other");
+    const TWindowId Editor = Backend->AddWindow("Untitled - Editor", true);
+    const TWindowId Other = Backend->AddWindow("Other");
     GetParam().SendTo("Untitled - Editor", "n");
 
-    EXPECT_EQ(Visible(Backend->Calls()), *TCalls({FindWindowCall("Untitled - Editor", Editor),
-        WindowCall(ickIsIconic, Editor, 1), WindowCall(ickShowWindow, Editor, 1, SW_RESTORE), Press(NKey)}));
-    EXPECT_FALSE(Backend->IsMinimized(Editor));
+    EXPECT_EQ(Visible(*Backend), "find Untitled - Editor = " + Id(Editor) + ", minimized? " + Id(Editor) + " = 1, restore " + Id(Editor) + ", +n, -n");
+    EXPECT_FALSE(Backend->IsMinimizedNow(Editor));
     EXPECT_EQ(Backend->TopWindow(), Editor);
     EXPECT_NE(Backend->TopWindow(), Other);
 }
 
 TEST_P(WindowOperations, NormalTargetIsOnlyBroughtToTheTop)
 {
-    const HWND Editor = Backend->AddWindow("Untitled - Editor");
+    const TWindowId Editor = Backend->AddWindow("Untitled - Editor");
     Backend->AddWindow("Other");
     GetParam().SendTo("Untitled - Editor", "n");
 
-    EXPECT_EQ(Visible(Backend->Calls()), *TCalls({FindWindowCall("Untitled - Editor", Editor),
-        WindowCall(ickIsIconic, Editor, 0), WindowCall(ickBringWindowToTop, Editor, 1), Press(NKey)}));
+    EXPECT_EQ(Visible(*Backend), "find Untitled - Editor = " + Id(Editor) + ", minimized? " + Id(Editor) + " = 0, raise " + Id(Editor) + ", +n, -n");
     EXPECT_EQ(Backend->TopWindow(), Editor);
 }
 
 TEST_P(WindowOperations, TitleThatMatchesNothingStillSendsTheKeys)
 {
     Backend->AddWindow("Untitled - Editor");
-    const HWND Other = Backend->AddWindow("Other");
+    const TWindowId Other = Backend->AddWindow("Other");
     GetParam().SendTo("Untitled", "n");
 
-    EXPECT_EQ(Visible(Backend->Calls()), *TCalls({FindWindowCall("Untitled", 0), WindowCall(ickIsIconic, 0, 0),
-        WindowCall(ickBringWindowToTop, 0, 0), Press(NKey)}));
+    EXPECT_EQ(Visible(*Backend), "find Untitled = 0, +n, -n");
     EXPECT_EQ(Backend->TopWindow(), Other);
 }
 
 TEST_P(WindowOperations, ActivatingAMinimizedWindowRestoresIt)
 {
-    const HWND Editor = Backend->AddWindow("Editor", true);
+    const TWindowId Editor = Backend->AddWindow("Editor", true);
     Backend->AddWindow("Other");
     GetParam().Activate(Editor);
-    EXPECT_EQ(Backend->Calls(),
-        std::vector<TInputCall>({WindowCall(ickIsIconic, Editor, 1), WindowCall(ickShowWindow, Editor, 1, SW_RESTORE)}));
-    EXPECT_FALSE(Backend->IsMinimized(Editor));
+    EXPECT_EQ(Visible(*Backend), "minimized? " + Id(Editor) + " = 1, restore " + Id(Editor));
+    EXPECT_FALSE(Backend->IsMinimizedNow(Editor));
     EXPECT_EQ(Backend->TopWindow(), Editor);
 }
 
@@ -112,9 +104,9 @@ TEST_P(WindowOperations, LongTitlesAreMatchedWhole)
     std::string Long;
     for (int Index = 0; Index < 300; ++Index)
         Long.push_back(static_cast<char>('a' + Index % 26));
-    const HWND Cut = Backend->AddWindow(Long.substr(0, 255));
-    const HWND Whole = Backend->AddWindow(Long);
-    const HWND Longer = Backend->AddWindow(Long + "!");
+    const TWindowId Cut = Backend->AddWindow(Long.substr(0, 255));
+    const TWindowId Whole = Backend->AddWindow(Long);
+    const TWindowId Longer = Backend->AddWindow(Long + "!");
 
     EXPECT_EQ(GetParam().Find(Long), Whole);
     EXPECT_EQ(GetParam().Find(Long.substr(0, 255)), Cut);
@@ -126,16 +118,22 @@ TEST_P(WindowOperations, EmptyTitleFindsOnlyAWindowWithAnEmptyTitle)
 {
     Backend->AddWindow("Editor");
     EXPECT_EQ(GetParam().Find(""), 0u);
-    const HWND Untitled = Backend->AddWindow("");
+    const TWindowId Untitled = Backend->AddWindow("");
     Backend->AddWindow("Other");
     EXPECT_EQ(GetParam().Find(""), Untitled);
+}
+
+TEST_P(WindowOperations, TitlesAreCodePage1252)
+{
+    const TWindowId Notes = Backend->AddWindow("caf\xC3\xA9 notes");
+    EXPECT_EQ(GetParam().Find("caf\xE9 notes"), Notes);
 }
 
 TEST_P(WindowOperations, TitleWithAZeroByteFindsNothing)
 {
     Backend->AddWindow("Editor");
     EXPECT_EQ(GetParam().Find(std::string("Editor\0 - 2", 11)), 0u);
-    EXPECT_EQ(Backend->CountOf(ickFindWindow), 0u);
+    EXPECT_EQ(Backend->CountOf(bckFindWindow), 0u);
 }
 
 INSTANTIATE_TEST_SUITE_P(, WindowOperations, testing::Values(FreeFunctions, Component),
@@ -143,21 +141,19 @@ INSTANTIATE_TEST_SUITE_P(, WindowOperations, testing::Values(FreeFunctions, Comp
 
 TEST_F(TRecordingTest, SendKeysToHandleActivatesThenSendsRawCodes)
 {
-    const HWND Editor = Backend->AddWindow("Editor", true);
+    const TWindowId Editor = Backend->AddWindow("Editor", true);
     SendKeysToHandle(Editor, "A");
-    EXPECT_EQ(Visible(Backend->Calls()),
-        *TCalls({WindowCall(ickIsIconic, Editor, 1), WindowCall(ickShowWindow, Editor, 1, SW_RESTORE), Press(AKey)}));
+    EXPECT_EQ(Visible(*Backend), "minimized? " + Id(Editor) + " = 1, restore " + Id(Editor) + ", +a, -a");
 }
 
 // The component processes messages after each code, also when it found the window itself.
 TEST_F(TRecordingTest, SendKeysToProcessesMessagesAfterEachCode)
 {
     TMessageRecorder Recorder(*Backend);
-    const HWND Editor = Backend->AddWindow("Editor");
+    const TWindowId Editor = Backend->AddWindow("Editor");
     TSendkeys().SendKeysTo("Editor", "aA");
-    EXPECT_EQ(Visible(Backend->Calls()),
-        *TCalls({FindWindowCall("Editor", Editor), WindowCall(ickIsIconic, Editor, 0),
-            WindowCall(ickBringWindowToTop, Editor, 1), Press(AKey), Messages(), Framed({ShiftKey}, AKey), Messages()}));
+    EXPECT_EQ(Visible(*Backend), "find Editor = " + Id(Editor) + ", minimized? " + Id(Editor) + " = 0, raise " + Id(Editor)
+            + ", +a, -a, |, +Shift, +A, -A, -Shift, |");
 }
 
 } // namespace

@@ -1,39 +1,13 @@
 #include "RecordingInputBackend.h"
 
-#include "Input.h"
-
 #include <algorithm>
-
-TBackendCall TypeCharacterCall(char32_t Character)
-{
-    TBackendCall Call;
-    Call.Kind = bckTypeCharacter;
-    Call.Character = Character;
-    return Call;
-}
-
-TBackendCall SendKeyCall(TNamedKey Key, bool Press)
-{
-    TBackendCall Call;
-    Call.Kind = bckSendKey;
-    Call.Key = Key;
-    Call.Press = Press;
-    return Call;
-}
-
-TBackendCall SendCharacterKeyCall(char32_t Character, bool Press)
-{
-    TBackendCall Call;
-    Call.Kind = bckSendCharacterKey;
-    Call.Character = Character;
-    Call.Press = Press;
-    return Call;
-}
+#include <cstring>
+#include <sstream>
 
 std::ostream& operator<<(std::ostream& Stream, const TBackendCall& Call)
 {
     static constexpr const char* Names[] = {"TypeCharacter", "SendKey", "SendCharacterKey", "ModifiersFor", "FindWindow",
-        "IsMinimized", "RestoreWindow", "RaiseWindow", "IconifyWindow", "TickCount"};
+        "IsMinimized", "RestoreWindow", "RaiseWindow", "IconifyWindow", "TickCount", "MessagesProcessed"};
     Stream << Names[Call.Kind] << "(";
     switch (Call.Kind) {
     case bckTypeCharacter:
@@ -48,6 +22,32 @@ std::ostream& operator<<(std::ostream& Stream, const TBackendCall& Call)
     return Stream << ") = " << Call.Result;
 }
 
+namespace {
+
+// What a US keyboard types with Shift; the other printable ASCII characters it types without.
+bool UsKeyNeedsShift(char32_t Character)
+{
+    return (Character >= 'A' && Character <= 'Z') || (Character && std::strchr("~!@#$%^&*()_+{}|:\"<>?", int(Character)));
+}
+
+bool UsKeyboardTypes(char32_t Character) { return Character >= 0x20 && Character < 0x7F; }
+
+bool IsKeyCall(const TBackendCall& Call)
+{
+    return Call.Kind == bckTypeCharacter || Call.Kind == bckSendKey || Call.Kind == bckSendCharacterKey;
+}
+
+TKeyAction ActionOf(const TBackendCall& Call)
+{
+    if (Call.Kind == bckTypeCharacter)
+        return TypeCharacterAction(Call.Character);
+    if (Call.Kind == bckSendKey)
+        return Call.Press ? PressKey(Call.Key) : ReleaseKey(Call.Key);
+    return Call.Press ? PressCharacterKey(Call.Character) : ReleaseCharacterKey(Call.Character);
+}
+
+} // namespace
+
 bool TRecordingInputBackend::Record(TBackendCall Call)
 {
     Log.push_back(std::move(Call));
@@ -59,10 +59,8 @@ std::optional<TModifiers> TRecordingInputBackend::ModifiersFor(char32_t Characte
     std::optional<TModifiers> Answer;
     if (const auto Given = Layout.find(Character); Given != Layout.end()) {
         Answer = Given->second;
-    } else if (Character >= 0x20 && Character < 0x7F) {
-        const SHORT Us = UsKeyboardVkKeyScan(BYTE(Character));
-        if (Us != -1)
-            Answer = TModifiers(Us & 0x100 ? mfShift : 0);
+    } else if (UsKeyboardTypes(Character)) {
+        Answer = TModifiers(UsKeyNeedsShift(Character) ? mfShift : 0);
     }
     TBackendCall Call;
     Call.Kind = bckModifiersFor;
@@ -74,20 +72,22 @@ std::optional<TModifiers> TRecordingInputBackend::ModifiersFor(char32_t Characte
 
 bool TRecordingInputBackend::TypeCharacter(char32_t Character)
 {
-    auto Call = TypeCharacterCall(Character);
+    if (FramesCharacters)
+        return TInputBackend::TypeCharacter(Character);
+    TBackendCall Call {bckTypeCharacter, Character};
     const auto Given = Layout.find(Character);
     Call.Result = Given != Layout.end() ? Given->second.has_value() : (Character >= 0x20 && Character < 0x7F) || Character == '\b'
             || Character == '\t' || Character == '\r' || Character == '\n';
     return Record(Call);
 }
 
-void TRecordingInputBackend::SendKey(TNamedKey Key, bool Press) { Log.push_back(SendKeyCall(Key, Press)); }
+void TRecordingInputBackend::SendKey(TNamedKey Key, bool Press) { Log.push_back({bckSendKey, 0, Key, Press}); }
 
 bool TRecordingInputBackend::SendCharacterKey(char32_t Character, bool Press)
 {
-    auto Call = SendCharacterKeyCall(Character, Press);
+    TBackendCall Call {bckSendCharacterKey, Character, nkBackSpace, Press};
     const auto Given = Layout.find(Character);
-    Call.Result = Given != Layout.end() ? Given->second.has_value() : Character >= 0x20 && Character < 0x7F;
+    Call.Result = Given != Layout.end() ? Given->second.has_value() : UsKeyboardTypes(Character);
     return Record(Call);
 }
 
@@ -156,16 +156,49 @@ std::uint32_t TRecordingInputBackend::TickCount()
     Call.Kind = bckTickCount;
     Call.Result = Ticks;
     Log.push_back(Call);
-    return Ticks;
+    Ticks += TickStep;
+    return Call.Result;
 }
 
 std::vector<TBackendCall> TRecordingInputBackend::KeyCalls() const
 {
     std::vector<TBackendCall> Felt;
-    std::copy_if(Log.begin(), Log.end(), std::back_inserter(Felt), [](const TBackendCall& Call) {
-        return Call.Kind == bckTypeCharacter || Call.Kind == bckSendKey || Call.Kind == bckSendCharacterKey;
-    });
+    std::copy_if(Log.begin(), Log.end(), std::back_inserter(Felt), IsKeyCall);
     return Felt;
+}
+
+TKeyActions TRecordingInputBackend::Felt() const
+{
+    TKeyActions Actions;
+    for (const TBackendCall& Call : Log)
+        if (IsKeyCall(Call))
+            Actions.push_back(ActionOf(Call));
+    return Actions;
+}
+
+std::string TRecordingInputBackend::FeltText() const
+{
+    std::string Text;
+    for (const TBackendCall& Call : Log) {
+        if (Call.Kind == bckMessagesProcessed)
+            Text += Text.empty() ? "|" : " |";
+        else if (IsKeyCall(Call))
+            Text += (Text.empty() ? "" : " ") + TextOf({ActionOf(Call)});
+    }
+    return Text;
+}
+
+std::size_t TRecordingInputBackend::CountOf(TBackendCallKind Kind) const
+{
+    return std::size_t(std::count_if(Log.begin(), Log.end(), [Kind](const TBackendCall& Call) { return Call.Kind == Kind; }));
+}
+
+std::string TextOf(const TKeyActions& Actions)
+{
+    std::ostringstream Text;
+    for (std::size_t Index = 0; Index < Actions.size(); ++Index)
+        Text << (Index ? " " : "") << Actions[Index];
+    return Text.str();
 }
 
 TWindowId TRecordingInputBackend::AddWindow(std::string Title, bool Minimized, std::string ClassName)

@@ -311,34 +311,19 @@ bool TX11InputBackend::SendCharacterKey(char32_t Character, bool Press)
 
 bool TX11InputBackend::TypeCharacter(char32_t Character)
 {
-    std::lock_guard Guard(Lock);
-    const auto Place = PlaceFor(Character, true);
-    if (!Place)
-        return false;
-    const KeyCode Shift = KeycodeOf(nkShift);
-    const KeyCode Level3 = Keymap.Model().Level3Key();
-    if (Place->Level3 && !Level3)
-        return false;
-    // Modifiers this backend holds for someone else (a held Shift) are lifted when the
-    // character's level needs them off, and put back afterwards.
-    const bool ShiftWasHeld = Shift && Held[Shift];
-    const bool Level3WasHeld = Level3 && Held[Level3];
-    std::vector<std::pair<KeyCode, bool>> Frame;
-    if (Shift && Place->Shift != ShiftWasHeld)
-        Frame.push_back({Shift, Place->Shift});
-    if (Level3 && Place->Level3 != Level3WasHeld)
-        Frame.push_back({Level3, Place->Level3});
-    LockGroupFor(*Place);
-    for (const auto& [Keycode, Press] : Frame)
-        SendKeycode(Keycode, Press);
-    SendKeycode(Place->Keycode, true);
-    SpareKeys.Touch(Place->Keycode);
-    SendKeycode(Place->Keycode, false);
-    for (auto Each = Frame.rbegin(); Each != Frame.rend(); ++Each)
-        SendKeycode(Each->first, !Each->second);
-    if (PressedCharacters.empty())
-        RestoreGroup();
-    return true;
+    // The key is set up first, a spare one mapped if need be, so that the frame is that of the
+    // key which is then pressed, not a prediction.
+    TModifiers Needed = 0;
+    {
+        std::lock_guard Guard(Lock);
+        const auto Place = PlaceFor(Character, true);
+        if (!Place || (Place->Level3 && !Keymap.Model().Level3Key()))
+            return false;
+        Needed = TModifiers((Place->Shift ? mfShift : 0) | (Place->Level3 ? mfAltGr : 0));
+    }
+    TKeyActions Actions;
+    AppendFramedCharacter(Actions, Character, Needed, ModifiersHeld());
+    return Run(Actions);
 }
 
 KeyCode TX11InputBackend::KeycodeOf(TNamedKey Key) const
