@@ -81,6 +81,24 @@ QByteArray FileContents(const QString& Path)
     return File.open(QIODevice::ReadOnly) ? File.readAll() : QByteArray();
 }
 
+QString StartKivo(QProcess& Kivo, const QStringList& Arguments, const QString& Settings)
+{
+    QProcessEnvironment Environment = QProcessEnvironment::systemEnvironment();
+    Environment.insert(QStringLiteral("XDG_CONFIG_HOME"), Settings);
+    Kivo.setProcessEnvironment(Environment);
+    Kivo.setProcessChannelMode(QProcess::ForwardedChannels);
+    Kivo.start(QStringLiteral(KIVO_PROGRAM), Arguments);
+    if (!Kivo.waitForStarted(10000))
+        return {};
+    QString Window;
+    if (!WaitFor([&] { return !(Window = FindWindow(QString::fromLatin1(MainTitle))).isEmpty(); }, 15000))
+        return {};
+    const QSize Screen = ScreenSize();
+    if (!WaitFor([&] { return OuterBounds(Window) == QRect(0, Screen.height() - 230, Screen.width(), 202); }, 10000))
+        return {};
+    return Window;
+}
+
 void ClickAt(QPoint Point)
 {
     RunCommand(QStringLiteral("xdotool"), { QStringLiteral("mousemove"), QString::number(Point.x()), QString::number(Point.y()),
@@ -192,6 +210,16 @@ TTypingDifference CompareTyped(const QString& Expected, const QString& Arrived)
         }
     }
     return Difference;
+}
+
+bool SetLayout(const QString& Layout)
+{
+    QStringList Arguments { QStringLiteral("-layout"), Layout.section(QLatin1Char(':'), 0, 0) };
+    if (Layout.contains(QLatin1Char(':')))
+        Arguments << QStringLiteral("-variant") << Layout.section(QLatin1Char(':'), 1);
+    QProcess Process;
+    Process.start(QStringLiteral("setxkbmap"), Arguments);
+    return Process.waitForFinished(30000) && Process.exitStatus() == QProcess::NormalExit && Process.exitCode() == 0;
 }
 
 QString KeymapDump()

@@ -48,6 +48,11 @@ QString StartTargetTerminal(QProcess& Terminal, const QString& File, const QStri
 
 QByteArray FileContents(const QString& Path);
 
+// Starts KIVO with Arguments and settings of its own in Settings (no remembered place or
+// output), and waits until its main window shows where a first start puts it; the window's X
+// id, empty on failure.
+QString StartKivo(QProcess& Kivo, const QStringList& Arguments, const QString& Settings);
+
 // Clicks at the pace of a quick hand, a tenth of a second apart.
 void ClickAt(QPoint Point);
 
@@ -94,6 +99,9 @@ struct TTypingDifference {
     std::string Summary() const;
 };
 TTypingDifference CompareTyped(const QString& Expected, const QString& Arrived);
+
+// Loads a layout as setxkbmap does, "LAYOUT" or "LAYOUT:VARIANT"; true when it is loaded.
+bool SetLayout(const QString& Layout);
 
 // The server's keymap as xkbcomp writes it, and how many keys two such dumps give different
 // symbols.
