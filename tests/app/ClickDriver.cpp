@@ -10,10 +10,12 @@
 // before it (beyond OFFSET), then waits a gap drawn between MIN_GAP_MS and MAX_GAP_MS counted
 // from that arrival or from the previous release, whichever came later, then clicks. Bytes that
 // have not arrived within two seconds count as a stall, and pacing goes on from what did arrive.
-// FILE "-" watches nothing: the gap counts from the release. At the end it waits up to ten
-// seconds for every byte and prints "clicks N expected E arrived A stalls S"; exit status 0 when
-// all arrived, 1 if not, 2 on bad use.
+// FILE "-" watches nothing (a target that shows what it received only on the screen): the gap
+// counts from the release, and the end comes once the server has seen no key for a second.
+// Otherwise, at the end it waits up to ten seconds for every byte. It prints "clicks N expected
+// E arrived A stalls S"; exit status 0 when all arrived, 1 if not, 2 on bad use.
 #include <X11/Xlib.h>
+#include <X11/extensions/XInput2.h>
 #include <X11/extensions/XTest.h>
 
 #include <sys/stat.h>
@@ -63,6 +65,41 @@ void WaitForButton(Display* Connection, bool Down)
     }
 }
 
+// Listens to every key press and release on the server, whichever client makes it: the raw
+// events XInput 2 reports on the root window.
+bool ListenToKeys(Display* Connection)
+{
+    int Opcode = 0, Event = 0, Error = 0, Major = 2, Minor = 1;
+    if (!XQueryExtension(Connection, "XInputExtension", &Opcode, &Event, &Error) || XIQueryVersion(Connection, &Major, &Minor) != Success)
+        return false;
+    unsigned char Bits[XIMaskLen(XI_LASTEVENT)] = {};
+    XISetMask(Bits, XI_RawKeyPress);
+    XISetMask(Bits, XI_RawKeyRelease);
+    XIEventMask Mask { XIAllMasterDevices, int(sizeof(Bits)), Bits };
+    XISelectEvents(Connection, DefaultRootWindow(Connection), &Mask, 1);
+    XSync(Connection, False);
+    return true;
+}
+
+// Waits until no key has gone down or up for Quiet, within Timeout.
+bool WaitForQuietKeys(Display* Connection, std::chrono::milliseconds Quiet, std::chrono::seconds Timeout)
+{
+    const auto Deadline = TClock::now() + Timeout;
+    auto LastKey = TClock::now();
+    while (TClock::now() - LastKey < Quiet) {
+        if (TClock::now() > Deadline)
+            return false;
+        while (XPending(Connection)) {
+            XEvent Event;
+            XNextEvent(Connection, &Event);
+            if (Event.type == GenericEvent)
+                LastKey = TClock::now();
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return true;
+}
+
 } // namespace
 
 int main(int Argc, char** Argv)
@@ -79,6 +116,10 @@ int main(int Argc, char** Argv)
     Display* Connection = XOpenDisplay(nullptr);
     if (!Connection) {
         std::fprintf(stderr, "ClickDriver: cannot open the display\n");
+        return 2;
+    }
+    if (!Watched && !ListenToKeys(Connection)) {
+        std::fprintf(stderr, "ClickDriver: the server has no XInput 2.1 to tell when the keys end\n");
         return 2;
     }
     std::mt19937 Random(12345);
@@ -110,7 +151,8 @@ int main(int Argc, char** Argv)
         Planned += Bytes;
         ++Clicks;
     }
-    const bool Arrived = !Watched || WaitForSize(Path, Offset + Planned, std::chrono::seconds(10));
+    const bool Arrived = Watched ? WaitForSize(Path, Offset + Planned, std::chrono::seconds(10))
+                                 : WaitForQuietKeys(Connection, std::chrono::seconds(1), std::chrono::seconds(60));
     std::printf("clicks %d expected %lld arrived %lld stalls %d\n", Clicks, Planned, Watched ? FileSize(Path) - Offset : 0, Stalls);
     XCloseDisplay(Connection);
     return Arrived ? 0 : 1;
