@@ -35,17 +35,11 @@ namespace {
 
 constexpr int Patience = 10000; // milliseconds for a window or a file to appear
 
-bool RunProgram(const QString& Program, const QStringList& Arguments, const QByteArray& Input = {}, QByteArray* Output = nullptr)
+bool RunProgram(const QString& Program, const QStringList& Arguments)
 {
     QProcess Process;
     Process.start(Program, Arguments);
-    Process.write(Input);
-    Process.closeWriteChannel();
-    if (!Process.waitForFinished(120000))
-        return false;
-    if (Output)
-        *Output = Process.readAllStandardOutput();
-    return Process.exitStatus() == QProcess::NormalExit && Process.exitCode() == 0;
+    return Process.waitForFinished(120000) && Process.exitStatus() == QProcess::NormalExit && Process.exitCode() == 0;
 }
 
 // The top-level client windows that the window manager lists, by their title.

@@ -92,7 +92,7 @@ protected:
         }
         const qsizetype Offset = FileContents(TargetFile).size();
         // Not a race: at a pace the program keeps up with, so that only the lock state counts.
-        Report = RunPacedClicks(Clicks, TargetFile, Offset, 150, 150);
+        Report = RunPacedClicks(Clicks, TargetFile, Offset, 100, 100);
         QThread::msleep(200); // a surplus would have arrived by now
         return QString::fromUtf8(FileContents(TargetFile).mid(Offset));
     }
