@@ -1,6 +1,7 @@
 #include "Unit1.h"
 
 #include "Abox.h"
+#include "ExtraKeys.h"
 #include "Sendkey.h"
 #include "Sendkeys.h"
 #include "TApplication.h"
@@ -65,6 +66,7 @@ TForm1::TForm1(QWidget* Parent)
     Button2->OnClick = [this](TObject* Sender) { Button2Click(Sender); };
     OnCreate = [this](TObject* Sender) { FormCreate(Sender); };
     BuildOutputMenu();
+    ExtraKeys = new TExtraKeys(*this);
 }
 
 void TForm1::LoadKeyboardSettings()

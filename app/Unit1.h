@@ -13,6 +13,7 @@
 #include <string>
 
 class QAction;
+class TExtraKeys;
 class TSendkeys;
 
 class TForm1 : public TForm, public Ui::TForm1 {
@@ -55,6 +56,10 @@ public:
     TGreekComposer Composer;
     std::function<void()> OnBeforeCompose;
     std::function<void()> OnTyped;
+
+    // Unicode output's extra keys (ExtraKeys.cpp), and the send cycle they type through.
+    TExtraKeys* ExtraKeys = nullptr;
+    void TypeComposed(const std::function<TComposerActions(TGreekComposer&)>& Compose);
 
 private:
     // Applies the keypad settings of the window description, which Qt's properties cannot

@@ -1,5 +1,7 @@
 #include "Unit4.h"
 
+#include "ExtraKeys.h"
+
 TForm4* Form4 = nullptr;
 
 TForm4::TForm4(QWidget* Parent)
@@ -7,4 +9,5 @@ TForm4::TForm4(QWidget* Parent)
 {
     setupUi(this);
     Loaded();
+    AddExtraKeysInstructions(*Memo1);
 }

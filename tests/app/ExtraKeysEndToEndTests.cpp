@@ -1,0 +1,171 @@
+// The extra keys and marks clicked before their letter, on a real X server with a window
+// manager: real clicks on the keypad, the accent toolbar and the row of extra keys type lines
+// into a UTF-8 xterm running `cat` and into gedit, which must receive them exactly, in NFC.
+#include "EndToEndSupport.h"
+#include "ExtraKeyTable.h"
+#include "KeyboardTypes.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+// Each line is written as it is clicked: a letter is its keypad key (a capital with Shift), a
+// combining mark the accent button or extra key that applies it, anything else an extra key.
+const struct {
+    const char32_t* Clicks;
+    const char32_t* Expected;
+} Lines[] = {
+    { U"η\u0314\u0300 μυρι\u0301\u2019 Α\u0313χαιοι\u0342ς α\u0313\u0301λγε\u2019 ε\u0313\u0301θηκε\u0387",
+        U"\u1F23 μυρ\u03AF\u2019 \u1F08χαιο\u1FD6ς \u1F04λγε\u2019 \u1F14θηκε\u00B7" },
+    { U"«α\u0304\u0301 α\u0306 \u03DDα\u0301ναξ \u03F2ε\u0323»", U"«\u1FB1\u0301 \u1FB0 \u03DD\u03ACναξ \u03F2ε\u0323»" },
+    // Marks before their letter: at the start of the line and after a space.
+    { U"\u0313\u0301ανδρα μοι \u0313\u0301εννεπε", U"\u1F04νδρα μοι \u1F14ννεπε" },
+};
+
+class KivoExtraKeysOnX : public testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        Directory = std::make_unique<QTemporaryDir>();
+        QProcessEnvironment Environment = QProcessEnvironment::systemEnvironment();
+        Environment.insert(QStringLiteral("XDG_CONFIG_HOME"), Directory->filePath(QStringLiteral("config")));
+        Kivo = std::make_unique<QProcess>();
+        Kivo->setProcessChannelMode(QProcess::ForwardedChannels);
+        Kivo->setProcessEnvironment(Environment);
+        Kivo->start(QStringLiteral(KIVO_PROGRAM), { QStringLiteral("--output=unicode") });
+        ASSERT_TRUE(WaitFor([] { return !(MainWindow = FindWindow(QString::fromLatin1(MainTitle))).isEmpty(); }, 10000));
+        const QSize Screen = ScreenSize();
+        WaitFor([&] { return OuterBounds(MainWindow) == QRect(0, Screen.height() - 230, Screen.width(), 202); });
+        // The row over the banner text, shown by its toggle at the right end.
+        const QRect Client = ClientBounds(MainWindow);
+        Row = QRect(Client.left() + 110, Client.top(), Client.width() - 127 - 220, 30);
+        ClickAt(Row.topLeft() + ExtraKeysToggleBounds(Row.size(), false).center());
+    }
+
+    static void TearDownTestSuite()
+    {
+        Kivo->terminate();
+        Kivo->waitForFinished(5000);
+        Kivo.reset();
+        Directory.reset();
+    }
+
+    static void Activate(const QString& Window)
+    {
+        RunCommand(QStringLiteral("xdotool"), { QStringLiteral("windowactivate"), QStringLiteral("--sync"), Window });
+        WaitFor([&] { return FocusedWindow() == Window; });
+    }
+
+    static void ClickLine(const char32_t* Clicks)
+    {
+        const TMainWindowClicks On { MainWindow };
+        const std::u32string Rows[] = { U";ςερτυθιοπ", U"ασδφγηξκλ", U"ζχψωβνμ" };
+        const std::pair<char32_t, QPoint> Accents[] = { { U'\u0313', { 0, 0 } }, { U'\u0314', { 1, 0 } }, { U'\u0301', { 2, 0 } },
+            { U'\u0342', { 3, 0 } }, { U'\u0300', { 1, 1 } }, { U'\u0345', { 2, 1 } } };
+        for (const char32_t* Click = Clicks; *Click; ++Click) {
+            const char32_t Small = QChar::toLower(*Click);
+            if (*Click == U' ') {
+                On.SpecialKey(SpaceSlot);
+                continue;
+            }
+            if (const auto Accent = std::find_if(std::begin(Accents), std::end(Accents), [&](const auto& A) { return A.first == *Click; });
+                Accent != std::end(Accents)) {
+                On.Accent(Accent->second.y(), Accent->second.x());
+                continue;
+            }
+            bool Typed = false;
+            for (int KeyRow = 0; KeyRow < 3 && !Typed; ++KeyRow) {
+                if (const size_t Column = Rows[KeyRow].find(Small); Column != std::u32string::npos && Small != U';') {
+                    if (Small != *Click)
+                        On.SpecialKey(LeftShiftSlot);
+                    On.Key(KeyRow + 3, static_cast<int>(Column) + 1);
+                    Typed = true;
+                }
+            }
+            const TGreekMarks Marks = *Click == U'\u0304' ? gmMacron : *Click == U'\u0306' ? gmBreve : *Click == U'\u0323' ? gmDotBelow : 0;
+            for (int Index = 0; Index < ExtraKeyCount && !Typed; ++Index) {
+                const TExtraKey& Key = ExtraKeys[Index];
+                if (Marks != 0 ? Key.Marks == Marks : Key.Character == *Click) {
+                    ClickAt(Row.topLeft() + ExtraKeyBounds(Row.size(), Index).center());
+                    Typed = true;
+                }
+            }
+            ASSERT_TRUE(Typed) << "no key for U+" << std::hex << unsigned(*Click);
+        }
+        On.SpecialKey(EnterSlot);
+    }
+
+    static inline std::unique_ptr<QTemporaryDir> Directory;
+    static inline std::unique_ptr<QProcess> Kivo;
+    static inline QString MainWindow;
+    static inline QRect Row;
+};
+
+QString Expected()
+{
+    QString Text;
+    for (const auto& Line : Lines)
+        Text += QString::fromUcs4(Line.Expected) + QLatin1Char('\n');
+    return Text;
+}
+
+QString Contents(const QString& Path)
+{
+    QFile File(Path);
+    return File.open(QIODevice::ReadOnly) ? QString::fromUtf8(File.readAll()) : QString();
+}
+
+TEST_F(KivoExtraKeysOnX, EveryLineArrivesExactlyInAUtf8Terminal)
+{
+    const QString Typed = Directory->filePath(QStringLiteral("typed"));
+    QProcess Terminal;
+    const QString Window = StartTargetTerminal(Terminal, Typed, QStringLiteral("icanon iutf8 -echo"), true);
+    ASSERT_FALSE(Window.isEmpty());
+    Activate(Window);
+    for (const auto& Line : Lines)
+        ClickLine(Line.Clicks);
+    WaitFor([&] { return Contents(Typed).size() >= Expected().size(); });
+    EXPECT_EQ(Contents(Typed).toStdString(), Expected().toStdString());
+    Terminal.terminate();
+    Terminal.waitForFinished(3000);
+}
+
+TEST_F(KivoExtraKeysOnX, EveryLineArrivesExactlyInGedit)
+{
+    const QString Saved = Directory->filePath(QStringLiteral("gedit.txt"));
+    QFile(Saved).open(QIODevice::WriteOnly);
+    QProcess Editor;
+    Editor.start(QStringLiteral("gedit"), { QStringLiteral("--standalone"), Saved });
+    QString Window;
+    ASSERT_TRUE(WaitFor([&] {
+        return !(Window = RunCommand(QStringLiteral("xdotool"), { QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                                        QStringLiteral("--pid"), QString::number(Editor.processId()) })
+                              .section(QLatin1Char('\n'), 0, 0))
+                    .isEmpty();
+    }, 15000));
+    Activate(Window);
+    for (const auto& Line : Lines)
+        ClickLine(Line.Clicks);
+    EXPECT_EQ(FocusedWindow(), Window);
+    RunCommand(QStringLiteral("xdotool"), { QStringLiteral("key"), QStringLiteral("ctrl+s") });
+    EXPECT_TRUE(WaitFor([&] { return !Contents(Saved).isEmpty(); }));
+    // The editor ends the file with a line break of its own.
+    EXPECT_EQ(Contents(Saved).toStdString(), (Expected() + QLatin1Char('\n')).toStdString());
+    Editor.terminate();
+    Editor.waitForFinished(3000);
+}
+
+} // namespace
+
+int main(int Argc, char** Argv)
+{
+    QCoreApplication App(Argc, Argv);
+    testing::InitGoogleTest(&Argc, Argv);
+    return RUN_ALL_TESTS();
+}
