@@ -99,9 +99,6 @@ TExtraKeys::TExtraKeys(TForm1& Form)
     Row = new QWidget(Form.Label1);
     Row->setObjectName(QStringLiteral("ExtraKeysRow"));
     Row->hide();
-    QFont KeyFont(LumeraSubstituteFamily());
-    KeyFont.setPixelSize(16);
-    Row->setFont(KeyFont);
     auto Prepare = [](QToolButton* Button) {
         Button->setFocusPolicy(Qt::NoFocus);
         Button->setCursor(Qt::PointingHandCursor);
@@ -156,6 +153,10 @@ void TExtraKeys::Arrange()
     Row->setGeometry(0, 0, Size.width(), Size.height());
     // Shown, the row covers the banner text; hidden, the text shows around the toggle.
     Row->setAutoFillBackground(Shown);
+    // On a narrow screen the keys are narrow too, and their captions smaller.
+    QFont KeyFont(LumeraSubstituteFamily());
+    KeyFont.setPixelSize(std::clamp(ExtraKeyBounds(Size, 0).width() - 3, 11, 16));
+    Row->setFont(KeyFont);
     for (int Index = 0; Index < ExtraKeyCount; ++Index) {
         Keys[static_cast<size_t>(Index)]->setGeometry(ExtraKeyBounds(Size, Index));
         Keys[static_cast<size_t>(Index)]->setVisible(Shown);
