@@ -124,9 +124,8 @@ TExtraKeys::TExtraKeys(TForm1& Form)
     Arrange();
 }
 
-void TExtraKeys::SetUnicodeOutput(bool UnicodeOutput)
+void TExtraKeys::SetUnicodeOutput(bool Unicode)
 {
-    Unicode = UnicodeOutput;
     if (!Unicode)
         Form.Composer.CancelWaiting();
     Row->setVisible(Unicode);

@@ -48,7 +48,6 @@ private:
     QToolButton* ToggleButton = nullptr;
     std::vector<QToolButton*> Keys;
     std::vector<QPointer<QWidget>> WaitingFrames;
-    bool Unicode = false;
     bool Shown = false;
 };
 

@@ -68,6 +68,28 @@ TGreekMark MarkOf(char32_t Combining)
     }
 }
 
+// Clicks as a script: a combining mark clicks that mark, \b is the keypad's Backspace, \x01 input
+// elsewhere, anything else a key that types it. Every change of the waiting marks is announced.
+TDocuments RunScript(TGreekComposer& Composer, const std::u32string& Script)
+{
+    int Announced = 0;
+    Composer.OnWaitingChanged = [&Announced] { ++Announced; };
+    TDocuments Documents;
+    for (const char32_t Step : Script) {
+        const std::vector<TGreekMarks> Before = Composer.WaitingMarks();
+        const int AnnouncedBefore = Announced;
+        if (Step == U'\b')
+            Documents.Apply(Composer.Backspace());
+        else if (Step == U'\x01')
+            Composer.Forget();
+        else
+            Documents.Apply(MarkOf(Step) ? Composer.ApplyMarks(MarkOf(Step)) : Composer.TypeCharacter(Step));
+        EXPECT_EQ(Announced - AnnouncedBefore, Composer.WaitingMarks() != Before ? 1 : 0);
+    }
+    Composer.OnWaitingChanged = nullptr;
+    return Documents;
+}
+
 } // namespace
 
 TEST(GreekComposer, EveryPrecomposedLetterComesFromItsLetterAndMarksInAnyOrder)
@@ -95,11 +117,7 @@ TEST(GreekComposer, EveryPrecomposedLetterComesFromItsLetterAndMarksInAnyOrder)
 
         // One mark a click before the letter: they wait for it.
         TGreekComposer Before;
-        TDocuments Waited;
-        for (size_t Index = 1; Index < Parts.size(); ++Index)
-            Waited.Apply(Before.ApplyMarks(MarkOf(Parts[Index])));
-        Waited.Apply(Before.TypeCharacter(Parts[0]));
-        EXPECT_EQ(Q(Waited.ByCodePoint), Q(Expected)) << Name << " marks first";
+        EXPECT_EQ(Q(RunScript(Before, Parts.substr(1) + Parts[0]).ByCodePoint), Q(Expected)) << Name << " marks first";
 
         // One mark a click, in every order.
         std::u32string Marks = Parts.substr(1);
@@ -204,60 +222,34 @@ TEST(GreekComposer, BackspaceTakesTheLastMarkFirstAndThenTheLetter)
     EXPECT_EQ(AfterCombining.ApplyMarks(gmGrave), TComposerActions());
 }
 
-namespace {
-
-struct TStep {
-    enum { Type, Mark, Back, Outside } Kind;
-    char32_t Character = 0;
-    TGreekMarks Marks = 0;
-};
-TStep T(char32_t Character) { return { TStep::Type, Character, 0 }; }
-TStep M(TGreekMarks Marks) { return { TStep::Mark, 0, Marks }; }
-const TStep Back { TStep::Back }, Outside { TStep::Outside };
-
-} // namespace
-
 TEST(GreekComposer, AMarkWithNoLetterOfKivosOwnBeforeItWaitsForTheNextLetter)
 {
     const struct {
-        std::vector<TStep> Steps;
+        std::u32string Script;
         std::u32string Expected;
         size_t StillWaiting = 0;
         bool Blind = false;
     } Cases[] = {
-        { { M(gmAcute), T(U'α') }, U"ά" },
-        { { T(U'λ'), T(U' '), M(gmSmoothBreathing), T(U'α') }, U"λ ἀ" },
-        { { T(U'ε'), Outside, M(gmAcute), T(U'ο') }, U"εό" },
-        { { T(U'«'), M(gmRoughBreathing), M(gmCircumflex), T(U'ω') }, U"«ὧ" },
+        { U"\u0301α", U"ά" },
+        { U"λ \u0313α", U"λ ἀ" },
+        { U"ε\x01\u0301ο", U"εό" },
+        { U"«\u0314\u0342ω", U"«ὧ" },
         // Taken back by a second click or by Backspace, which then erases nothing.
-        { { T(U'λ'), T(U' '), M(gmAcute), M(gmAcute), T(U'α') }, U"λ α" },
-        { { T(U'λ'), T(U' '), M(gmSmoothBreathing), M(gmAcute), Back, T(U'α') }, U"λ ἀ" },
+        { U"λ \u0301\u0301α", U"λ α" },
+        { U"λ \u0313\u0301\bα", U"λ ἀ" },
         // What is not a letter passes; outside input leaves the mark waiting for KIVO's letter.
-        { { M(gmAcute), T(U'«'), Outside, T(U'ο') }, U"«ό" },
+        { U"\u0301«\x01ο", U"«ό" },
         // The letter then is as if its marks had followed it.
-        { { M(gmMacron), T(U'α'), Back }, U"α" },
-        { { M(gmMacron), T(U'α'), M(gmAcute) }, U"\u1FB1\u0301" },
-        { { M(gmDotBelow), T(U'β') }, U"β\u0323" },
-        { { T(U'α'), Back, M(gmBreve) }, U"", 1 },
+        { U"\u0304α\b", U"α" },
+        { U"\u0304α\u0301", U"\u1FB1\u0301" },
+        { U"\u0323β", U"β\u0323" },
+        { U"α\b\u0306", U"", 1 },
         // Where outside input cannot be seen, a mark after a letter is a combining mark, as ever.
-        { { M(gmSmoothBreathing), T(U'α'), M(gmAcute) }, U"ἀ\u0301", 0, true },
+        { U"\u0313α\u0301", U"ἀ\u0301", 0, true },
     };
     for (const auto& Case : Cases) {
         TGreekComposer Composer(!Case.Blind);
-        int Notified = 0;
-        Composer.OnWaitingChanged = [&Notified] { ++Notified; };
-        TDocuments Documents;
-        for (const TStep& Step : Case.Steps) {
-            const std::vector<TGreekMarks> Before = Composer.WaitingMarks();
-            const int NotifiedBefore = Notified;
-            switch (Step.Kind) {
-            case TStep::Type: Documents.Apply(Composer.TypeCharacter(Step.Character)); break;
-            case TStep::Mark: Documents.Apply(Composer.ApplyMarks(Step.Marks)); break;
-            case TStep::Back: Documents.Apply(Composer.Backspace()); break;
-            case TStep::Outside: Composer.Forget(); break;
-            }
-            EXPECT_EQ(Notified - NotifiedBefore, Composer.WaitingMarks() != Before ? 1 : 0) << Q(Case.Expected).toStdString();
-        }
+        const TDocuments Documents = RunScript(Composer, Case.Script);
         EXPECT_EQ(Q(Documents.ByCodePoint), Q(Case.Expected));
         EXPECT_EQ(Q(Documents.ByCluster), Q(Case.Expected));
         EXPECT_EQ(Composer.WaitingMarks().size(), Case.StillWaiting) << Q(Case.Expected).toStdString();
