@@ -18,8 +18,13 @@ struct TMarkCharacter {
 // In the order of Unicode's decompositions of the Greek letters (U+0390 is iota, diaeresis,
 // acute; U+1F84 is alpha, smooth breathing, acute, iota subscript). Canonical ordering keeps
 // marks of one combining class in the order typed, so this order is what makes a letter typed
-// with its marks in any order come out as the one precomposed character.
+// with its marks in any order come out as the one precomposed character. Unicode has no
+// letter with a length mark and another mark; the sequence it prescribes keeps the macron or
+// breve next to the letter (alpha, macron, smooth breathing, acute: U+1FB1 U+0313 U+0301).
+// The dot below sorts before them all by its combining class, whatever its place here.
 constexpr TMarkCharacter MarkOrder[] = {
+    { gmMacron, U'\u0304' },
+    { gmBreve, U'\u0306' },
     { gmDiaeresis, U'\u0308' },
     { gmSmoothBreathing, U'\u0313' },
     { gmRoughBreathing, U'\u0314' },
@@ -27,6 +32,7 @@ constexpr TMarkCharacter MarkOrder[] = {
     { gmGrave, U'\u0300' },
     { gmCircumflex, U'\u0342' },
     { gmIotaSubscript, U'\u0345' },
+    { gmDotBelow, U'\u0323' },
 };
 
 std::u32string ToUcs4(const QString& Text)
@@ -108,28 +114,50 @@ void TGreekComposer::SetRememberLetters(bool Remember)
 
 void TGreekComposer::Forget() { Last.reset(); }
 
+void TGreekComposer::CancelWaiting() { SetWaiting({}); }
+
+void TGreekComposer::SetWaiting(std::vector<TGreekMarks> Clicks)
+{
+    if (Clicks == Waiting)
+        return;
+    Waiting = std::move(Clicks);
+    if (OnWaitingChanged)
+        OnWaitingChanged();
+}
+
 TComposerActions TGreekComposer::TypeCharacter(char32_t Character)
 {
-    const std::u32string Typed = Nfc(std::u32string(1, Character));
-    if (RememberLetters && IsGreekLetter(Character))
-        Last = TLetter { Character, {}, Typed };
-    else
+    if (!IsGreekLetter(Character)) {
         Last.reset();
-    return { { cakType, Typed } };
+        return { { cakType, Nfc(std::u32string(1, Character)) } };
+    }
+    // The letter takes the marks waiting for it as if they had been clicked after it.
+    std::vector<TGreekMarks> Clicks = Waiting;
+    SetWaiting({});
+    Last = TLetter { Character, std::move(Clicks), {} };
+    Last->Typed = Compose(Character, Last->Clicks);
+    return { { cakType, Last->Typed } };
 }
 
 TComposerActions TGreekComposer::ApplyMarks(TGreekMarks Marks)
 {
     if (Marks == 0)
         return {};
-    // Nothing known to sit before the cursor, or a combining mark already follows the letter
-    // (what a BackSpace would erase is unknown): the marks go on as combining characters.
-    if (!Last || Last->Typed.size() != 1) {
+    if (!Last) {
+        std::vector<TGreekMarks> Clicks = Waiting;
+        if (const auto Same = std::find(Clicks.begin(), Clicks.end(), Marks); Same != Clicks.end())
+            Clicks.erase(Same);
+        else
+            Clicks.push_back(Marks);
+        SetWaiting(std::move(Clicks));
+        return {};
+    }
+    // Outside input cannot be seen, or a combining mark already follows the letter (what a
+    // BackSpace would erase is unknown): the marks go on as combining characters.
+    if (!RememberLetters || Last->Typed.size() != 1) {
         const std::u32string Combining = CombiningMarks(Marks);
-        if (Last) {
-            Last->Clicks.push_back(Marks);
-            Last->Typed += Combining;
-        }
+        Last->Clicks.push_back(Marks);
+        Last->Typed += Combining;
         return { { cakType, Combining } };
     }
     Last->Clicks.push_back(Marks);
@@ -142,7 +170,13 @@ TComposerActions TGreekComposer::ApplyMarks(TGreekMarks Marks)
 
 TComposerActions TGreekComposer::Backspace()
 {
-    if (!Last || Last->Clicks.empty() || Last->Typed.size() != 1) {
+    if (!Waiting.empty()) {
+        std::vector<TGreekMarks> Clicks = Waiting;
+        Clicks.pop_back();
+        SetWaiting(std::move(Clicks));
+        return {};
+    }
+    if (!RememberLetters || !Last || Last->Clicks.empty() || Last->Typed.size() != 1) {
         Last.reset();
         return { { cakBackSpace, {} } };
     }

@@ -2,6 +2,7 @@
 
 #include "Abox.h"
 #include "Language.h"
+#include "ExtraKeys.h"
 #include "Sendkey.h"
 #include "Sendkeys.h"
 #include "TApplication.h"
@@ -71,6 +72,8 @@ TForm1::TForm1(QWidget* Parent)
     Button2->OnClick = [this](TObject* Sender) { Button2Click(Sender); };
     OnCreate = [this](TObject* Sender) { FormCreate(Sender); };
     BuildOutputMenu();
+    ExtraKeys = new TExtraKeys(*this);
+    TForm4::AddUnicodeParagraph(TExtraKeys::Instructions());
 }
 
 void TForm1::SendCycle(const std::function<void()>& Send)

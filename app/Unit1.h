@@ -13,6 +13,7 @@
 #include <string>
 
 class QAction;
+class TExtraKeys;
 class TSendkeys;
 
 class TForm1 : public TForm, public Ui::TForm1 {
@@ -59,6 +60,10 @@ public:
     // The title, the banner and the Backspace key say what the output in force types: the
     // keypad font's codes keep their first texts, Unicode output speaks of KIVO.
     void ShowTextsForOutput();
+
+    // Unicode output's extra keys (ExtraKeys.cpp), and the send cycle they type through.
+    TExtraKeys* ExtraKeys = nullptr;
+    void TypeComposed(const std::function<TComposerActions(TGreekComposer&)>& Compose);
 
 private:
     // Minimize, Send, Restore, BringToFront. The window comes back even if Send fails.

@@ -2,6 +2,7 @@
 // buttons type when they type Greek as Unicode characters.
 #include "Unit1.h"
 
+#include "ExtraKeys.h"
 #include "InputBackend.h"
 #include "LumeraGlyphs.h"
 
@@ -34,6 +35,7 @@ void TForm1::SetOutputMode(TOutputMode Mode)
     Output = Mode;
     (Mode == omUnicode ? UnicodeAction : LumeraAction)->setChecked(true);
     Composer.Forget();
+    ExtraKeys->SetUnicodeOutput(Mode == omUnicode);
     // The captions show what the keys type: J, V and W have capitals in Unicode only.
     ShowGlyphsForUnicodeOutput(Mode == omUnicode);
     for (TCaptionButton* Button : findChildren<TCaptionButton*>())

@@ -48,9 +48,9 @@ QStringList TForm4::UnicodeParagraphs()
         tr("4. APOSTROPHE AND ELISION. The breathing buttons are marks, not apostrophes: clicked after "
            "a consonant, a smooth breathing sits on that consonant. For an elided word "
            "(δ’ ἐγώ, ἀλλ’ ὅμως) "
-           "type the apostrophe ’ with your own keyboard (most word processors turn ' into it), "
-           "then a space. A breathing or accent at the start of a word belongs on its vowel: "
-           "type the vowel first, then the mark."),
+           "click the elision mark ’ in the row of extra characters (point 5), then a space. "
+           "A breathing or accent at the start of a word belongs on its vowel: click the mark "
+           "before the vowel or after it (point 6)."),
     } + AddedParagraphs();
 }
 

@@ -10,6 +10,7 @@ KIVO_PACKAGES=(
   imagemagick fontconfig fonts-dejavu-core fonts-liberation2 fonts-urw-base35
   xvkbd featherpad
   libreoffice-writer
+  gedit
   dpkg-dev lintian appstream desktop-file-utils
   dbus-daemon
   qt6-tools-dev qt6-l10n-tools

@@ -50,7 +50,7 @@ struct TDocuments {
     }
 };
 
-// The seven marks as the issue of the keypad names them, one per combining character.
+// The marks of the keypad and the extra keys, one per combining character.
 TGreekMark MarkOf(char32_t Combining)
 {
     switch (Combining) {
@@ -61,8 +61,33 @@ TGreekMark MarkOf(char32_t Combining)
     case U'\u0342': return gmCircumflex;
     case U'\u0345': return gmIotaSubscript;
     case U'\u0308': return gmDiaeresis;
+    case U'\u0304': return gmMacron;
+    case U'\u0306': return gmBreve;
+    case U'\u0323': return gmDotBelow;
     default: return TGreekMark(0);
     }
+}
+
+// Clicks as a script: a combining mark clicks that mark, \b is the keypad's Backspace, \x01 input
+// elsewhere, anything else a key that types it. Every change of the waiting marks is announced.
+TDocuments RunScript(TGreekComposer& Composer, const std::u32string& Script)
+{
+    int Announced = 0;
+    Composer.OnWaitingChanged = [&Announced] { ++Announced; };
+    TDocuments Documents;
+    for (const char32_t Step : Script) {
+        const std::vector<TGreekMarks> Before = Composer.WaitingMarks();
+        const int AnnouncedBefore = Announced;
+        if (Step == U'\b')
+            Documents.Apply(Composer.Backspace());
+        else if (Step == U'\x01')
+            Composer.Forget();
+        else
+            Documents.Apply(MarkOf(Step) ? Composer.ApplyMarks(MarkOf(Step)) : Composer.TypeCharacter(Step));
+        EXPECT_EQ(Announced - AnnouncedBefore, Composer.WaitingMarks() != Before ? 1 : 0);
+    }
+    Composer.OnWaitingChanged = nullptr;
+    return Documents;
 }
 
 } // namespace
@@ -89,6 +114,10 @@ TEST(GreekComposer, EveryPrecomposedLetterComesFromItsLetterAndMarksInAnyOrder)
             All |= MarkOf(Parts[Index]);
         OneClick.Apply(AtOnce.ApplyMarks(All));
         EXPECT_EQ(Q(OneClick.ByCodePoint), Q(Expected)) << Name;
+
+        // One mark a click before the letter: they wait for it.
+        TGreekComposer Before;
+        EXPECT_EQ(Q(RunScript(Before, Parts.substr(1) + Parts[0]).ByCodePoint), Q(Expected)) << Name << " marks first";
 
         // One mark a click, in every order.
         std::u32string Marks = Parts.substr(1);
@@ -145,6 +174,15 @@ TEST(GreekComposer, CombinationsWithoutACharacterOfTheirOwnGetCombiningMarksInCa
         { U'Α', { gmAcute, gmIotaSubscript }, U"Ά\u0345", 1 },
         // The diaeresis goes before the breathing, as in Unicode's own decompositions.
         { U'α', { gmSmoothBreathing, gmDiaeresis }, U"α\u0308\u0313", 2 },
+        // The length marks next to the letter, before accents and breathings, clicked first or not.
+        { U'α', { gmMacron, gmAcute }, U"\u1FB1\u0301", 1 },
+        { U'α', { gmAcute, gmMacron }, U"\u1FB1\u0301", 2 },
+        { U'ι', { gmRoughBreathing | gmAcute, gmMacron }, U"\u1FD1\u0314\u0301", 2 },
+        { U'υ', { gmBreve, gmGrave }, U"\u1FE0\u0300", 1 },
+        { U'ι', { gmDiaeresis, gmBreve }, U"\u1FD0\u0308", 2 },
+        // The dot below sorts before the marks above and never joins the letter.
+        { U'ε', { gmAcute, gmDotBelow }, U"\u03AD\u0323", 1 },
+        { U'ϝ', { gmDotBelow }, U"ϝ\u0323", 0 },
     };
     for (const auto& Case : Cases) {
         TGreekComposer Composer;
@@ -172,34 +210,48 @@ TEST(GreekComposer, BackspaceTakesTheLastMarkFirstAndThenTheLetter)
         EXPECT_EQ(Q(Documents.ByCodePoint), Q(Expected));
         EXPECT_EQ(Q(Documents.ByCluster), Q(Expected));
     }
-    // The letter is gone: what precedes is unknown, so a mark now is a combining mark.
-    EXPECT_EQ(Composer.ApplyMarks(gmAcute), TComposerActions({ { cakType, U"\u0301" } }));
+    // The letter is gone: what precedes is unknown, so a mark now waits for the next letter.
+    EXPECT_EQ(Composer.ApplyMarks(gmAcute), TComposerActions());
+    EXPECT_EQ(Composer.WaitingMarks(), std::vector<TGreekMarks>({ gmAcute }));
 
     // After a combining mark, one BackSpace, whatever it erases in the program at hand.
     TGreekComposer AfterCombining;
     AfterCombining.TypeCharacter(U'μ');
     AfterCombining.ApplyMarks(gmAcute);
     EXPECT_EQ(AfterCombining.Backspace(), TComposerActions({ { cakBackSpace, {} } }));
-    EXPECT_EQ(AfterCombining.ApplyMarks(gmGrave), TComposerActions({ { cakType, U"\u0300" } }));
+    EXPECT_EQ(AfterCombining.ApplyMarks(gmGrave), TComposerActions());
 }
 
-TEST(GreekComposer, AMarkAfterAnythingButAKnownLetterIsACombiningMark)
+TEST(GreekComposer, AMarkWithNoLetterOfKivosOwnBeforeItWaitsForTheNextLetter)
 {
-    const TComposerActions AcuteAlone { { cakType, U"\u0301" } };
-    TGreekComposer Forgotten;
-    Forgotten.TypeCharacter(U'ε');
-    Forgotten.Forget();
-    EXPECT_EQ(Forgotten.ApplyMarks(gmAcute), AcuteAlone);
-
-    TGreekComposer AfterSpace;
-    AfterSpace.TypeCharacter(U'ε');
-    EXPECT_EQ(AfterSpace.TypeCharacter(U' '), TComposerActions({ { cakType, U" " } }));
-    EXPECT_EQ(AfterSpace.ApplyMarks(gmAcute), AcuteAlone);
-    EXPECT_EQ(AfterSpace.Backspace(), TComposerActions({ { cakBackSpace, {} } }));
-
-    // Where outside input cannot be seen, nothing typed is ever replaced.
-    TGreekComposer Blind(false);
-    Blind.TypeCharacter(U'ε');
-    EXPECT_EQ(Blind.ApplyMarks(gmAcute), AcuteAlone);
-    EXPECT_EQ(Blind.Backspace(), TComposerActions({ { cakBackSpace, {} } }));
+    const struct {
+        std::u32string Script;
+        std::u32string Expected;
+        size_t StillWaiting = 0;
+        bool Blind = false;
+    } Cases[] = {
+        { U"\u0301α", U"ά" },
+        { U"λ \u0313α", U"λ ἀ" },
+        { U"ε\x01\u0301ο", U"εό" },
+        { U"«\u0314\u0342ω", U"«ὧ" },
+        // Taken back by a second click or by Backspace, which then erases nothing.
+        { U"λ \u0301\u0301α", U"λ α" },
+        { U"λ \u0313\u0301\bα", U"λ ἀ" },
+        // What is not a letter passes; outside input leaves the mark waiting for KIVO's letter.
+        { U"\u0301«\x01ο", U"«ό" },
+        // The letter then is as if its marks had followed it.
+        { U"\u0304α\b", U"α" },
+        { U"\u0304α\u0301", U"\u1FB1\u0301" },
+        { U"\u0323β", U"β\u0323" },
+        { U"α\b\u0306", U"", 1 },
+        // Where outside input cannot be seen, a mark after a letter is a combining mark, as ever.
+        { U"\u0313α\u0301", U"ἀ\u0301", 0, true },
+    };
+    for (const auto& Case : Cases) {
+        TGreekComposer Composer(!Case.Blind);
+        const TDocuments Documents = RunScript(Composer, Case.Script);
+        EXPECT_EQ(Q(Documents.ByCodePoint), Q(Case.Expected));
+        EXPECT_EQ(Q(Documents.ByCluster), Q(Case.Expected));
+        EXPECT_EQ(Composer.WaitingMarks().size(), Case.StillWaiting) << Q(Case.Expected).toStdString();
+    }
 }
