@@ -244,7 +244,7 @@ void TX11InputBackend::SendKeycode(KeyCode Keycode, bool Press)
 
 void TX11InputBackend::LockGroupFor(const TKeyPlace& Place)
 {
-    if (Place.Group == Keymap.Model().EffectiveGroup(Place.Keycode, Keymap.Group()) || GroupToRestore)
+    if (Place.Group == Keymap.Group() || GroupToRestore)
         return;
     // The group to go back to is known exactly: the state was read after the last restore.
     GroupToRestore = Keymap.LockedGroup();
