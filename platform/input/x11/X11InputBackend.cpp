@@ -16,13 +16,12 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
-#include <thread>
 #include <cstring>
 #include <vector>
 #include <ctime>
 #include <map>
-#include <mutex>
 #include <optional>
 
 namespace {
@@ -106,7 +105,7 @@ void ReleaseKeysLeftDown(Display* Connection, const std::vector<Window>& LiveOwn
 
 class TX11InputBackend final : public TInputBackend {
 public:
-    TX11InputBackend(Display* Connection, const std::string& DisplayName);
+    TX11InputBackend(Display* Connection, const std::string& DisplayName, std::shared_ptr<TOwnKeys> OwnKeys);
     ~TX11InputBackend() override;
     bool Start(std::string& Error);
 
@@ -130,8 +129,9 @@ private:
     void ReleaseEverything();
     void AnnounceHeld();
 
-    std::mutex Lock;
     Atom HeldKeysAtom = 0;
+    // Told of every key press sent, so that the desktop observer knows KIVO's own keys.
+    std::shared_ptr<TOwnKeys> OwnKeys;
     // Keeps two KIVOs on one display from interleaving their keys: the XTest keyboard, its
     // modifiers and the locked group are shared, so one KIVO's Shift would reach the other's
     // letter. Taken when the first key goes down, given back when the last is up.
@@ -150,8 +150,9 @@ private:
     std::optional<int> GroupToRestore;
 };
 
-TX11InputBackend::TX11InputBackend(Display* Connection, const std::string& DisplayName)
-    : KeyboardLock(DisplayName, "keyboard")
+TX11InputBackend::TX11InputBackend(Display* Connection, const std::string& DisplayName, std::shared_ptr<TOwnKeys> OwnKeys)
+    : OwnKeys(std::move(OwnKeys))
+    , KeyboardLock(DisplayName, "keyboard")
     , Connection(Connection)
     , Keymap(Connection)
     , SpareKeys(Connection, Keymap, DisplayName)
@@ -183,7 +184,6 @@ bool TX11InputBackend::Start(std::string& Error)
 TX11InputBackend::~TX11InputBackend()
 {
     {
-        std::lock_guard Guard(Lock);
         ReleaseEverything();
         SpareKeys.RestoreAll();
         XSync(Connection, False);
@@ -225,6 +225,8 @@ void TX11InputBackend::SendKeycode(KeyCode Keycode, bool Press)
     Held[Keycode] = Press;
     if (Press && Changed)
         AnnounceHeld();
+    if (Press && OwnKeys)
+        OwnKeys->Sent();
     XTestFakeKeyEvent(Connection, Keycode, Press ? True : False, CurrentTime);
     if (!Press && Changed)
         AnnounceHeld();
@@ -279,7 +281,6 @@ std::optional<TKeyPlace> TX11InputBackend::PlaceFor(char32_t Character, bool Map
 
 std::optional<TModifiers> TX11InputBackend::ModifiersFor(char32_t Character)
 {
-    std::lock_guard Guard(Lock);
     const auto Place = PlaceFor(Character, false);
     if (!Place)
         return std::nullopt;
@@ -288,7 +289,6 @@ std::optional<TModifiers> TX11InputBackend::ModifiersFor(char32_t Character)
 
 bool TX11InputBackend::SendCharacterKey(char32_t Character, bool Press)
 {
-    std::lock_guard Guard(Lock);
     if (!Press) {
         const auto Pressed = PressedCharacters.find(Character);
         if (Pressed == PressedCharacters.end())
@@ -311,7 +311,6 @@ bool TX11InputBackend::SendCharacterKey(char32_t Character, bool Press)
 
 bool TX11InputBackend::TypeCharacter(char32_t Character)
 {
-    std::lock_guard Guard(Lock);
     const auto Place = PlaceFor(Character, true);
     if (!Place)
         return false;
@@ -362,7 +361,6 @@ void TX11InputBackend::SendKey(TNamedKey Key, bool Press)
 {
     if (Key >= nkNamedKeyCount)
         return;
-    std::lock_guard Guard(Lock);
     if (!Press) {
         if (const KeyCode Keycode = PressedNamed[Key]) {
             SendKeycode(Keycode, false);
@@ -379,35 +377,30 @@ void TX11InputBackend::SendKey(TNamedKey Key, bool Press)
 
 TWindowId TX11InputBackend::FindWindow(const std::string& Title, const std::string& ClassName)
 {
-    std::lock_guard Guard(Lock);
     TX11ErrorTrap Trap(Connection, "finding a window");
     return TWindowId(Windows.Find(Title, ClassName));
 }
 
 bool TX11InputBackend::IsMinimized(TWindowId Window)
 {
-    std::lock_guard Guard(Lock);
     TX11ErrorTrap Trap(Connection, "asking whether a window is minimized");
     return Windows.IsIconic(Window);
 }
 
 bool TX11InputBackend::RestoreWindow(TWindowId Window)
 {
-    std::lock_guard Guard(Lock);
     TX11ErrorTrap Trap(Connection, "restoring a window");
     return Windows.Restore(Window) && !Trap.Failed();
 }
 
 bool TX11InputBackend::RaiseWindow(TWindowId Window)
 {
-    std::lock_guard Guard(Lock);
     TX11ErrorTrap Trap(Connection, "raising a window");
     return Windows.BringToTop(Window) && !Trap.Failed();
 }
 
 bool TX11InputBackend::IconifyWindow(TWindowId Window)
 {
-    std::lock_guard Guard(Lock);
     TX11ErrorTrap Trap(Connection, "iconifying a window");
     return Windows.Iconify(Window) && !Trap.Failed();
 }
@@ -422,9 +415,8 @@ std::uint32_t TX11InputBackend::TickCount()
 
 } // namespace
 
-std::unique_ptr<TInputBackend> CreateX11InputBackend(std::string& ErrorMessage)
+std::unique_ptr<TInputBackend> CreateX11InputBackend(std::string& ErrorMessage, std::shared_ptr<TOwnKeys> OwnKeys)
 {
-    XInitThreads();
     const char* Name = XDisplayName(nullptr);
     const std::string DisplayName = Name && *Name ? Name : "(DISPLAY is not set)";
     Display* Connection = XOpenDisplay(nullptr);
@@ -444,7 +436,12 @@ std::unique_ptr<TInputBackend> CreateX11InputBackend(std::string& ErrorMessage)
         ErrorMessage = "the X server " + DisplayName + " has no XKEYBOARD extension, so its layout cannot be read";
         return nullptr;
     }
-    auto Backend = std::make_unique<TX11InputBackend>(Connection, XDisplayString(Connection));
+    // Xlib would end the process on a broken connection; the server that could take the spare
+    // keys back is then gone or unreachable, and the next KIVO to start repairs what is left.
+    XSetIOErrorExitHandler(Connection, [](Display*, void*) {
+        std::fprintf(stderr, "kivo: the connection to the X server broke; no more keys can be typed\n");
+    }, nullptr);
+    auto Backend = std::make_unique<TX11InputBackend>(Connection, XDisplayString(Connection), std::move(OwnKeys));
     std::string Error;
     if (!Backend->Start(Error)) {
         ErrorMessage = "the X server " + DisplayName + ": " + Error;

@@ -3,6 +3,7 @@
 // its own. No X11 header leaks from here: callers (the program's main, which also runs Qt) see
 // only the backend interface.
 #include "InputBackend.h"
+#include "X11DesktopObserver.h"
 
 #include <memory>
 #include <string>
@@ -11,5 +12,6 @@
 // line for the user ("cannot open display ...", "the X server ... has no XTest extension").
 // Keys that a killed KIVO left held down on the XTest keyboard, and spare keys it left mapped,
 // are put right here. Destroying the backend releases every key it holds and gives its spare
-// keys back.
-std::unique_ptr<TInputBackend> CreateX11InputBackend(std::string& ErrorMessage);
+// keys back. Every key press it sends is counted in OwnKeys when one is given (see
+// CreateX11DesktopObserver).
+std::unique_ptr<TInputBackend> CreateX11InputBackend(std::string& ErrorMessage, std::shared_ptr<TOwnKeys> OwnKeys = nullptr);
