@@ -20,10 +20,12 @@
 #include <QFontDatabase>
 #include <QIcon>
 #include <QStringList>
+#include <QTimer>
 
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -66,7 +68,10 @@ TPlatform OpenPlatform(std::string& ErrorMessage)
 {
     auto OwnKeys = std::make_shared<TOwnKeys>();
     TPlatform Platform;
-    Platform.Backend = CreateX11InputBackend(ErrorMessage, OwnKeys);
+    // Keys that must wait are sent later from the event loop, never by blocking it.
+    Platform.Backend = CreateX11InputBackend(ErrorMessage, OwnKeys, [](int Milliseconds, std::function<void()> Work) {
+        QTimer::singleShot(Milliseconds, Qt::PreciseTimer, QCoreApplication::instance(), std::move(Work));
+    });
     if (!Platform.Backend)
         return Platform;
     std::string ObserverError;
