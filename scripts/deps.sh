@@ -10,6 +10,7 @@ KIVO_PACKAGES=(
   xvfb xauth openbox xterm xdotool x11-utils x11-xkb-utils xkb-data x11-xserver-utils
   imagemagick fontconfig fonts-dejavu-core fonts-liberation2 fonts-urw-base35
   xvkbd featherpad
+  libreoffice-writer
   dpkg-dev lintian appstream desktop-file-utils
   dbus-daemon
 )
