@@ -183,12 +183,12 @@ TEST_P(TCapsLockTypingTest, EveryKeyTypesWhatItShows)
     TXtermTarget Target(std::string("kivo-caps-") + GetParam());
     ASSERT_TRUE(Target.Ready());
     ASSERT_TRUE(Target.Focus());
-    const std::u32string Text = U"\u03B2\u03B6\u03BA\u03BE\u03C0\u03C1\u03C3\u03C5\u03C6\u03C8\u03B1\u03B5\u03B7\u03B9\u03BF\u03C9"
+    const std::u32string Text = U"\u03B2\u03B6\u03BA\u03BE\u03C0\u03C1\u03C3\u03C5\u03C6\u03C8\u03B1\u03B5\u03B7\u03B9\u03BF\u03C9\u03C2"
                                 U"\u0392\u03A9\u00E9\u00E8\u00E0\u00E7\u00F9\u00C9aA";
     for (const char32_t Character : Text)
         EXPECT_TRUE(CurrentInputBackend()->TypeCharacter(Character));
     const std::string Expected = "\xCE\xB2\xCE\xB6\xCE\xBA\xCE\xBE\xCF\x80\xCF\x81\xCF\x83\xCF\x85\xCF\x86\xCF\x88"
-                                 "\xCE\xB1\xCE\xB5\xCE\xB7\xCE\xB9\xCE\xBF\xCF\x89\xCE\x92\xCE\xA9"
+                                 "\xCE\xB1\xCE\xB5\xCE\xB7\xCE\xB9\xCE\xBF\xCF\x89\xCF\x82\xCE\x92\xCE\xA9"
                                  "\xC3\xA9\xC3\xA8\xC3\xA0\xC3\xA7\xC3\xB9\xC3\x89" "aA";
     EXPECT_EQ(Target.WaitForText(Expected.size()), Expected);
 }

@@ -28,6 +28,12 @@ xkb_keycode_t KeycodeOf(xkb_keymap* Keymap, TKeysym Keysym)
     return 0;
 }
 
+bool HasCase(char32_t Character, xkb_keysym_t Keysym)
+{
+    // Final sigma has a capital in Unicode but none in Xlib's (and libxkbcommon's) case rules.
+    return Character == U'\u03C2' || xkb_keysym_to_upper(Keysym) != Keysym || xkb_keysym_to_lower(Keysym) != Keysym;
+}
+
 int Cost(const TKeyPlace& Place) { return (Place.Level3 ? 2 : 0) + (Place.Shift ? 1 : 0); }
 
 } // namespace
@@ -44,6 +50,7 @@ TXkbTyping::TXkbTyping(xkb_keymap* Keymap)
             Level3Keycode = std::uint8_t(Keycode);
     }
     ShiftKeycode = std::uint8_t(KeycodeOf(Keymap, XKB_KEY_Shift_L));
+    LockIndex = xkb_keymap_mod_get_index(Keymap, XKB_MOD_NAME_CAPS);
     if (Level3Keycode) {
         // What the key sets when pressed: the modifiers the sender holds by holding it.
         const TState State(xkb_state_new(Keymap));
@@ -72,15 +79,32 @@ void TXkbTyping::Build(unsigned LockedModifiers) const
                 xkb_state_update_key(State.get(), ShiftKeycode, XKB_KEY_DOWN);
             if (Level3)
                 xkb_state_update_key(State.get(), Level3Keycode, XKB_KEY_DOWN);
-            for (xkb_keycode_t Keycode = First; Keycode <= Last; ++Keycode)
+            for (xkb_keycode_t Keycode = First; Keycode <= Last; ++Keycode) {
                 // The keysym after Lock's capitalization, as clients apply it.
-                if (const char32_t Character = CodePointOfKeysym(xkb_state_key_get_one_sym(State.get(), Keycode)))
-                    Slots.push_back({Character, {std::uint8_t(Keycode), int(Group), Shift, Level3}});
+                const xkb_keysym_t Keysym = xkb_state_key_get_one_sym(State.get(), Keycode);
+                const char32_t Character = CodePointOfKeysym(Keysym);
+                if (!Character || !Agreed(State.get(), Keycode, Keysym, Character))
+                    continue;
+                Slots.push_back({Character, {std::uint8_t(Keycode), int(Group), Shift, Level3}});
+            }
         }
     std::stable_sort(Slots.begin(), Slots.end(), [](const TSlot& Left, const TSlot& Right) {
         return Left.Character != Right.Character ? Left.Character < Right.Character : Cost(Left.Place) < Cost(Right.Place);
     });
     BuiltFor = LockedModifiers;
+}
+
+bool TXkbTyping::Agreed(xkb_state* State, std::uint32_t Keycode, std::uint32_t Keysym, char32_t Character) const
+{
+    // Under a Lock that the key does not consume, a client capitalizes what the key gives by
+    // its own case rules, and these differ (xterm makes final sigma a capital sigma, Qt does
+    // not). Only a key whose Lock makes no question is used: Lock consumed, a character without
+    // case, or one that Lock did capitalize (every rule agrees on that capital).
+    if (LockIndex == XKB_MOD_INVALID || !xkb_state_mod_index_is_active(State, LockIndex, XKB_STATE_MODS_LOCKED)
+        || xkb_state_mod_index_is_consumed(State, Keycode, LockIndex) || !HasCase(Character, Keysym))
+        return true;
+    const xkb_keysym_t* Plain = nullptr;
+    return xkb_state_key_get_syms(State, Keycode, &Plain) == 1 && Plain[0] != Keysym;
 }
 
 std::optional<TKeyPlace> TXkbTyping::Find(char32_t Character, int Group, unsigned LockedModifiers) const

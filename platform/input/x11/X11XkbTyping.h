@@ -12,6 +12,7 @@
 #include <vector>
 
 struct xkb_keymap;
+struct xkb_state;
 
 // Where a character is typed: the key, the group to have active for it, and the modifiers the
 // sender adds (the Shift key and the level-3 key, pressed around it).
@@ -47,8 +48,10 @@ private:
         TKeyPlace Place;
     };
     void Build(unsigned LockedModifiers) const;
+    bool Agreed(xkb_state* State, std::uint32_t Keycode, std::uint32_t Keysym, char32_t Character) const;
 
     xkb_keymap* Keymap = nullptr;
+    std::uint32_t LockIndex = 0;
     std::uint8_t ShiftKeycode = 0; // the key the sender holds for Shift: Shift_L's
     std::uint8_t Level3Keycode = 0;
     unsigned Level3Modifiers = 0;
