@@ -4,6 +4,8 @@ KIVO_PACKAGES=(
   build-essential cmake ninja-build ccache pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libx11-dev libxtst-dev libxi-dev libxkbcommon-dev
+  libxkbcommon-x11-dev
+  libx11-xcb-dev
   googletest libgtest-dev libgmock-dev
   clang libclang-rt-14-dev
   xvfb xauth openbox xterm xdotool x11-utils x11-xkb-utils xkb-data x11-xserver-utils
