@@ -11,6 +11,11 @@ KIVO_PACKAGES=(
   xvkbd featherpad
   dpkg-dev lintian appstream desktop-file-utils
   dbus-daemon
+  sway
+  xwayland
+  jq
+  libwayland-dev
+  libwayland-bin
 )
 
 kivo_install_missing() {
