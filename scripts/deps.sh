@@ -16,6 +16,8 @@ KIVO_PACKAGES=(
   jq
   libwayland-dev
   libwayland-bin
+  kwin-wayland
+  libglib2.0-bin
 )
 
 kivo_install_missing() {

@@ -82,7 +82,8 @@ static void onGlobal(void *data, struct wl_registry *registry, uint32_t name, co
                      uint32_t version)
 {
     (void)data;
-    (void)version;
+    if (getenv("KIVO_WL_SEAT_DEBUG") && *getenv("KIVO_WL_SEAT_DEBUG"))
+        fprintf(stderr, "seat: global %s %u\n", interface, version);
     if (strcmp(interface, wl_seat_interface.name) == 0 && !seat)
         seat = wl_registry_bind(registry, name, &wl_seat_interface, 1);
     else if (strcmp(interface, zwp_virtual_keyboard_manager_v1_interface.name) == 0)
