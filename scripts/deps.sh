@@ -18,6 +18,8 @@ KIVO_PACKAGES=(
   libwayland-bin
   kwin-wayland
   libglib2.0-bin
+  gnome-shell
+  python3-gi
 )
 
 kivo_install_missing() {
