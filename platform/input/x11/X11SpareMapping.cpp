@@ -22,31 +22,37 @@ bool TX11SpareMapping::Holds(std::uint8_t Keycode, const KeySym* Symbols, int Co
     return Same;
 }
 
+bool TX11SpareMapping::SendXkb(XkbDescPtr Map, XkbMapChangesRec& Changes, std::uint8_t Keycode, const KeySym* Symbols, int Count)
+{
+    {
+        // A refusal is this trap's, not one for the program's error output.
+        TX11ErrorTrap Trap(Connection, "mapping a spare key");
+        XkbChangeMap(Connection, Map, &Changes);
+        Trap.Failed();
+    }
+    return Holds(Keycode, Symbols, Count);
+}
+
 bool TX11SpareMapping::SendCore(std::uint8_t Keycode, const KeySym* Symbols, int Count)
 {
-    TX11ErrorTrap Trap(Connection, "mapping a spare key");
-    // One column of NoSymbol empties the key: the server fills the other columns the same.
-    KeySym Columns[2] = {NoSymbol, NoSymbol};
-    for (int Column = 0; Column < Count; ++Column)
-        Columns[Column] = Symbols[Column];
-    XChangeKeyboardMapping(Connection, Keycode, Count ? Count : 1, Columns, 1);
-    return !Trap.Failed() && Holds(Keycode, Symbols, Count);
+    {
+        TX11ErrorTrap Trap(Connection, "mapping a spare key");
+        // One column of NoSymbol empties the key: the server fills the other columns the same.
+        KeySym Columns[2] = {NoSymbol, NoSymbol};
+        for (int Column = 0; Column < Count; ++Column)
+            Columns[Column] = Symbols[Column];
+        XChangeKeyboardMapping(Connection, Keycode, Count ? Count : 1, Columns, 1);
+        Trap.Failed();
+    }
+    return Holds(Keycode, Symbols, Count);
 }
 
 bool TX11SpareMapping::Send(XkbDescPtr Map, XkbMapChangesRec& Changes, std::uint8_t Keycode, const KeySym* Symbols, int Count)
 {
-    if (!CoreOnly) {
-        {
-            // The refusal is an error this trap takes, not one for the program's error output.
-            TX11ErrorTrap Trap(Connection, "mapping a spare key");
-            XkbChangeMap(Connection, Map, &Changes);
-            Trap.Failed();
-        }
-        // Judged by what the server holds afterwards, not by the error: a toolkit on the same
-        // process may have put an error handler of its own in place of the trap's.
-        if (Holds(Keycode, Symbols, Count))
+    if (Route == rtXkb) {
+        if (SendXkb(Map, Changes, Keycode, Symbols, Count))
             return true;
-        CoreOnly = true;
+        Route = rtCore;
     }
     return Count <= 2 && SendCore(Keycode, Symbols, Count);
 }
