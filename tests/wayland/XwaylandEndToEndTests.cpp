@@ -1,7 +1,7 @@
 // Greek from KIVO's X11 path into an X11 program on a Wayland desktop (KWin, gnome-shell):
 // KIVO and a UTF-8 xterm run on the desktop's Xwayland, the pointer is the desktop's own (the
 // bed's wl-click), so every click goes through the compositor as a user's would. Xwayland takes
-// spare keys only through the core protocol; the line must still arrive as its exact NFC bytes,
+// spare keys only device by device; the line must still arrive as its exact NFC bytes,
 // the xterm keep the focus in the compositor's view, and the keymap be the layout's own again
 // after KIVO ends, also after a KIVO that was killed (repaired by the next one's start).
 // Run through scripts/with-wayland kwin|gnome.
@@ -68,29 +68,21 @@ QString Keymap(TDevice Via = XTest)
     return RunCommand(QStringLiteral("xkbcomp"), { QStringLiteral("-xkb"), qEnvironmentVariable("DISPLAY"), QStringLiteral("-") });
 }
 
-// The lines in which two keymaps differ, for a failure's message.
-std::string Difference(const QString& Before, const QString& After)
+// The lines of one keymap that the other lacks, for a failure's message.
+std::string Lacking(const QString& In, const QString& From)
 {
-    QTemporaryDir Directory;
-    const QString A = Directory.filePath(QStringLiteral("before")), B = Directory.filePath(QStringLiteral("after"));
-    for (const auto& [Path, Text] : { std::pair { A, Before }, std::pair { B, After } }) {
-        QFile File(Path);
-        if (File.open(QIODevice::WriteOnly))
-            File.write(Text.toUtf8());
-    }
-    QProcess Diff;
-    Diff.start(QStringLiteral("diff"), { A, B });
-    Diff.waitForFinished(5000);
-    return Diff.readAllStandardOutput().left(2000).toStdString();
+    const QStringList Lines = From.split(QLatin1Char('\n'));
+    QStringList Lacked;
+    for (const QString& Line : In.split(QLatin1Char('\n')))
+        if (!Lines.contains(Line))
+            Lacked << Line;
+    return Lacked.join(QLatin1Char('\n')).toStdString();
 }
 
 // "PID TITLE" of the window the compositor gives the keyboard.
 QString CompositorFocus() { return RunCommand(QStringLiteral("wl-focused"), {}); }
 
-QString SpareKeyRecord()
-{
-    return RunCommand(QStringLiteral("xprop"), { QStringLiteral("-root"), QStringLiteral("_KIVO_SPARE_KEYS") });
-}
+QString SpareKeyRecord() { return RunCommand(QStringLiteral("xprop"), { QStringLiteral("-root"), QStringLiteral("_KIVO_SPARE_KEYS") }); }
 
 class KivoOnXwayland : public testing::Test {
 protected:
@@ -99,8 +91,7 @@ protected:
         ASSERT_FALSE(qEnvironmentVariable("WAYLAND_DISPLAY").isEmpty()) << "run through scripts/with-wayland";
         SeatKeymapBefore = Keymap(Seat);
         KeymapBefore = Keymap();
-        ASSERT_FALSE(KeymapBefore.isEmpty());
-        ASSERT_FALSE(SeatKeymapBefore.isEmpty());
+        ASSERT_FALSE(KeymapBefore.isEmpty() || SeatKeymapBefore.isEmpty());
         TargetFile = Directory.filePath(QStringLiteral("typed"));
         ASSERT_FALSE((TargetWindow = StartTargetTerminal(Target, TargetFile, QStringLiteral("icanon iutf8 -echo"), true)).isEmpty());
         TargetFocus = QString::number(Target.processId()) + QStringLiteral(" kivo-target");
@@ -111,10 +102,8 @@ protected:
 
     void TearDown() override
     {
-        for (QProcess* Process : { &Kivo, &Target }) {
-            Process->terminate();
-            Process->waitForFinished(5000);
-        }
+        for (QProcess* Process : { &Kivo, &Target })
+            Process->terminate(), Process->waitForFinished(5000);
     }
 
     void StartKivo()
@@ -136,11 +125,7 @@ protected:
         });
     }
 
-    void Click(std::initializer_list<TClick> Clicks)
-    {
-        for (const TClick& Each : Clicks)
-            WaylandClick(Place(MainWindow, Each));
-    }
+    void Click(std::initializer_list<TClick> Clicks) { for (const TClick& Each : Clicks) WaylandClick(Place(MainWindow, Each)); }
 
     QByteArray Typed() const
     {
@@ -149,14 +134,8 @@ protected:
     }
 
     QTemporaryDir Directory;
-    QString TargetFile;
-    QProcess Target;
-    QString TargetWindow;
-    QString TargetFocus;
-    QProcess Kivo;
-    QString MainWindow;
-    QString KeymapBefore;
-    QString SeatKeymapBefore;
+    QProcess Target, Kivo;
+    QString TargetFile, TargetWindow, TargetFocus, MainWindow, KeymapBefore, SeatKeymapBefore;
 };
 
 TEST_F(KivoOnXwayland, GreekClickedOnTheKeypadArrivesExactlyAndTheKeymapIsRestored)
@@ -186,8 +165,9 @@ TEST_F(KivoOnXwayland, GreekClickedOnTheKeypadArrivesExactlyAndTheKeymapIsRestor
     Kivo.terminate();
     EXPECT_TRUE(Kivo.waitForFinished(5000));
     const QString SeatAfter = Keymap(Seat), After = Keymap();
-    EXPECT_TRUE(After == KeymapBefore) << "spare keys are left on the keymap:\n" << Difference(KeymapBefore, After);
-    EXPECT_TRUE(SeatAfter == SeatKeymapBefore) << "spare keys are left on the seat's keymap:\n" << Difference(SeatKeymapBefore, SeatAfter);
+    EXPECT_TRUE(After == KeymapBefore) << "the keymap lost:\n" << Lacking(KeymapBefore, After) << "\ngained:\n" << Lacking(After, KeymapBefore);
+    EXPECT_TRUE(SeatAfter == SeatKeymapBefore) << "the seat's keymap lost:\n" << Lacking(SeatKeymapBefore, SeatAfter) << "\ngained:\n"
+                                               << Lacking(SeatAfter, SeatKeymapBefore);
     EXPECT_FALSE(SpareKeyRecord().contains(QLatin1Char('='))) << SpareKeyRecord().toStdString();
     EXPECT_EQ(CompositorFocus(), TargetFocus);
 }
