@@ -1,21 +1,18 @@
 #pragma once
-// Clicks the button under a mouse release as soon as the X server announces the release, ahead
-// of the toolkit's own input path, wherever that clicks exactly what the toolkit would have
-// clicked (TCaptionButton::ClickAtEarlyRelease decides). Lives as long as the event loop runs;
-// where the server cannot report releases early, it does nothing and the toolkit clicks.
-#include <memory>
-
-class QSocketNotifier;
-class TX11EarlyRelease;
+// Clicks the button under a mouse release as soon as the desktop observer reports the release,
+// ahead of the toolkit's own input path, wherever that clicks exactly what the toolkit would
+// have clicked (TCaptionButton::ClickAtEarlyRelease decides). Where the platform cannot report
+// releases early, it does nothing and the toolkit clicks. The observer's reports are read by
+// WatchOutsideInput.
+class TDesktopObserver;
 
 class TEarlyClicks {
 public:
-    TEarlyClicks();
+    explicit TEarlyClicks(TDesktopObserver& Observer);
     ~TEarlyClicks();
     TEarlyClicks(const TEarlyClicks&) = delete;
     TEarlyClicks& operator=(const TEarlyClicks&) = delete;
 
 private:
-    std::unique_ptr<TX11EarlyRelease> Source;
-    std::unique_ptr<QSocketNotifier> Notifier;
+    TDesktopObserver& Observer;
 };

@@ -1,7 +1,7 @@
 #include "OutsideInput.h"
 
+#include "DesktopObserver.h"
 #include "Unit1.h"
-#include "X11ActivityWatcher.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -16,31 +16,39 @@ namespace {
 
 class TOutsideInputWatch : public QObject {
 public:
-    TOutsideInputWatch(TForm1* Form, std::unique_ptr<TX11ActivityWatcher> Owned)
+    TOutsideInputWatch(TForm1* Form, TDesktopObserver& Observer)
         : Form(Form)
-        , Watcher(std::move(Owned))
-        , Readable(Watcher->FileDescriptor(), QSocketNotifier::Read)
+        , Observer(Observer)
     {
-        Watcher->OnForeignActivity = [this] {
+        Observer.OnForeignActivity = [this] {
             if (this->Form)
                 this->Form->Composer.Forget();
         };
-        Watcher->IsOwnPress = [this](std::uint32_t Time) {
+        Observer.IsOwnPress = [this](std::uint32_t Time) {
             return std::find(OwnPresses.begin(), OwnPresses.end(), Time) != OwnPresses.end();
         };
-        connect(&Readable, &QSocketNotifier::activated, this, [this] { Watcher->ProcessPending(); });
+        if (Observer.FileDescriptor() >= 0) {
+            // The main thread wakes on the observer's connection itself; the toolkit's events
+            // take a hop through its reader thread first.
+            Readable = std::make_unique<QSocketNotifier>(Observer.FileDescriptor(), QSocketNotifier::Read);
+            connect(Readable.get(), &QSocketNotifier::activated, this, [this] {
+                // A click processes messages while it types; what comes meanwhile waits for it.
+                Readable->setEnabled(false);
+                this->Observer.ProcessPending();
+                Readable->setEnabled(this->Observer.FileDescriptor() >= 0);
+            });
+        }
         // Every press that reaches one of KIVO's windows (menus and dialogs included) passes here.
         qApp->installEventFilter(this);
-        Form->OnBeforeCompose = [this] { Watcher->JudgePressesUpTo(LatestOwnPress); };
-        Form->OnTyped = [this] { Watcher->ClaimOwnKeys(); };
+        Form->OnBeforeCompose = [this] { this->Observer.JudgePressesUpTo(LatestOwnPress); };
     }
 
     ~TOutsideInputWatch() override
     {
-        if (Form) {
+        Observer.OnForeignActivity = nullptr;
+        Observer.IsOwnPress = nullptr;
+        if (Form)
             Form->OnBeforeCompose = nullptr;
-            Form->OnTyped = nullptr;
-        }
     }
 
 protected:
@@ -60,8 +68,8 @@ protected:
 
 private:
     QPointer<TForm1> Form;
-    std::unique_ptr<TX11ActivityWatcher> Watcher;
-    QSocketNotifier Readable;
+    TDesktopObserver& Observer;
+    std::unique_ptr<QSocketNotifier> Readable;
     std::array<std::uint32_t, 64> OwnPresses {};
     size_t NextOwnPress = 0;
     std::uint32_t LatestOwnPress = 0;
@@ -69,14 +77,11 @@ private:
 
 } // namespace
 
-std::unique_ptr<QObject> WatchOutsideInput(TForm1* Form)
+std::unique_ptr<QObject> WatchOutsideInput(TForm1* Form, TDesktopObserver& Observer)
 {
-    std::string ErrorMessage;
-    std::unique_ptr<TX11ActivityWatcher> Watcher = TX11ActivityWatcher::Create(ErrorMessage);
-    if (!Watcher) {
-        std::fprintf(stderr, "kivo: %s; marks are typed as combining marks after the letter\n", ErrorMessage.c_str());
+    if (!Observer.SeesOutsideInput()) {
+        std::fprintf(stderr, "kivo: outside input cannot be watched; marks are typed as combining marks after the letter\n");
         Form->Composer.SetRememberLetters(false);
-        return nullptr;
     }
-    return std::make_unique<TOutsideInputWatch>(Form, std::move(Watcher));
+    return std::make_unique<TOutsideInputWatch>(Form, Observer);
 }

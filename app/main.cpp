@@ -3,6 +3,7 @@
 // command line to it.
 #include "CommandLine.h"
 #include "DesktopBehaviour.h"
+#include "DesktopObserver.h"
 #include "EarlyClicks.h"
 #include "InputBackend.h"
 #include "LumeraGlyphs.h"
@@ -12,17 +13,19 @@
 #include "TApplication.h"
 #include "TerminationSignals.h"
 #include "Unit1.h"
-#include "X11AutoRepeat.h"
+#include "X11DesktopObserver.h"
 #include "X11InputBackend.h"
 
 #include <QCoreApplication>
 #include <QFontDatabase>
 #include <QIcon>
 #include <QStringList>
+#include <QTimer>
 
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -54,12 +57,28 @@ void TakeLaterStart(const QStringList& Arguments)
         Form1->SetOutputMode(ResolveOutputMode(*CommandLine.Output, QFontDatabase::families()));
 }
 
-std::optional<TRepeatTiming> DesktopKeyRepeat()
+// The desktop's platform: what types the keys and what watches the desktop, as a pair.
+struct TPlatform {
+    std::unique_ptr<TInputBackend> Backend;
+    std::unique_ptr<TDesktopObserver> Observer;
+};
+
+// The one place that picks the platform. Null backend: ErrorMessage says why.
+TPlatform OpenPlatform(std::string& ErrorMessage)
 {
-    const std::optional<TKeyRepeatSettings> Settings = ReadKeyRepeatSettings();
-    if (!Settings)
-        return std::nullopt;
-    return TRepeatTiming { Settings->DelayMilliseconds, Settings->IntervalMilliseconds };
+    auto OwnKeys = std::make_shared<TOwnKeys>();
+    TPlatform Platform;
+    // Keys that must wait are sent later from the event loop, never by blocking it.
+    Platform.Backend = CreateX11InputBackend(ErrorMessage, OwnKeys, [](int Milliseconds, std::function<void()> Work) {
+        QTimer::singleShot(Milliseconds, Qt::PreciseTimer, QCoreApplication::instance(), std::move(Work));
+    });
+    if (!Platform.Backend)
+        return Platform;
+    std::string ObserverError;
+    Platform.Observer = CreateX11DesktopObserver(OwnKeys, ObserverError);
+    if (!ObserverError.empty())
+        std::fprintf(stderr, "kivo: %s\n", ObserverError.c_str());
+    return Platform;
 }
 
 } // namespace
@@ -91,12 +110,13 @@ int main(int Argc, char** Argv)
     }
     // Before the toolkit: without a usable display it would abort with a message of its own.
     std::string ErrorMessage;
-    std::unique_ptr<TInputBackend> Backend = CreateX11InputBackend(ErrorMessage);
-    if (!Backend) {
+    TPlatform Platform = OpenPlatform(ErrorMessage);
+    if (!Platform.Backend) {
         std::fprintf(stderr, "kivo: %s\n", ErrorMessage.c_str());
         return 1;
     }
-    SetInputBackend(std::move(Backend));
+    SetInputBackend(std::move(Platform.Backend));
+    TDesktopObserver& Observer = *Platform.Observer;
     int EndingSignal = 0;
     {
         TApplication App(Argc, Argv);
@@ -115,12 +135,17 @@ int main(int Argc, char** Argv)
             Application->CreateForm(Form1);
             // The command line wins over the choice remembered from the menu, for this run.
             Form1->SetOutputMode(ResolveOutputMode(CommandLine.Output.value_or(SavedOutputMode()), QFontDatabase::families()));
-            const std::unique_ptr<QObject> OutsideInput = WatchOutsideInput(Form1);
-            AddDesktopBehaviour(*Form1, DesktopKeyRepeat);
+            const std::unique_ptr<QObject> OutsideInput = WatchOutsideInput(Form1, Observer);
+            AddDesktopBehaviour(*Form1, [&Observer]() -> std::optional<TRepeatTiming> {
+                const std::optional<TKeyRepeatSettings> Settings = Observer.KeyRepeat();
+                if (!Settings)
+                    return std::nullopt;
+                return TRepeatTiming {Settings->DelayMilliseconds, Settings->IntervalMilliseconds};
+            });
             Instance.OnArguments = TakeLaterStart;
             if (!CommandLine.NewInstance)
                 Instance.Listen();
-            const TEarlyClicks EarlyClicks;
+            const TEarlyClicks EarlyClicks(Observer);
             Application->Run();
         } catch (const std::exception& Error) {
             Application->ShowException(Error);

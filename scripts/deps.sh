@@ -4,11 +4,13 @@ KIVO_PACKAGES=(
   build-essential cmake ninja-build ccache pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libx11-dev libxtst-dev libxi-dev libxkbcommon-dev
+  libxkbcommon-x11-dev libx11-xcb-dev
   googletest libgtest-dev libgmock-dev
   clang libclang-rt-14-dev
   xvfb xauth openbox xterm xdotool x11-utils x11-xkb-utils xkb-data x11-xserver-utils
   imagemagick fontconfig fonts-dejavu-core fonts-liberation2 fonts-urw-base35
   xvkbd featherpad
+  libreoffice-writer
   dpkg-dev lintian appstream desktop-file-utils
   dbus-daemon
   sway

@@ -1,15 +1,21 @@
-// Clicks the mouse from one X connection of its own, as a fast hand would, and paces itself on
-// what has arrived in the target: the end-to-end tests of clicks under load use it instead of
-// one xdotool process per click, whose start-up time would set the pace.
+// Clicks the mouse from one X connection of its own, as a hand would, and paces each click on
+// the arrival of what the clicks before it typed: the end-to-end tests of clicks under load use
+// it instead of one xdotool process per click, whose start-up time would set the pace and hide
+// every race shorter than it.
 //
-//   ClickDriver FILE OFFSET MIN_GAP_MS MAX_GAP_MS AHEAD < CLICKS
+//   ClickDriver FILE OFFSET MIN_GAP_MS MAX_GAP_MS < CLICKS
 //
 // CLICKS has one click a line, "X Y BYTES": the root coordinates and how many bytes the click
-// adds to FILE. Before each click the driver waits until FILE holds all but AHEAD of the bytes
-// of the clicks before it (beyond OFFSET), then clicks, then waits a gap drawn between MIN_GAP_MS
-// and MAX_GAP_MS (from the release to the next move). At the end it waits for every byte; exit
-// status 0 when all arrived, 1 if they did not within ten seconds of the last click, 2 on bad use.
+// adds to FILE. Before each click the driver waits until FILE holds every byte of the clicks
+// before it (beyond OFFSET), then waits a gap drawn between MIN_GAP_MS and MAX_GAP_MS counted
+// from that arrival or from the previous release, whichever came later, then clicks. Bytes that
+// have not arrived within two seconds count as a stall, and pacing goes on from what did arrive.
+// FILE "-" watches nothing (a target that shows what it received only on the screen): the gap
+// counts from the release, and the end comes once the server has seen no key for a second.
+// Otherwise, at the end it waits up to ten seconds for every byte. It prints "clicks N expected
+// E arrived A stalls S"; exit status 0 when all arrived, 1 if not, 2 on bad use.
 #include <X11/Xlib.h>
+#include <X11/extensions/XInput2.h>
 #include <X11/extensions/XTest.h>
 
 #include <sys/stat.h>
@@ -24,19 +30,22 @@
 
 namespace {
 
+using TClock = std::chrono::steady_clock;
+
 long long FileSize(const std::string& Path)
 {
     struct stat Info {};
     return stat(Path.c_str(), &Info) == 0 ? Info.st_size : 0;
 }
 
+// Polls every millisecond, so that the moment of arrival is known to about one.
 bool WaitForSize(const std::string& Path, long long Wanted, std::chrono::milliseconds Timeout)
 {
-    const auto Deadline = std::chrono::steady_clock::now() + Timeout;
+    const auto Deadline = TClock::now() + Timeout;
     while (FileSize(Path) < Wanted) {
-        if (std::chrono::steady_clock::now() > Deadline)
+        if (TClock::now() > Deadline)
             return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
     return true;
 }
@@ -44,44 +53,89 @@ bool WaitForSize(const std::string& Path, long long Wanted, std::chrono::millise
 // Waits until the server has the first button down (or up).
 void WaitForButton(Display* Connection, bool Down)
 {
-    const auto Deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    const auto Deadline = TClock::now() + std::chrono::seconds(5);
     for (;;) {
         Window Root = 0, Child = 0;
         int RootX = 0, RootY = 0, X = 0, Y = 0;
         unsigned Mask = 0;
         XQueryPointer(Connection, DefaultRootWindow(Connection), &Root, &Child, &RootX, &RootY, &X, &Y, &Mask);
-        if (bool(Mask & Button1Mask) == Down || std::chrono::steady_clock::now() > Deadline)
+        if (bool(Mask & Button1Mask) == Down || TClock::now() > Deadline)
             return;
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
+}
+
+// Listens to every key press and release on the server, whichever client makes it: the raw
+// events XInput 2 reports on the root window.
+bool ListenToKeys(Display* Connection)
+{
+    int Opcode = 0, Event = 0, Error = 0, Major = 2, Minor = 1;
+    if (!XQueryExtension(Connection, "XInputExtension", &Opcode, &Event, &Error) || XIQueryVersion(Connection, &Major, &Minor) != Success)
+        return false;
+    unsigned char Bits[XIMaskLen(XI_LASTEVENT)] = {};
+    XISetMask(Bits, XI_RawKeyPress);
+    XISetMask(Bits, XI_RawKeyRelease);
+    XIEventMask Mask { XIAllMasterDevices, int(sizeof(Bits)), Bits };
+    XISelectEvents(Connection, DefaultRootWindow(Connection), &Mask, 1);
+    XSync(Connection, False);
+    return true;
+}
+
+// Waits until no key has gone down or up for Quiet, within Timeout.
+bool WaitForQuietKeys(Display* Connection, std::chrono::milliseconds Quiet, std::chrono::seconds Timeout)
+{
+    const auto Deadline = TClock::now() + Timeout;
+    auto LastKey = TClock::now();
+    while (TClock::now() - LastKey < Quiet) {
+        if (TClock::now() > Deadline)
+            return false;
+        while (XPending(Connection)) {
+            XEvent Event;
+            XNextEvent(Connection, &Event);
+            if (Event.type == GenericEvent)
+                LastKey = TClock::now();
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return true;
 }
 
 } // namespace
 
 int main(int Argc, char** Argv)
 {
-    if (Argc != 6) {
-        std::fprintf(stderr, "usage: ClickDriver FILE OFFSET MIN_GAP_MS MAX_GAP_MS AHEAD < CLICKS\n");
+    if (Argc != 5) {
+        std::fprintf(stderr, "usage: ClickDriver FILE OFFSET MIN_GAP_MS MAX_GAP_MS < CLICKS\n");
         return 2;
     }
     const std::string Path = Argv[1];
+    const bool Watched = Path != "-";
     const long long Offset = std::atoll(Argv[2]);
     const int MinimumGap = std::atoi(Argv[3]);
     const int MaximumGap = std::atoi(Argv[4]);
-    const long long Ahead = std::atoll(Argv[5]);
     Display* Connection = XOpenDisplay(nullptr);
     if (!Connection) {
         std::fprintf(stderr, "ClickDriver: cannot open the display\n");
         return 2;
     }
+    if (!Watched && !ListenToKeys(Connection)) {
+        std::fprintf(stderr, "ClickDriver: the server has no XInput 2.1 to tell when the keys end\n");
+        return 2;
+    }
     std::mt19937 Random(12345);
     std::uniform_int_distribution<int> Gap(MinimumGap, MaximumGap);
-    long long Expected = 0;
+    long long Planned = 0; // bytes beyond Offset that the clicks so far should have typed
+    long long Expected = 0; // the same, less what stalled
     int X = 0, Y = 0;
     long long Bytes = 0;
-    int Clicks = 0;
+    int Clicks = 0, Stalls = 0;
     while (std::cin >> X >> Y >> Bytes) {
-        WaitForSize(Path, Offset + Expected - Ahead, std::chrono::seconds(10));
+        if (Watched && !WaitForSize(Path, Offset + Expected, std::chrono::seconds(2))) {
+            ++Stalls;
+            Expected = FileSize(Path) - Offset;
+        }
+        // Counted from now: the arrival just seen, or the release when it came first.
+        std::this_thread::sleep_for(std::chrono::milliseconds(Gap(Random)));
         // As a hand clicks: the pointer is there first, and the button is held for a moment.
         // XTest moves the pointer when it reads the request but makes a button event only at
         // the server's next round of input; a server busy with keymap changes would report
@@ -94,11 +148,12 @@ int main(int Argc, char** Argv)
         XTestFakeButtonEvent(Connection, 1, False, CurrentTime);
         WaitForButton(Connection, false);
         Expected += Bytes;
+        Planned += Bytes;
         ++Clicks;
-        std::this_thread::sleep_for(std::chrono::milliseconds(Gap(Random)));
     }
-    const bool Arrived = WaitForSize(Path, Offset + Expected, std::chrono::seconds(10));
-    std::printf("clicks %d expected %lld arrived %lld\n", Clicks, Expected, FileSize(Path) - Offset);
+    const bool Arrived = Watched ? WaitForSize(Path, Offset + Planned, std::chrono::seconds(10))
+                                 : WaitForQuietKeys(Connection, std::chrono::seconds(1), std::chrono::seconds(60));
+    std::printf("clicks %d expected %lld arrived %lld stalls %d\n", Clicks, Planned, Watched ? FileSize(Path) - Offset : 0, Stalls);
     XCloseDisplay(Connection);
     return Arrived ? 0 : 1;
 }

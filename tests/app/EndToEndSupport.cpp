@@ -4,7 +4,10 @@
 
 #include <QFile>
 #include <QProcess>
+#include <QMap>
 #include <QRegularExpression>
+
+#include <algorithm>
 
 QString RunCommand(const QString& Program, const QStringList& Arguments)
 {
@@ -72,6 +75,30 @@ QString StartTargetTerminal(QProcess& Terminal, const QString& File, const QStri
     return Window;
 }
 
+QByteArray FileContents(const QString& Path)
+{
+    QFile File(Path);
+    return File.open(QIODevice::ReadOnly) ? File.readAll() : QByteArray();
+}
+
+QString StartKivo(QProcess& Kivo, const QStringList& Arguments, const QString& Settings)
+{
+    QProcessEnvironment Environment = QProcessEnvironment::systemEnvironment();
+    Environment.insert(QStringLiteral("XDG_CONFIG_HOME"), Settings);
+    Kivo.setProcessEnvironment(Environment);
+    Kivo.setProcessChannelMode(QProcess::ForwardedChannels);
+    Kivo.start(QStringLiteral(KIVO_PROGRAM), Arguments);
+    if (!Kivo.waitForStarted(10000))
+        return {};
+    QString Window;
+    if (!WaitFor([&] { return !(Window = FindWindow(QString::fromLatin1(MainTitle))).isEmpty(); }, 15000))
+        return {};
+    const QSize Screen = ScreenSize();
+    if (!WaitFor([&] { return OuterBounds(Window) == QRect(0, Screen.height() - 230, Screen.width(), 202); }, 10000))
+        return {};
+    return Window;
+}
+
 void ClickAt(QPoint Point)
 {
     RunCommand(QStringLiteral("xdotool"), { QStringLiteral("mousemove"), QString::number(Point.x()), QString::number(Point.y()),
@@ -79,13 +106,13 @@ void ClickAt(QPoint Point)
     QThread::msleep(100);
 }
 
+// The keypad fills the client area below the 30-pixel banner row, left of the 127-pixel toolbar.
 namespace {
 
-// The keypad fills the client area below the 30-pixel banner row, left of the toolbar.
-TKeyMetrics KeypadMetrics(const QString& MainWindow, QRect& Keypad)
+QRect KeypadArea(const QRect& Client) { return QRect(Client.left(), Client.top() + 30, Client.width() - 127, Client.height() - 30); }
+
+TKeyMetrics KeypadMetrics(const QRect& Keypad)
 {
-    const QRect Client = ClientBounds(MainWindow);
-    Keypad = QRect(Client.left(), Client.top() + 30, Client.width() - 127, Client.height() - 30);
     return ComputeKeyMetrics(kbmAlphaNumeric, TLayoutFrame { Keypad.width(), Keypad.height(), 1, 0 });
 }
 
@@ -96,26 +123,124 @@ QPoint Centre(const QRect& Keypad, const TKeyBounds& Key)
 
 } // namespace
 
-QPoint TMainWindowClicks::KeyCentre(int Row, int Column) const
+QPoint TKeypadPoints::Key(int Row, int Column) const
 {
-    QRect Keypad;
-    const TKeyMetrics Metrics = KeypadMetrics(MainWindow, Keypad);
-    return Centre(Keypad, AlphaNumericGridKeyBounds(Metrics, Row, Column));
+    const QRect Keypad = KeypadArea(Client);
+    return Centre(Keypad, AlphaNumericGridKeyBounds(KeypadMetrics(Keypad), Row, Column));
 }
 
-void TMainWindowClicks::Key(int Row, int Column) const { ClickAt(KeyCentre(Row, Column)); }
-
-void TMainWindowClicks::SpecialKey(int Slot) const
+QPoint TKeypadPoints::SpecialKey(int Slot) const
 {
-    QRect Keypad;
-    const TKeyMetrics Metrics = KeypadMetrics(MainWindow, Keypad);
-    ClickAt(Centre(Keypad, AlphaNumericSpecialKeyBounds(Metrics, Slot)));
+    const QRect Keypad = KeypadArea(Client);
+    return Centre(Keypad, AlphaNumericSpecialKeyBounds(KeypadMetrics(Keypad), Slot));
 }
 
 // Accent buttons sit in cells of 31 by 40 from (3, 2) of the toolbar, four to a row.
-void TMainWindowClicks::Accent(int Row, int Column) const
+QPoint TKeypadPoints::Accent(int Row, int Column) const
 {
-    const QRect Client = ClientBounds(MainWindow);
-    const QPoint ToolBar(Client.right() + 1 - 127, Client.top());
-    ClickAt(ToolBar + QPoint(3 + Column * 31 + 15, 2 + Row * 40 + 20));
+    return QPoint(Client.right() + 1 - 127, Client.top()) + QPoint(3 + Column * 31 + 15, 2 + Row * 40 + 20);
+}
+
+QPoint TMainWindowClicks::KeyCentre(int Row, int Column) const { return TKeypadPoints { ClientBounds(MainWindow) }.Key(Row, Column); }
+
+void TMainWindowClicks::Key(int Row, int Column) const { ClickAt(KeyCentre(Row, Column)); }
+
+void TMainWindowClicks::SpecialKey(int Slot) const { ClickAt(TKeypadPoints { ClientBounds(MainWindow) }.SpecialKey(Slot)); }
+
+void TMainWindowClicks::Accent(int Row, int Column) const { ClickAt(TKeypadPoints { ClientBounds(MainWindow) }.Accent(Row, Column)); }
+
+QString RunPacedClicks(const std::vector<TPacedClick>& Clicks, const QString& File, qsizetype Offset, int MinimumGap, int MaximumGap)
+{
+    QByteArray Script;
+    for (const TPacedClick& Click : Clicks)
+        Script += QByteArray::number(Click.At.x()) + ' ' + QByteArray::number(Click.At.y()) + ' ' + QByteArray::number(Click.Bytes) + '\n';
+    QProcess Driver;
+    Driver.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    Driver.start(QStringLiteral(CLICK_DRIVER),
+        { File.isEmpty() ? QStringLiteral("-") : File, QString::number(Offset), QString::number(MinimumGap), QString::number(MaximumGap) });
+    Driver.write(Script);
+    Driver.closeWriteChannel();
+    // Generous: a loaded machine slows every click, and a click that stalls costs two seconds.
+    if (!Driver.waitForFinished(int(Clicks.size()) * 3000 + 30000))
+        Driver.kill();
+    return QString::fromLatin1(Driver.readAllStandardOutput()).trimmed();
+}
+
+std::string TTypingDifference::Summary() const
+{
+    return std::to_string(Lost) + " lost, " + std::to_string(Extra) + " extra, " + std::to_string(Wrong) + " wrong ("
+        + std::to_string(WrongCase) + " in case only)";
+}
+
+TTypingDifference CompareTyped(const QString& Expected, const QString& Arrived)
+{
+    // Edit distance in which a change of case costs less than any other change, so that a
+    // lost Shift shows as a letter in the wrong case rather than as one lost and one extra.
+    const auto Rows = std::size_t(Expected.size()) + 1, Columns = std::size_t(Arrived.size()) + 1;
+    auto Change = [&](std::size_t Row, std::size_t Column) {
+        const QChar Want = Expected[qsizetype(Row)], Got = Arrived[qsizetype(Column)];
+        return Want == Got ? 0 : Want.toCaseFolded() == Got.toCaseFolded() ? 1 : 3;
+    };
+    std::vector<int> Cost(Rows * Columns);
+    auto At = [&](std::size_t Row, std::size_t Column) -> int& { return Cost[Row * Columns + Column]; };
+    for (std::size_t Row = 0; Row < Rows; ++Row) {
+        for (std::size_t Column = 0; Column < Columns; ++Column) {
+            if (Row == 0 || Column == 0) {
+                At(Row, Column) = 2 * int(Row + Column);
+                continue;
+            }
+            At(Row, Column) = std::min({ At(Row - 1, Column) + 2, At(Row, Column - 1) + 2, At(Row - 1, Column - 1) + Change(Row - 1, Column - 1) });
+        }
+    }
+    TTypingDifference Difference;
+    std::size_t Row = Rows - 1, Column = Columns - 1;
+    while (Row > 0 || Column > 0) {
+        if (Row > 0 && Column > 0 && At(Row, Column) == At(Row - 1, Column - 1) + Change(Row - 1, Column - 1)) {
+            const int Step = Change(Row - 1, Column - 1);
+            Difference.Wrong += Step != 0;
+            Difference.WrongCase += Step == 1;
+            --Row;
+            --Column;
+        } else if (Row > 0 && At(Row, Column) == At(Row - 1, Column) + 2) {
+            ++Difference.Lost;
+            --Row;
+        } else {
+            ++Difference.Extra;
+            --Column;
+        }
+    }
+    return Difference;
+}
+
+bool SetLayout(const QString& Layout)
+{
+    QStringList Arguments { QStringLiteral("-layout"), Layout.section(QLatin1Char(':'), 0, 0) };
+    if (Layout.contains(QLatin1Char(':')))
+        Arguments << QStringLiteral("-variant") << Layout.section(QLatin1Char(':'), 1);
+    QProcess Process;
+    Process.start(QStringLiteral("setxkbmap"), Arguments);
+    return Process.waitForFinished(30000) && Process.exitStatus() == QProcess::NormalExit && Process.exitCode() == 0;
+}
+
+QString KeymapDump()
+{
+    return RunCommand(QStringLiteral("xkbcomp"), { QStringLiteral("-xkb"), qEnvironmentVariable("DISPLAY"), QStringLiteral("-") });
+}
+
+int KeysDiffering(const QString& Dump, const QString& Other)
+{
+    // One entry per key of the symbols section: "key <NAME> { ... };", possibly over lines.
+    auto Keys = [](const QString& Text) {
+        QMap<QString, QString> Found;
+        static const QRegularExpression Key(QStringLiteral("key\\s+<([^>]+)>\\s*\\{([^}]*)\\};"));
+        for (auto Match = Key.globalMatch(Text.section(QStringLiteral("xkb_symbols"), 1)); Match.hasNext();) {
+            const auto Each = Match.next();
+            Found[Each.captured(1)] = Each.captured(2).simplified();
+        }
+        return Found;
+    };
+    const auto Mine = Keys(Dump), Theirs = Keys(Other);
+    QStringList Names = Mine.keys() + Theirs.keys();
+    Names.removeDuplicates();
+    return int(std::count_if(Names.begin(), Names.end(), [&](const QString& Name) { return Mine.value(Name) != Theirs.value(Name); }));
 }

@@ -12,6 +12,9 @@
 #include <QStringList>
 #include <QThread>
 
+#include <string>
+#include <vector>
+
 inline const char* const MainTitle = "Lumera On-Screen Keyboard";
 
 // Runs a command to its end and returns what it printed; empty if it failed.
@@ -43,17 +46,64 @@ QSize ScreenSize();
 // when Utf8), and waits until it shows and the file exists; its X window id, empty on failure.
 QString StartTargetTerminal(QProcess& Terminal, const QString& File, const QString& Stty, bool Utf8 = false);
 
+QByteArray FileContents(const QString& Path);
+
+// Starts KIVO with Arguments and settings of its own in Settings (no remembered place or
+// output), and waits until its main window shows where a first start puts it; the window's X
+// id, empty on failure.
+QString StartKivo(QProcess& Kivo, const QStringList& Arguments, const QString& Settings);
+
 // Clicks at the pace of a quick hand, a tenth of a second apart.
 void ClickAt(QPoint Point);
+
+// Where the main window shows its keys, in root coordinates, for its client area.
+struct TKeypadPoints {
+    QRect Client;
+
+    // A key of the keypad's grid, and a special key by its slot.
+    QPoint Key(int Row, int Column) const;
+    QPoint SpecialKey(int Slot) const;
+    // Accent buttons in toolbar rows and columns from 0.
+    QPoint Accent(int Row, int Column) const;
+};
 
 // Clicks on the main window (given by its X window id) as a user does.
 struct TMainWindowClicks {
     QString MainWindow;
 
     void Key(int Row, int Column) const;
-    // The centre of a key of the keypad's grid, in root coordinates.
     QPoint KeyCentre(int Row, int Column) const;
     void SpecialKey(int Slot) const;
-    // Accent buttons in toolbar rows and columns from 0.
     void Accent(int Row, int Column) const;
 };
+
+// Clicks made by one persistent XTest client (ClickDriver), each paced on the arrival in File
+// (beyond Offset) of every byte the clicks before it typed, a gap of MinimumGap to MaximumGap
+// milliseconds after that arrival or after the previous release, whichever came later. An
+// empty File paces on the release alone. Returns the driver's report ("clicks N expected E
+// arrived A stalls S": a stall is a click whose bytes never came).
+struct TPacedClick {
+    QPoint At;
+    int Bytes = 0; // what the click adds to File
+};
+QString RunPacedClicks(const std::vector<TPacedClick>& Clicks, const QString& File, qsizetype Offset, int MinimumGap, int MaximumGap);
+
+// How a text that arrived differs from the one expected, after the closest alignment of the
+// two: characters lost, characters extra, characters wrong and, of those, wrong in case only.
+struct TTypingDifference {
+    int Lost = 0;
+    int Extra = 0;
+    int Wrong = 0;
+    int WrongCase = 0;
+    bool Exact() const { return Lost == 0 && Extra == 0 && Wrong == 0; }
+    std::string Summary() const;
+};
+TTypingDifference CompareTyped(const QString& Expected, const QString& Arrived);
+
+// Loads a layout as setxkbmap does, "LAYOUT" or "LAYOUT:VARIANT"; true when it is loaded.
+bool SetLayout(const QString& Layout);
+
+// The server's keymap as xkbcomp writes it, and how many keys two such dumps give different
+// symbols.
+QString KeymapDump();
+int KeysDiffering(const QString& Dump, const QString& Other);

@@ -146,15 +146,15 @@ TEST_F(KivoUnicodeOnX, AClickInTheTargetMakesTheNextMarkACombiningMark)
     ExpectLine(QStringLiteral("λο\u0301"));
 }
 
-TEST_F(KivoUnicodeOnX, AKeyTypedElsewhereMakesTheNextMarkACombiningMark)
+TEST_F(KivoUnicodeOnX, KeysTypedElsewhereRightAfterKivoMakeTheNextMarkACombiningMark)
 {
+    // xdotool types through XTest, as KIVO does, a moment after KIVO's letter (the target
+    // shows it only at the line's end): KIVO must tell its own keys from another program's by
+    // more than the time since it typed.
     Click({ A });
-    // xdotool types through XTest, as KIVO does: only after the moment in which KIVO takes XTest
-    // keys for its own.
-    QThread::msleep(600);
-    RunCommand(QStringLiteral("xdotool"), { QStringLiteral("key"), QStringLiteral("period") });
+    RunCommand(QStringLiteral("xdotool"), { QStringLiteral("type"), QStringLiteral(".,") });
     Click({ Smooth, Enter });
-    ExpectLine(QStringLiteral("α.\u0313"));
+    ExpectLine(QStringLiteral("α.,\u0313"));
 }
 
 TEST_F(KivoUnicodeOnX, AnotherActiveWindowMakesTheNextMarkACombiningMark)

@@ -1,6 +1,5 @@
-// The backend's pure part on a hand-built keymap, without a server: which key, group and level
-// type a character under the locks, which keys carry keysyms, and where a character that no
-// key types goes among the spare keys.
+// The backend's pure part on a hand-built keymap, without a server: which keys carry keysyms,
+// and where a character that no key types goes among the spare keys.
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -14,7 +13,6 @@
 
 namespace {
 
-constexpr unsigned Mod2 = 1u << 4; // Num Lock
 constexpr unsigned Mod5 = 1u << 7; // level 3
 
 enum { OneLevel, TwoLevel, Alphabetic, FourLevelAlphabetic };
@@ -33,7 +31,7 @@ TX11KeymapModel HandBuiltKeymap()
                 {ShiftModifierBit | LockModifierBit | Mod5, 2}}},
     };
     auto Key = [&](int Keycode, const char* Name, std::vector<TX11KeyGroup> Groups, unsigned Modifiers = 0) {
-        Model.Keys[std::size_t(Keycode)] = TX11Key {Name, std::move(Groups), grWrap, 0, Modifiers};
+        Model.Keys[std::size_t(Keycode)] = TX11Key {Name, std::move(Groups), Modifiers};
     };
     Key(10, "AE01", {{TwoLevel, {'1', '!'}}});
     Key(24, "AD01", {{FourLevelAlphabetic, {'q', 'Q', '@', XK_Greek_OMEGA}}});
@@ -48,37 +46,6 @@ TX11KeymapModel HandBuiltKeymap()
     return Model;
 }
 
-struct TFindCase {
-    const char* Name;
-    char32_t Character;
-    int Group;
-    unsigned Locked;
-    std::optional<TKeyPlace> Expected;
-};
-
-class TFindTest : public testing::TestWithParam<TFindCase> {};
-
-TEST_P(TFindTest, FindsTheCheapestPlace)
-{
-    const auto Model = HandBuiltKeymap();
-    EXPECT_EQ(Model.Find(GetParam().Character, GetParam().Group, GetParam().Locked), GetParam().Expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(Characters, TFindTest,
-    testing::Values(TFindCase {"SmallLetter", U'a', 0, 0, TKeyPlace {38, 0, false, false}},
-        TFindCase {"CapitalTakesShift", U'A', 0, 0, TKeyPlace {38, 0, true, false}},
-        TFindCase {"CapsLockMakesTheCapitalPlain", U'A', 0, LockModifierBit, TKeyPlace {38, 0, false, false}},
-        TFindCase {"CapsLockMakesTheSmallOneShifted", U'a', 0, LockModifierBit, TKeyPlace {38, 0, true, false}},
-        TFindCase {"LevelThree", U'@', 0, 0, TKeyPlace {24, 0, false, true}},
-        TFindCase {"LevelFour", U'\u03A9', 0, 0, TKeyPlace {24, 0, true, true}},
-        TFindCase {"LevelFourUnderCapsLock", U'\u03A9', 0, LockModifierBit, TKeyPlace {24, 0, false, true}},
-        TFindCase {"ActiveGreekGroup", U'\u03B1', 1, 0, TKeyPlace {38, 1, false, false}},
-        TFindCase {"AnotherGroupWhenTheActiveOneLacksIt", U'\u03B1', 0, 0, TKeyPlace {38, 1, false, false}},
-        TFindCase {"KeypadKeysAreNoCharacters", U'1', 0, Mod2, TKeyPlace {10, 0, false, false}},
-        TFindCase {"ShiftedDigitKey", U'!', 0, 0, TKeyPlace {10, 0, true, false}},
-        TFindCase {"NoKeyTypesIt", U'z', 0, 0, std::nullopt}),
-    [](const testing::TestParamInfo<TFindCase>& Info) { return std::string(Info.param.Name); });
-
 TEST(TKeymapModel, LevelThreeIsTheRightAltKeyWhenItCarriesIt)
 {
     const auto Model = HandBuiltKeymap();
@@ -89,18 +56,6 @@ TEST(TKeymapModel, LevelThreeIsTheRightAltKeyWhenItCarriesIt)
     EXPECT_EQ(Model.KeycodeOf(XK_Tab), 0);
     EXPECT_TRUE(Model.IsEmpty(248));
     EXPECT_FALSE(Model.IsEmpty(38));
-}
-
-TEST(TKeymapModel, AGroupBeyondAKeysOwnFollowsItsRangeRule)
-{
-    auto Model = HandBuiltKeymap();
-    EXPECT_EQ(Model.EffectiveGroup(10, 1), 0); // wraps
-    EXPECT_EQ(Model.EffectiveGroup(38, 1), 1);
-    Model.Keys[10].Groups.push_back(Model.Keys[10].Groups[0]);
-    Model.Keys[10].OutOfRange = grClamp;
-    EXPECT_EQ(Model.EffectiveGroup(10, 3), 1);
-    Model.Keys[10].OutOfRange = grRedirect;
-    EXPECT_EQ(Model.EffectiveGroup(10, 3), 0);
 }
 
 TEST(TKeysyms, CharactersAndKeysyms)

@@ -4,6 +4,8 @@
 #include "InputBackend.h"
 #include "Sendkeys.h"
 
+#include <algorithm>
+
 namespace {
 
 struct TLayoutCase {
@@ -168,5 +170,34 @@ INSTANTIATE_TEST_SUITE_P(Layouts, TUnicodeTypingTest,
     testing::Values(TUnicodeCase {"us", "us", false}, TUnicodeCase {"gr", "gr", false}, TUnicodeCase {"de_caps", "de", true},
         TUnicodeCase {"gr_caps", "gr", true}),
     [](const testing::TestParamInfo<TUnicodeCase>& Info) { return std::string(Info.param.Name); });
+
+// With the user's Caps Lock on, small letters arrive small and capitals capital, also where the
+// layout's own key for the letter does not take Lock into account (Greek letters on
+// gr(polytonic), the accented letters of fr), which then capitalizes whatever it types.
+class TCapsLockTypingTest : public TInputX11Test, public testing::WithParamInterface<const char*> {};
+
+TEST_P(TCapsLockTypingTest, EveryKeyTypesWhatItShows)
+{
+    ASSERT_TRUE(SetLayout(GetParam()));
+    Server.SetCapsLock(true);
+    TXtermTarget Target(std::string("kivo-caps-") + GetParam());
+    ASSERT_TRUE(Target.Ready());
+    ASSERT_TRUE(Target.Focus());
+    const std::u32string Text = U"\u03B2\u03B6\u03BA\u03BE\u03C0\u03C1\u03C3\u03C5\u03C6\u03C8\u03B1\u03B5\u03B7\u03B9\u03BF\u03C9"
+                                U"\u0392\u03A9\u00E9\u00E8\u00E0\u00E7\u00F9\u00C9aA";
+    for (const char32_t Character : Text)
+        EXPECT_TRUE(CurrentInputBackend()->TypeCharacter(Character));
+    const std::string Expected = "\xCE\xB2\xCE\xB6\xCE\xBA\xCE\xBE\xCF\x80\xCF\x81\xCF\x83\xCF\x85\xCF\x86\xCF\x88"
+                                 "\xCE\xB1\xCE\xB5\xCE\xB7\xCE\xB9\xCE\xBF\xCF\x89\xCE\x92\xCE\xA9"
+                                 "\xC3\xA9\xC3\xA8\xC3\xA0\xC3\xA7\xC3\xB9\xC3\x89" "aA";
+    EXPECT_EQ(Target.WaitForText(Expected.size()), Expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Layouts, TCapsLockTypingTest, testing::Values("us", "fr", "gr:polytonic", "gr"),
+    [](const testing::TestParamInfo<const char*>& Info) {
+        std::string Name = Info.param;
+        std::replace(Name.begin(), Name.end(), ':', '_');
+        return Name;
+    });
 
 } // namespace

@@ -37,6 +37,13 @@ bool TX11DisplayLock::Take(std::chrono::milliseconds Patience)
     return true;
 }
 
+bool TX11DisplayLock::TryTake()
+{
+    if (Fd >= 0 && !Taken && flock(Fd, LOCK_EX | LOCK_NB) == 0)
+        Taken = true;
+    return Taken;
+}
+
 void TX11DisplayLock::Give()
 {
     if (Taken)

@@ -17,6 +17,9 @@ public:
     // Waits up to Patience for the lock; a KIVO that waits longer (another holds a modifier
     // for a long key string) goes on without it rather than hang. True when taken.
     bool Take(std::chrono::milliseconds Patience = std::chrono::milliseconds(500));
+    // Takes the lock if it is free now; never waits.
+    bool TryTake();
+    bool Held() const { return Taken; }
     void Give();
 
 private:

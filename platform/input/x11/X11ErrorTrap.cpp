@@ -4,9 +4,7 @@
 
 namespace {
 TX11ErrorTrap* Innermost = nullptr;
-XErrorHandler PreviousHandler = nullptr;
 bool Installed = false;
-Display* Owned = nullptr; // the backend's connection: the one whose traps exist
 
 void Report(Display* Connection, const XErrorEvent& Error, const char* Operation)
 {
@@ -25,8 +23,7 @@ int HandleX11Error(Display* Connection, XErrorEvent* Error)
                 Trap->FirstError = Error->error_code;
             return 0;
         }
-    if (Connection != Owned && PreviousHandler)
-        return PreviousHandler(Connection, Error);
+    // Xlib's own handler would end the process, spare keys and all.
     Report(Connection, *Error, "an earlier request");
     return 0;
 }
@@ -37,10 +34,9 @@ TX11ErrorTrap::TX11ErrorTrap(Display* Connection, const char* Operation)
     , Outer(Innermost)
 {
     if (!Installed) {
-        PreviousHandler = XSetErrorHandler(HandleX11Error);
+        XSetErrorHandler(HandleX11Error);
         Installed = true;
     }
-    Owned = Connection;
     Innermost = this;
 }
 

@@ -1,10 +1,11 @@
 #pragma once
-// X errors on the backend's connection, trapped per operation. Inside a trap, errors are
+// X errors on KIVO's Xlib connections, trapped per operation. Inside a trap, errors are
 // collected for that operation, which decides what a failure means (a window that went away
 // between finding and raising it is no window; a spare that could not be mapped is not used).
 // An error that arrives outside every trap, e.g. one of an earlier request without a reply, is
 // reported on stderr with its request: never dropped silently, and never fatal as Xlib's
-// default handler would make it. Errors on other connections go to the handler that was there.
+// default handler would make it (the first trap installs the handler for every Xlib
+// connection of the process; the toolkit's is no Xlib connection).
 #include <X11/Xlib.h>
 
 class TX11ErrorTrap {

@@ -16,13 +16,14 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
-#include <thread>
 #include <cstring>
+#include <deque>
+#include <thread>
 #include <vector>
 #include <ctime>
 #include <map>
-#include <mutex>
 #include <optional>
 
 namespace {
@@ -106,7 +107,7 @@ void ReleaseKeysLeftDown(Display* Connection, const std::vector<Window>& LiveOwn
 
 class TX11InputBackend final : public TInputBackend {
 public:
-    TX11InputBackend(Display* Connection, const std::string& DisplayName);
+    TX11InputBackend(Display* Connection, const std::string& DisplayName, std::shared_ptr<TOwnKeys> OwnKeys, TX11Scheduler Later);
     ~TX11InputBackend() override;
     bool Start(std::string& Error);
 
@@ -122,6 +123,26 @@ public:
     std::uint32_t TickCount() override;
 
 private:
+    // Work on the keyboard and the windows, in the order it was asked for. It runs at once
+    // unless something must wait: a spare key resting, another KIVO holding the keyboard, a
+    // window not yet focused, the pause after a BackSpace. Then it runs later, through Later,
+    // and the caller goes on: a click that comes meanwhile queues its own work behind.
+    struct TWork {
+        enum TKind : std::uint8_t { wkType, wkNamedKey, wkCharacterKey, wkRestore, wkRaise, wkIconify } Kind;
+        char32_t Character = 0;
+        TNamedKey Key = nkBackSpace;
+        bool Press = false;
+        Window Client = 0;
+    };
+    void Queue(const TWork& Work);
+    void RunQueue();
+    TSpareClock::duration WaitBefore(const TWork& Work);
+    void Run(const TWork& Work);
+    bool TypeNow(char32_t Character);
+    void SendKeyNow(TNamedKey Key, bool Press);
+    bool SendCharacterKeyNow(char32_t Character, bool Press);
+    void AwaitFocus(Window Client);
+
     std::optional<TKeyPlace> PlaceFor(char32_t Character, bool MapSpare);
     KeyCode KeycodeOf(TNamedKey Key) const;
     void SendKeycode(KeyCode Keycode, bool Press);
@@ -130,8 +151,9 @@ private:
     void ReleaseEverything();
     void AnnounceHeld();
 
-    std::mutex Lock;
     Atom HeldKeysAtom = 0;
+    // Told of every key press sent, so that the desktop observer knows KIVO's own keys.
+    std::shared_ptr<TOwnKeys> OwnKeys;
     // Keeps two KIVOs on one display from interleaving their keys: the XTest keyboard, its
     // modifiers and the locked group are shared, so one KIVO's Shift would reach the other's
     // letter. Taken when the first key goes down, given back when the last is up.
@@ -148,14 +170,175 @@ private:
     std::array<KeyCode, nkNamedKeyCount> PressedNamed {};
     // A group locked for a key of another group: the group to go back to.
     std::optional<int> GroupToRestore;
+
+    TX11Scheduler Later; // none: the calls wait themselves
+    std::deque<TWork> Work;
+    bool Running = false;
+    bool WakeAsked = false;
+    std::shared_ptr<bool> Alive = std::make_shared<bool>(true);
+    TSpareClock::time_point NotBefore {};
+    // A window asked to be activated: keys wait until it has the focus (or a while has passed).
+    Window FocusAwaited = 0;
+    bool FocusToGive = false;
+    TSpareClock::time_point FocusDeadline {};
+    TSpareClock::time_point KeyboardLockDeadline {};
 };
 
-TX11InputBackend::TX11InputBackend(Display* Connection, const std::string& DisplayName)
-    : KeyboardLock(DisplayName, "keyboard")
+// How long keys wait for a window to take the focus, and for another KIVO to give the keyboard
+// back, before they go on regardless.
+constexpr auto FocusPatience = std::chrono::milliseconds(500);
+constexpr auto KeyboardPatience = std::chrono::milliseconds(500);
+// Some programs (LibreOffice Writer 7) take a letter that follows a BackSpace within a
+// millisecond or so before the BackSpace itself, so a composed letter replaced the bare one
+// wrongly; 15 ms was measured enough. Only work queued right behind a BackSpace waits.
+constexpr auto PauseAfterBackSpace = std::chrono::milliseconds(15);
+
+void TX11InputBackend::Queue(const TWork& Item)
+{
+    Work.push_back(Item);
+    RunQueue();
+}
+
+void TX11InputBackend::RunQueue()
+{
+    if (Running)
+        return;
+    Running = true;
+    while (!Work.empty()) {
+        const auto Wait = WaitBefore(Work.front());
+        if (Wait > TSpareClock::duration::zero()) {
+            if (!Later) {
+                std::this_thread::sleep_for(Wait);
+                continue;
+            }
+            if (!WakeAsked) {
+                WakeAsked = true;
+                const auto Milliseconds = std::max<long>(1, long(std::chrono::ceil<std::chrono::milliseconds>(Wait).count()));
+                Later(int(Milliseconds), [this, Alive = std::weak_ptr<bool>(Alive)] {
+                    if (Alive.expired())
+                        return;
+                    WakeAsked = false;
+                    RunQueue();
+                });
+            }
+            break;
+        }
+        const TWork Item = Work.front();
+        Work.pop_front();
+        Run(Item);
+        if (std::none_of(Held.begin(), Held.end(), [](bool Down) { return Down; }))
+            KeyboardLock.Give(); // also when the work pressed nothing after all
+    }
+    Running = false;
+}
+
+TSpareClock::duration TX11InputBackend::WaitBefore(const TWork& Item)
+{
+    const auto Now = TSpareClock::now();
+    if (Now < NotBefore)
+        return NotBefore - Now;
+    if (FocusAwaited) {
+        TX11ErrorTrap Trap(Connection, "waiting for a window to take the focus");
+        if (FocusToGive && (Windows.IsOnScreen(FocusAwaited) || Now >= FocusDeadline)) {
+            FocusToGive = false;
+            if (Windows.IsOnScreen(FocusAwaited))
+                Windows.GiveFocus(FocusAwaited);
+        }
+        if (!FocusToGive && (Now >= FocusDeadline || Windows.HasFocus(FocusAwaited) || Trap.Failed()))
+            FocusAwaited = 0;
+        else
+            return std::chrono::milliseconds(1);
+    }
+    const bool PressesKeys = Item.Kind == TWork::wkType || (Item.Press && (Item.Kind == TWork::wkNamedKey || Item.Kind == TWork::wkCharacterKey));
+    if (!PressesKeys)
+        return {};
+    // The first key down takes the keyboard from other KIVOs on the display; one that holds it
+    // (a modifier for a long key string) is waited for a while, then gone on without.
+    if (std::none_of(Held.begin(), Held.end(), [](bool Down) { return Down; }) && !KeyboardLock.TryTake()) {
+        if (KeyboardLockDeadline == TSpareClock::time_point {})
+            KeyboardLockDeadline = Now + KeyboardPatience;
+        if (Now < KeyboardLockDeadline)
+            return std::chrono::milliseconds(1);
+    }
+    KeyboardLockDeadline = {};
+    if (Item.Kind != TWork::wkNamedKey) {
+        Keymap.Refresh();
+        const char32_t Character = Item.Character == '\n' ? U'\r' : Item.Character;
+        if (!Keymap.Model().Find(Character, Keymap.Group(), Keymap.LockedModifiers()))
+            if (const TKeysym Keysym = KeysymForCodePoint(Character))
+                return SpareKeys.RestLeft(Keysym);
+    }
+    return {};
+}
+
+void TX11InputBackend::Run(const TWork& Item)
+{
+    switch (Item.Kind) {
+    case TWork::wkType:
+        if (!TypeNow(Item.Character))
+            std::fprintf(stderr, "kivo: U+%04X could not be typed after all\n", unsigned(Item.Character));
+        break;
+    case TWork::wkNamedKey:
+        SendKeyNow(Item.Key, Item.Press);
+        if (Item.Key == nkBackSpace && !Item.Press)
+            NotBefore = TSpareClock::now() + PauseAfterBackSpace;
+        break;
+    case TWork::wkCharacterKey: SendCharacterKeyNow(Item.Character, Item.Press); break;
+    case TWork::wkRestore:
+    case TWork::wkRaise: {
+        TX11ErrorTrap Trap(Connection, Item.Kind == TWork::wkRestore ? "restoring a window" : "raising a window");
+        if ((Item.Kind == TWork::wkRestore ? Windows.Restore(Item.Client) : Windows.BringToTop(Item.Client)) && !Trap.Failed())
+            AwaitFocus(Item.Client);
+        break;
+    }
+    case TWork::wkIconify: {
+        TX11ErrorTrap Trap(Connection, "iconifying a window");
+        Windows.Iconify(Item.Client);
+        Trap.FailedReported();
+        break;
+    }
+    }
+}
+
+void TX11InputBackend::AwaitFocus(Window Client)
+{
+    FocusAwaited = Client;
+    FocusToGive = Windows.NeedsFocusGiven();
+    FocusDeadline = TSpareClock::now() + FocusPatience;
+}
+
+bool TX11InputBackend::TypeCharacter(char32_t Character)
+{
+    // The answer is the one the keyboard gives now: work queued before may still change it.
+    const auto Place = PlaceFor(Character, false);
+    if (!Place || (Place->Level3 && !Keymap.Model().Level3Key()))
+        return false;
+    Queue({TWork::wkType, Character});
+    return true;
+}
+
+void TX11InputBackend::SendKey(TNamedKey Key, bool Press)
+{
+    if (Key < nkNamedKeyCount)
+        Queue({TWork::wkNamedKey, 0, Key, Press});
+}
+
+bool TX11InputBackend::SendCharacterKey(char32_t Character, bool Press)
+{
+    if (Press && !PlaceFor(Character, false))
+        return false;
+    Queue({TWork::wkCharacterKey, Character, nkBackSpace, Press});
+    return true;
+}
+
+TX11InputBackend::TX11InputBackend(Display* Connection, const std::string& DisplayName, std::shared_ptr<TOwnKeys> OwnKeys, TX11Scheduler Later)
+    : OwnKeys(std::move(OwnKeys))
+    , KeyboardLock(DisplayName, "keyboard")
     , Connection(Connection)
     , Keymap(Connection)
     , SpareKeys(Connection, Keymap, DisplayName)
     , Windows(Connection)
+    , Later(std::move(Later))
 {
 }
 
@@ -183,7 +366,9 @@ bool TX11InputBackend::Start(std::string& Error)
 TX11InputBackend::~TX11InputBackend()
 {
     {
-        std::lock_guard Guard(Lock);
+        // What was asked for is done before the end: the waits are short.
+        Later = nullptr;
+        RunQueue();
         ReleaseEverything();
         SpareKeys.RestoreAll();
         XSync(Connection, False);
@@ -220,11 +405,14 @@ void TX11InputBackend::SendKeycode(KeyCode Keycode, bool Press)
 {
     const bool Changed = Held[Keycode] != Press;
     const bool NoneHeld = std::none_of(Held.begin(), Held.end(), [](bool Down) { return Down; });
+    // Waited for before the work began (see WaitBefore): taken now if it is free.
     if (Press && NoneHeld)
-        KeyboardLock.Take();
+        KeyboardLock.TryTake();
     Held[Keycode] = Press;
     if (Press && Changed)
         AnnounceHeld();
+    if (Press && OwnKeys)
+        OwnKeys->Sent();
     XTestFakeKeyEvent(Connection, Keycode, Press ? True : False, CurrentTime);
     if (!Press && Changed)
         AnnounceHeld();
@@ -244,7 +432,7 @@ void TX11InputBackend::SendKeycode(KeyCode Keycode, bool Press)
 
 void TX11InputBackend::LockGroupFor(const TKeyPlace& Place)
 {
-    if (Place.Group == Keymap.Model().EffectiveGroup(Place.Keycode, Keymap.Group()) || GroupToRestore)
+    if (Place.Group == Keymap.Group() || GroupToRestore)
         return;
     // The group to go back to is known exactly: the state was read after the last restore.
     GroupToRestore = Keymap.LockedGroup();
@@ -279,16 +467,14 @@ std::optional<TKeyPlace> TX11InputBackend::PlaceFor(char32_t Character, bool Map
 
 std::optional<TModifiers> TX11InputBackend::ModifiersFor(char32_t Character)
 {
-    std::lock_guard Guard(Lock);
     const auto Place = PlaceFor(Character, false);
     if (!Place)
         return std::nullopt;
     return TModifiers((Place->Shift ? mfShift : 0) | (Place->Level3 ? mfAltGr : 0));
 }
 
-bool TX11InputBackend::SendCharacterKey(char32_t Character, bool Press)
+bool TX11InputBackend::SendCharacterKeyNow(char32_t Character, bool Press)
 {
-    std::lock_guard Guard(Lock);
     if (!Press) {
         const auto Pressed = PressedCharacters.find(Character);
         if (Pressed == PressedCharacters.end())
@@ -309,9 +495,8 @@ bool TX11InputBackend::SendCharacterKey(char32_t Character, bool Press)
     return true;
 }
 
-bool TX11InputBackend::TypeCharacter(char32_t Character)
+bool TX11InputBackend::TypeNow(char32_t Character)
 {
-    std::lock_guard Guard(Lock);
     const auto Place = PlaceFor(Character, true);
     if (!Place)
         return false;
@@ -358,11 +543,8 @@ KeyCode TX11InputBackend::KeycodeOf(TNamedKey Key) const
     return Keycode;
 }
 
-void TX11InputBackend::SendKey(TNamedKey Key, bool Press)
+void TX11InputBackend::SendKeyNow(TNamedKey Key, bool Press)
 {
-    if (Key >= nkNamedKeyCount)
-        return;
-    std::lock_guard Guard(Lock);
     if (!Press) {
         if (const KeyCode Keycode = PressedNamed[Key]) {
             SendKeycode(Keycode, false);
@@ -379,37 +561,41 @@ void TX11InputBackend::SendKey(TNamedKey Key, bool Press)
 
 TWindowId TX11InputBackend::FindWindow(const std::string& Title, const std::string& ClassName)
 {
-    std::lock_guard Guard(Lock);
     TX11ErrorTrap Trap(Connection, "finding a window");
     return TWindowId(Windows.Find(Title, ClassName));
 }
 
 bool TX11InputBackend::IsMinimized(TWindowId Window)
 {
-    std::lock_guard Guard(Lock);
     TX11ErrorTrap Trap(Connection, "asking whether a window is minimized");
     return Windows.IsIconic(Window);
 }
 
 bool TX11InputBackend::RestoreWindow(TWindowId Window)
 {
-    std::lock_guard Guard(Lock);
-    TX11ErrorTrap Trap(Connection, "restoring a window");
-    return Windows.Restore(Window) && !Trap.Failed();
+    TX11ErrorTrap Trap(Connection, "looking for a window to restore");
+    if (!Windows.Exists(Window) || Trap.Failed())
+        return false;
+    Queue({TWork::wkRestore, 0, nkBackSpace, false, Window});
+    return true;
 }
 
 bool TX11InputBackend::RaiseWindow(TWindowId Window)
 {
-    std::lock_guard Guard(Lock);
-    TX11ErrorTrap Trap(Connection, "raising a window");
-    return Windows.BringToTop(Window) && !Trap.Failed();
+    TX11ErrorTrap Trap(Connection, "looking for a window to raise");
+    if (!Windows.Exists(Window) || Trap.Failed())
+        return false;
+    Queue({TWork::wkRaise, 0, nkBackSpace, false, Window});
+    return true;
 }
 
 bool TX11InputBackend::IconifyWindow(TWindowId Window)
 {
-    std::lock_guard Guard(Lock);
-    TX11ErrorTrap Trap(Connection, "iconifying a window");
-    return Windows.Iconify(Window) && !Trap.Failed();
+    TX11ErrorTrap Trap(Connection, "looking for a window to iconify");
+    if (!Windows.Exists(Window) || Trap.Failed())
+        return false;
+    Queue({TWork::wkIconify, 0, nkBackSpace, false, Window});
+    return true;
 }
 
 std::uint32_t TX11InputBackend::TickCount()
@@ -422,9 +608,8 @@ std::uint32_t TX11InputBackend::TickCount()
 
 } // namespace
 
-std::unique_ptr<TInputBackend> CreateX11InputBackend(std::string& ErrorMessage)
+std::unique_ptr<TInputBackend> CreateX11InputBackend(std::string& ErrorMessage, std::shared_ptr<TOwnKeys> OwnKeys, TX11Scheduler Later)
 {
-    XInitThreads();
     const char* Name = XDisplayName(nullptr);
     const std::string DisplayName = Name && *Name ? Name : "(DISPLAY is not set)";
     Display* Connection = XOpenDisplay(nullptr);
@@ -444,7 +629,12 @@ std::unique_ptr<TInputBackend> CreateX11InputBackend(std::string& ErrorMessage)
         ErrorMessage = "the X server " + DisplayName + " has no XKEYBOARD extension, so its layout cannot be read";
         return nullptr;
     }
-    auto Backend = std::make_unique<TX11InputBackend>(Connection, XDisplayString(Connection));
+    // Xlib would end the process on a broken connection; the server that could take the spare
+    // keys back is then gone or unreachable, and the next KIVO to start repairs what is left.
+    XSetIOErrorExitHandler(Connection, [](Display*, void*) {
+        std::fprintf(stderr, "kivo: the connection to the X server broke; no more keys can be typed\n");
+    }, nullptr);
+    auto Backend = std::make_unique<TX11InputBackend>(Connection, XDisplayString(Connection), std::move(OwnKeys), std::move(Later));
     std::string Error;
     if (!Backend->Start(Error)) {
         ErrorMessage = "the X server " + DisplayName + ": " + Error;

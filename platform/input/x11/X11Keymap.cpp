@@ -2,15 +2,22 @@
 
 #include "X11ErrorTrap.h"
 
+#include <X11/Xlib-xcb.h>
+#include <xkbcommon/xkbcommon-x11.h>
+
 #include <cstdio>
 #include <cstring>
 
 TX11Keymap::TX11Keymap(Display* Connection)
     : Connection(Connection)
+    , Xcb(XGetXCBConnection(Connection))
+    , Context(xkb_context_new(xkb_context_flags(XKB_CONTEXT_NO_DEFAULT_INCLUDES | XKB_CONTEXT_NO_ENVIRONMENT_NAMES)))
     , Alphabetic(XInternAtom(Connection, "ALPHABETIC", False))
     , FourLevelAlphabetic(XInternAtom(Connection, "FOUR_LEVEL_ALPHABETIC", False))
 {
 }
+
+TX11Keymap::~TX11Keymap() { xkb_context_unref(Context); }
 
 bool TX11Keymap::Load(std::string& Error)
 {
@@ -28,6 +35,12 @@ bool TX11Keymap::Load(std::string& Error)
     XkbSelectEventDetails(Connection, XkbUseCoreKbd, XkbStateNotify, XkbAllStateComponentsMask, StateDetails);
     if (Trap.Failed()) {
         Error = "the X server refused the keyboard notifications";
+        return false;
+    }
+    if (!Context || !xkb_x11_setup_xkb_extension(Xcb, XKB_X11_MIN_MAJOR_XKB_VERSION, XKB_X11_MIN_MINOR_XKB_VERSION,
+            XKB_X11_SETUP_XKB_EXTENSION_NO_FLAGS, nullptr, nullptr, nullptr, nullptr)
+        || (KeyboardDevice = xkb_x11_get_core_keyboard_device_id(Xcb)) < 0) {
+        Error = "the X server's keyboard map cannot be read for libxkbcommon";
         return false;
     }
     ReadState();
@@ -85,10 +98,13 @@ void TX11Keymap::Refresh()
 bool TX11Keymap::ReadMap()
 {
     TX11KeymapModel Fresh;
-    if (!ReadModel(Fresh)) {
+    xkb_keymap* Typed = ReadModel(Fresh) ? xkb_x11_keymap_new_from_device(Context, Xcb, KeyboardDevice, XKB_KEYMAP_COMPILE_NO_FLAGS) : nullptr;
+    if (!Typed) {
         std::fprintf(stderr, "kivo: the keyboard map could not be read; keeping the previous one\n");
         return false;
     }
+    Fresh.Typing = std::make_shared<const TXkbTyping>(Typed);
+    xkb_keymap_unref(Typed);
     Current = std::move(Fresh);
     Stale = false;
     ++LoadCount;
@@ -140,13 +156,6 @@ void TX11Keymap::ModelOf(XkbDescPtr Map, TX11KeymapModel& Model) const
             Key.Name.assign(Raw, strnlen(Raw, XkbKeyNameLength));
         }
         Key.Modifiers = Map->map->modmap ? Map->map->modmap[Keycode] : 0;
-        const unsigned char Info = XkbKeyGroupInfo(Map, Keycode);
-        switch (XkbOutOfRangeGroupAction(Info)) {
-        case XkbClampIntoRange: Key.OutOfRange = grClamp; break;
-        case XkbRedirectIntoRange: Key.OutOfRange = grRedirect; break;
-        default: Key.OutOfRange = grWrap; break;
-        }
-        Key.RedirectGroup = XkbOutOfRangeGroupNumber(Info);
         for (int Group = 0; Group < XkbKeyNumGroups(Map, Keycode); ++Group) {
             TX11KeyGroup Plain;
             Plain.Type = XkbKeyKeyTypeIndex(Map, Keycode, Group);

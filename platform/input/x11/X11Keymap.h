@@ -12,9 +12,15 @@
 #include <functional>
 #include <string>
 
+struct xcb_connection_t;
+struct xkb_context;
+
 class TX11Keymap {
 public:
     explicit TX11Keymap(Display* Connection);
+    ~TX11Keymap();
+    TX11Keymap(const TX11Keymap&) = delete;
+    TX11Keymap& operator=(const TX11Keymap&) = delete;
 
     // Selects the notifications and reads map and state; on failure Error says why.
     bool Load(std::string& Error);
@@ -32,7 +38,8 @@ public:
     // Counts the maps read so far.
     unsigned Generation() const { return LoadCount; }
 
-    // A fresh read of the server's map as a model; false if the server gave none.
+    // A fresh read of the server's map as a model, without what the keys type (see
+    // TXkbTyping); false if the server gave none.
     bool ReadModel(TX11KeymapModel& Model);
     // The model of a map read by the caller (which also needs the XKB structure itself).
     void ModelOf(XkbDescPtr Map, TX11KeymapModel& Model) const;
@@ -42,6 +49,10 @@ private:
     bool ReadMap();
 
     Display* Connection = nullptr;
+    // The same connection as libxkbcommon reads the server's keymap through.
+    xcb_connection_t* Xcb = nullptr;
+    xkb_context* Context = nullptr;
+    int KeyboardDevice = -1;
     int EventBase = 0;
     Atom Alphabetic = 0;
     Atom FourLevelAlphabetic = 0;

@@ -1,12 +1,15 @@
 #pragma once
 // A keyboard map as plain data, and the questions the backend asks of it: which key, group and
-// level type a character under the current locks, which key carries a keysym, which keys are
-// empty. Built from the server's XKB map by TX11Keymap; tests build one by hand. No Xlib call
-// here, so every answer is a pure function of the map and the state passed in.
+// level type a character under the current locks (libxkbcommon answers that, see
+// TXkbTyping), which key carries a keysym, which keys are empty, which levels a key type gives
+// (for the spare keys). Built from the server's XKB map by TX11Keymap; tests build one by hand.
+// No Xlib call here, so every answer is a pure function of the map and the state passed in.
 #include "X11Keysyms.h"
+#include "X11XkbTyping.h"
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -35,25 +38,10 @@ struct TX11KeyGroup {
     std::vector<TKeysym> Levels;
 };
 
-// What a key does with a group number beyond its own groups.
-enum TGroupRange : std::uint8_t { grWrap, grClamp, grRedirect };
-
 struct TX11Key {
     std::string Name; // XKB's name of the place: AC01, RALT
     std::vector<TX11KeyGroup> Groups;
-    TGroupRange OutOfRange = grWrap;
-    int RedirectGroup = 0;
     unsigned Modifiers = 0; // the modifier map's bits for this key
-};
-
-// Where a character is typed: the key, the group it is in, and the modifiers the sender adds.
-struct TKeyPlace {
-    std::uint8_t Keycode = 0;
-    int Group = 0;
-    bool Shift = false;
-    bool Level3 = false;
-
-    bool operator==(const TKeyPlace&) const = default;
 };
 
 // The modifiers (Shift, level 3) that select Level of Type under the locked modifiers, the
@@ -70,15 +58,18 @@ public:
     int MaxKeycode = 255;
     std::vector<TX11KeyType> Types;
     std::array<TX11Key, 256> Keys {};
+    // What the keys type; set by whoever has the keymap as libxkbcommon's.
+    std::shared_ptr<const TXkbTyping> Typing;
 
-    // Call after filling in the map: builds the character index and finds the level-3 key.
+    // Call after filling in the map: finds the level-3 key.
     void Index();
 
     // The cheapest place that types Character in Group (the active one) under LockedModifiers;
     // failing that, one in another group (which the sender must lock for the key).
-    std::optional<TKeyPlace> Find(char32_t Character, int Group, unsigned LockedModifiers) const;
-    // The group a key actually uses when Group is active.
-    int EffectiveGroup(int Keycode, int Group) const;
+    std::optional<TKeyPlace> Find(char32_t Character, int Group, unsigned LockedModifiers) const
+    {
+        return Typing ? Typing->Find(Character, Group, LockedModifiers) : std::nullopt;
+    }
     // The key that carries Keysym, on its first level where one does; 0 if none.
     std::uint8_t KeycodeOf(TKeysym Keysym) const;
     bool IsEmpty(int Keycode) const { return Keys[std::size_t(Keycode)].Groups.empty(); }
@@ -89,15 +80,6 @@ public:
     unsigned Level3Mask() const { return Level3Modifiers; }
 
 private:
-    struct TSlot {
-        char32_t Character = 0;
-        std::uint8_t Keycode = 0;
-        std::uint8_t Group = 0;
-        std::uint8_t Level = 0;
-    };
-    std::optional<TKeyPlace> Cheapest(char32_t Character, bool ActiveGroupOnly, int Group, unsigned LockedModifiers) const;
-
-    std::vector<TSlot> Slots; // sorted by character, then keycode
     std::uint8_t Level3Keycode = 0;
     unsigned Level3Modifiers = 0;
 };

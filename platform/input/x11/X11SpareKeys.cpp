@@ -272,6 +272,13 @@ std::optional<TKeyPlace> TX11SpareKeys::Predict(TKeysym Keysym, unsigned LockedM
     return PlaceOnSpare(Model, *Spare, *Plan, Keysym, LockedModifiers);
 }
 
+TSpareClock::duration TX11SpareKeys::RestLeft(TKeysym Keysym) const
+{
+    const TX11KeymapModel& Model = Keymap.Model();
+    const auto Plan = PlanSpare(Candidates(Model, {}), CasePairOf(Keysym).Lower, HalvesAvailable(Model), TSpareClock::now());
+    return Plan && Plan->Remap ? Plan->Wait : TSpareClock::duration {};
+}
+
 bool TX11SpareKeys::Acquire(TKeysym Keysym)
 {
     const TKeysym Lower = CasePairOf(Keysym).Lower;

@@ -74,7 +74,10 @@ public:
     Window OwnerWindow() const { return Owner; }
     // The place Keysym would have if it were put on a spare now; changes nothing.
     std::optional<TKeyPlace> Predict(TKeysym Keysym, unsigned LockedModifiers) const;
-    // Puts Keysym on a spare unless one carries it; true when a key types it afterwards (the
+    // How long Keysym must wait until a spare may take it (a half resting after its last use);
+    // zero when one may at once or none ever will.
+    TSpareClock::duration RestLeft(TKeysym Keysym) const;
+    // Puts Keysym on a spare unless one carries it (waiting for RestLeft first); true when a key types it afterwards (the
     // server has handled the change and the keymap has been read again).
     bool Acquire(TKeysym Keysym);
     // Counts a press of a spare as a use: it rests from now on.

@@ -4,13 +4,11 @@
 #include <X11/Xutil.h>
 
 #include <algorithm>
-#include <thread>
 
 namespace {
 
 constexpr long WmStateIconic = 3;
 constexpr long SourcePager = 2;
-constexpr auto FocusTimeout = std::chrono::milliseconds(500);
 
 // WM_NAME of type STRING is Latin-1; titles are compared in UTF-8.
 std::string Utf8FromLatin1(const std::string& Text)
@@ -210,17 +208,6 @@ bool TX11Windows::HasFocus(Window Client)
     return false;
 }
 
-bool TX11Windows::WaitUntil(std::chrono::milliseconds Timeout, bool (TX11Windows::*Condition)(Window), Window Client)
-{
-    const auto Deadline = std::chrono::steady_clock::now() + Timeout;
-    while (!(this->*Condition)(Client)) {
-        if (std::chrono::steady_clock::now() >= Deadline)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return true;
-}
-
 void TX11Windows::Activate(Window Client)
 {
     if (HasWindowManager()) {
@@ -235,10 +222,14 @@ void TX11Windows::Activate(Window Client)
         XFlush(Connection);
     } else {
         XRaiseWindow(Connection, Client);
-        if (WaitUntil(FocusTimeout, &TX11Windows::IsOnScreen, Client))
-            XSetInputFocus(Connection, Client, RevertToParent, CurrentTime);
+        XFlush(Connection);
     }
-    WaitUntil(FocusTimeout, &TX11Windows::HasFocus, Client);
+}
+
+void TX11Windows::GiveFocus(Window Client)
+{
+    XSetInputFocus(Connection, Client, RevertToParent, CurrentTime);
+    XFlush(Connection);
 }
 
 bool TX11Windows::Restore(Window Client)

@@ -4,7 +4,6 @@
 // window manager; with one, activation goes through it (_NET_ACTIVE_WINDOW), as a pager's does.
 #include <X11/Xlib.h>
 
-#include <chrono>
 #include <string>
 #include <vector>
 
@@ -16,24 +15,27 @@ public:
     // ClassName is empty, whose WM_CLASS names it; 0 if none.
     Window Find(const std::string& TitleUtf8, const std::string& ClassName);
     bool IsIconic(Window Client);
-    // De-iconifies, raises and activates the window. Waits, briefly, until the focus has
-    // arrived, so that keys sent next reach it.
+    bool Exists(Window Client);
+    // De-iconifies (Restore) or raises (BringToTop) the window and asks for it to be activated:
+    // through the window manager where there is one, else by the caller giving it the focus
+    // once it is on screen (NeedsFocusGiven). Nothing waits here: the caller waits, on its
+    // event loop, until HasFocus, so that keys sent next reach the window.
     bool Restore(Window Client);
     bool Iconify(Window Client);
     bool BringToTop(Window Client);
+    bool NeedsFocusGiven() { return !HasWindowManager(); }
+    bool IsOnScreen(Window Client);
+    void GiveFocus(Window Client);
+    bool HasFocus(Window Client);
 
 private:
     std::vector<Window> ClientWindows();
     Window ClientBelow(Window Frame, int Depth);
     bool HasWindowManager();
-    bool Exists(Window Client);
-    bool IsOnScreen(Window Client);
     bool TitleMatches(Window Client, const std::string& TitleUtf8);
     bool ClassMatches(Window Client, const std::string& ClassName);
     std::vector<unsigned char> Property(Window Client, Atom Name, Atom& Type, int& Format, unsigned long& Count);
     void Activate(Window Client);
-    bool WaitUntil(std::chrono::milliseconds Timeout, bool (TX11Windows::*Condition)(Window), Window Client);
-    bool HasFocus(Window Client);
 
     Display* Connection = nullptr;
     Window Root = 0;

@@ -1,0 +1,173 @@
+// The user's keymap and lock state with KIVO running, on a real X server with a window manager:
+// the spare keys a killed KIVO left behind are gone as soon as the next one runs, and with the
+// user's own Caps Lock on, every key types what it shows. A UTF-8 xterm in raw mode writes what
+// it receives to a file; clicks come from one XTest client, each paced on the arrival of the
+// character before.
+#include "EndToEndSupport.h"
+
+#include <QCoreApplication>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+// What a run of keys of one keypad row types, from Column on: one character per key.
+struct TKeyRun {
+    int Row;
+    int Column;
+    const char16_t* Typed;
+};
+
+// Every key of the letter rows that types a character of its own in Unicode output (the keys
+// of marks, which change the letter before, are left out), as the keypad shows it and with
+// the keypad's Caps Lock on. Letters are Greek at a Greek typewriter's places; q is the Greek
+// question mark, which is the semicolon in every normalized text.
+const TKeyRun Plain[] = { { 2, 1, u"1234567890-" }, { 3, 1, u";ςερτυθιοπ" }, { 4, 1, u"ασδφγηξκλ" }, { 5, 1, u"ζχψωβνμ,." } };
+const TKeyRun Capitals[] = { { 2, 1, u"!" }, { 2, 4, u"$%^&*()_+" }, { 3, 1, u"QΣΕΡΤΥΘΙΟΠ" }, { 4, 1, u"ΑΣΔΦΓΗΞΚΛ" }, { 4, 11, u"\"" },
+    { 5, 1, u"ΖΧΨΩΒΝΜ<>?" } };
+constexpr int CapsSlot = 1;
+
+class KivoKeymap : public testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        Directory = std::make_unique<QTemporaryDir>();
+        TargetFile = Directory->filePath(QStringLiteral("typed"));
+        Target = std::make_unique<QProcess>();
+        ASSERT_FALSE((TargetWindow = StartTargetTerminal(*Target, TargetFile, QStringLiteral("raw -echo"), true)).isEmpty());
+        RunCommand(QStringLiteral("xdotool"), { QStringLiteral("windowactivate"), QStringLiteral("--sync"), TargetWindow });
+        ASSERT_TRUE(WaitFor([] { return FocusedWindow() == TargetWindow; }));
+    }
+
+    static void TearDownTestSuite()
+    {
+        Target->terminate();
+        Target->waitForFinished(3000);
+        Target.reset();
+        Directory.reset();
+    }
+
+    void TearDown() override
+    {
+        StopKivo();
+        EXPECT_TRUE(SetCapsLock(false));
+    }
+
+    void StartKivo(const char* Output)
+    {
+        Kivo = std::make_unique<QProcess>();
+        ASSERT_FALSE((MainWindow = ::StartKivo(*Kivo, { QStringLiteral("--output=") + QLatin1String(Output) }, Settings.path())).isEmpty());
+    }
+
+    void StopKivo()
+    {
+        if (!Kivo)
+            return;
+        Kivo->terminate();
+        EXPECT_TRUE(Kivo->waitForFinished(5000));
+        Kivo.reset();
+    }
+
+    // Clicks the keys (and the keypad's Caps Lock where a run starts with it) and returns
+    // what arrived; Expected gets what they show.
+    QString Click(const std::vector<std::pair<bool, TKeyRun>>& Runs, QString& Expected)
+    {
+        const TKeypadPoints Keypad { ClientBounds(MainWindow) };
+        std::vector<TPacedClick> Clicks;
+        for (const auto& [Caps, Run] : Runs) {
+            if (Caps)
+                Clicks.push_back({ Keypad.SpecialKey(CapsSlot), 0 });
+            const QString Typed = QString::fromUtf16(Run.Typed);
+            for (qsizetype Index = 0; Index < Typed.size(); ++Index)
+                Clicks.push_back({ Keypad.Key(Run.Row, Run.Column + int(Index)), int(Typed.mid(Index, 1).toUtf8().size()) });
+            Expected += Typed;
+        }
+        const qsizetype Offset = FileContents(TargetFile).size();
+        // Not a race: at a pace the program keeps up with, so that only the lock state counts.
+        Report = RunPacedClicks(Clicks, TargetFile, Offset, 150, 150);
+        QThread::msleep(200); // a surplus would have arrived by now
+        return QString::fromUtf8(FileContents(TargetFile).mid(Offset));
+    }
+
+    static bool CapsLockOn() { return RunCommand(QStringLiteral("xset"), { QStringLiteral("q") }).contains(QRegularExpression(QStringLiteral("Caps Lock:\\s+on"))); }
+
+    // As the user sets it: a press of the layout's Caps Lock key.
+    static bool SetCapsLock(bool On)
+    {
+        if (CapsLockOn() != On)
+            RunCommand(QStringLiteral("xdotool"), { QStringLiteral("key"), QStringLiteral("Caps_Lock") });
+        return WaitFor([&] { return CapsLockOn() == On; });
+    }
+
+    static inline std::unique_ptr<QTemporaryDir> Directory;
+    static inline QString TargetFile;
+    static inline std::unique_ptr<QProcess> Target;
+    static inline QString TargetWindow;
+    QTemporaryDir Settings;
+    std::unique_ptr<QProcess> Kivo;
+    QString MainWindow;
+    QString Report;
+};
+
+TEST_F(KivoKeymap, AKilledKeyboardsSparesAreGoneWhileTheNextOneRuns)
+{
+    ASSERT_TRUE(SetLayout(QStringLiteral("gr")));
+    const QString LayoutsOwn = KeymapDump();
+    ASSERT_FALSE(LayoutsOwn.isEmpty());
+    // Every Latin letter once, each on a spare key: the layout has none of them.
+    StartKivo("lumera");
+    const TKeyRun Letters[] = { { 3, 1, u"qwertyuiop" }, { 4, 1, u"asdfghjkl" }, { 5, 1, u"zxcvbnm" } };
+    QString Expected;
+    const QString Arrived = Click({ { false, Letters[0] }, { false, Letters[1] }, { false, Letters[2] } }, Expected);
+    ASSERT_EQ(Arrived.toStdString(), Expected.toStdString());
+    const int Borrowed = KeysDiffering(LayoutsOwn, KeymapDump());
+    ASSERT_GT(Borrowed, 0);
+
+    Kivo->kill();
+    ASSERT_TRUE(Kivo->waitForFinished(5000));
+    StartKivo("lumera");
+    const bool Repaired = WaitFor([&] { return KeymapDump() == LayoutsOwn; }, 10000);
+    std::printf("%d keys borrowed before the kill; %d still borrowed while the next KIVO runs\n", Borrowed,
+        KeysDiffering(LayoutsOwn, KeymapDump()));
+    EXPECT_TRUE(Repaired) << KeysDiffering(LayoutsOwn, KeymapDump()) << " of " << Borrowed << " keys still carry the killed KIVO's symbols";
+    EXPECT_FALSE(Kivo->waitForFinished(100)) << "the new KIVO ended";
+}
+
+TEST_F(KivoKeymap, WithTheUsersCapsLockOnKeysTypeWhatTheyShow)
+{
+    for (const char* Layout : { "us", "fr", "gr:polytonic" }) {
+        ASSERT_TRUE(SetLayout(QString::fromLatin1(Layout)));
+        ASSERT_TRUE(SetCapsLock(true));
+        StartKivo("unicode");
+        std::vector<std::pair<bool, TKeyRun>> Runs;
+        for (const TKeyRun& Run : Plain)
+            Runs.push_back({ false, Run });
+        // The keypad's own Caps Lock on for the capitals.
+        for (const TKeyRun& Run : Capitals)
+            Runs.push_back({ &Run == &Capitals[0], Run });
+        QString Expected;
+        const QString Arrived = Click(Runs, Expected);
+        StopKivo();
+        const TTypingDifference Difference = CompareTyped(Expected, Arrived);
+        std::printf("Caps Lock on, %s: %lld keys, %s; driver: %s\n", Layout, qlonglong(Expected.size()), Difference.Summary().c_str(),
+            qPrintable(Report));
+        EXPECT_EQ(Arrived.toStdString(), Expected.toStdString()) << "on " << Layout << ": " << Difference.Summary();
+    }
+}
+
+} // namespace
+
+int main(int Argc, char** Argv)
+{
+    QCoreApplication App(Argc, Argv);
+    testing::InitGoogleTest(&Argc, Argv);
+    return RUN_ALL_TESTS();
+}
