@@ -16,6 +16,15 @@ KIVO_PACKAGES=(
   dpkg-dev lintian appstream desktop-file-utils
   dbus-daemon
   qt6-tools-dev qt6-l10n-tools
+  sway
+  xwayland
+  jq
+  libwayland-dev
+  libwayland-bin
+  kwin-wayland
+  libglib2.0-bin
+  gnome-shell
+  python3-gi
 )
 
 kivo_install_missing() {
