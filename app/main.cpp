@@ -7,13 +7,14 @@
 #include "InputBackend.h"
 #include "LumeraGlyphs.h"
 #include "OutsideInput.h"
+#include "PlatformChoice.h"
 #include "Resources.h"
 #include "SingleInstance.h"
 #include "TApplication.h"
 #include "TerminationSignals.h"
 #include "Unit1.h"
+#include "WaylandKeypad.h"
 #include "X11AutoRepeat.h"
-#include "X11InputBackend.h"
 
 #include <QCoreApplication>
 #include <QFontDatabase>
@@ -74,10 +75,6 @@ int main(int Argc, char** Argv)
     if (const std::optional<int> ExitCode = AnswerCommandLine(CommandLine))
         return *ExitCode;
 
-    // The keys are typed through X11, and the windows' focus policy is X11's: the windows go
-    // to the same X server, through XWayland on a Wayland desktop.
-    if (!std::getenv("QT_QPA_PLATFORM"))
-        setenv("QT_QPA_PLATFORM", "xcb", 1);
     // Before the display is opened: a second KIVO must not touch the keymap the first one uses.
     TSingleInstance Instance;
     switch (CommandLine.NewInstance ? TSingleInstance::siFirst : Instance.Claim(Arguments)) {
@@ -91,7 +88,7 @@ int main(int Argc, char** Argv)
     }
     // Before the toolkit: without a usable display it would abort with a message of its own.
     std::string ErrorMessage;
-    std::unique_ptr<TInputBackend> Backend = CreateX11InputBackend(ErrorMessage);
+    std::unique_ptr<TInputBackend> Backend = OpenInputPlatform(CommandLine.Platform, ErrorMessage);
     if (!Backend) {
         std::fprintf(stderr, "kivo: %s\n", ErrorMessage.c_str());
         return 1;
@@ -115,12 +112,14 @@ int main(int Argc, char** Argv)
             Application->CreateForm(Form1);
             // The command line wins over the choice remembered from the menu, for this run.
             Form1->SetOutputMode(ResolveOutputMode(CommandLine.Output.value_or(SavedOutputMode()), QFontDatabase::families()));
-            const std::unique_ptr<QObject> OutsideInput = WatchOutsideInput(Form1);
+            TWlrInputBackend* Wayland = NativeWaylandBackend();
+            const std::unique_ptr<QObject> OutsideInput = Wayland ? nullptr : WatchOutsideInput(Form1);
             AddDesktopBehaviour(*Form1, DesktopKeyRepeat);
+            const std::unique_ptr<QObject> Keypad = Wayland ? AttachWaylandKeypad(Form1, *Wayland) : nullptr;
             Instance.OnArguments = TakeLaterStart;
             if (!CommandLine.NewInstance)
                 Instance.Listen();
-            const TEarlyClicks EarlyClicks;
+            const std::unique_ptr<TEarlyClicks> EarlyClicks = Wayland ? nullptr : std::make_unique<TEarlyClicks>();
             Application->Run();
         } catch (const std::exception& Error) {
             Application->ShowException(Error);

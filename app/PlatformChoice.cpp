@@ -1,0 +1,103 @@
+#include "PlatformChoice.h"
+
+#include "WlrInputBackend.h"
+#include "X11InputBackend.h"
+
+#include <QDir>
+#include <QLibraryInfo>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+TWlrInputBackend* WaylandBackend = nullptr;
+
+bool QtWaylandPluginInstalled()
+{
+    const QDir Platforms(QLibraryInfo::path(QLibraryInfo::PluginsPath) + QStringLiteral("/platforms"));
+    return !Platforms.entryList({ QStringLiteral("libqwayland-*.so") }, QDir::Files).isEmpty();
+}
+
+// What is missing for native typing, as the user would look it up; empty when nothing is.
+QString Missing(const TPlatformOffer& Offer)
+{
+    QStringList Lacks;
+    if (!Offer.LayerShell)
+        Lacks << QStringLiteral("no layer shell (zwlr_layer_shell_v1)");
+    if (!Offer.VirtualKeyboard)
+        Lacks << QStringLiteral("no virtual keyboard (zwp_virtual_keyboard_manager_v1)");
+    if (!Lacks.isEmpty())
+        return QStringLiteral("this Wayland desktop offers ") + Lacks.join(QStringLiteral(" and "));
+    if (!Offer.QtWaylandPlugin)
+        return QStringLiteral("Qt's Wayland platform plugin is not installed (Debian: qt6-wayland)");
+    return {};
+}
+
+void PrepareQt(TPlatformName Platform)
+{
+    if (Platform == pnWayland) {
+        setenv("QT_QPA_PLATFORM", "wayland", 1);
+        // The keypad's window gets no shell surface from Qt: it is given the layer role instead.
+        setenv("QT_WAYLAND_USE_BYPASSWINDOWMANAGERHINT", "1", 1);
+        return;
+    }
+    // The windows go to the X server the keys go to, and take its focus policy; a desktop
+    // that asks Qt programs for Wayland in general does not mean KIVO's X11 windows.
+    const char* Asked = std::getenv("QT_QPA_PLATFORM");
+    if (!Asked || QByteArray(Asked).startsWith("wayland"))
+        setenv("QT_QPA_PLATFORM", "xcb", 1);
+}
+
+} // namespace
+
+TPlatformDecision DecidePlatform(std::optional<TPlatformName> Asked, const TPlatformOffer& Offer)
+{
+    if (Asked == pnX11)
+        return { pnX11, {}, false };
+    if (!Offer.WaylandSession) {
+        if (Asked == pnWayland)
+            return { pnX11, QStringLiteral("--platform=wayland: no Wayland compositor answers at WAYLAND_DISPLAY"), true };
+        return { pnX11, {}, false };
+    }
+    const QString Lacking = Missing(Offer);
+    if (Lacking.isEmpty())
+        return { pnWayland, {}, false };
+    if (Asked == pnWayland)
+        return { pnX11, QStringLiteral("--platform=wayland: ") + Lacking, true };
+    return { pnX11, Lacking + QStringLiteral("; typing through X11 (XWayland), into X11 programs only"), false };
+}
+
+std::unique_ptr<TInputBackend> OpenInputPlatform(std::optional<TPlatformName> Asked, std::string& ErrorMessage)
+{
+    TPlatformOffer Offer;
+    const QByteArray WaylandDisplay = qgetenv("WAYLAND_DISPLAY");
+    if (Asked != pnX11 && (!WaylandDisplay.isEmpty() || Asked == pnWayland)) {
+        const TWlrInputBackend::TOffer Offered = TWlrInputBackend::Probe();
+        Offer = { Offered.Connected, Offered.LayerShell, Offered.VirtualKeyboard, QtWaylandPluginInstalled() };
+    }
+    TPlatformDecision Decision = DecidePlatform(Asked, Offer);
+    if (Decision.Fatal) {
+        ErrorMessage = Decision.Message.toStdString();
+        return nullptr;
+    }
+    if (Decision.Platform == pnWayland) {
+        std::string WaylandError;
+        if (std::unique_ptr<TWlrInputBackend> Backend = TWlrInputBackend::Create(WaylandError)) {
+            PrepareQt(pnWayland);
+            WaylandBackend = Backend.get();
+            return Backend;
+        }
+        if (Asked == pnWayland) {
+            ErrorMessage = WaylandError;
+            return nullptr;
+        }
+        Decision.Message = QString::fromStdString(WaylandError) + QStringLiteral("; typing through X11 (XWayland), into X11 programs only");
+    }
+    if (!Decision.Message.isEmpty())
+        std::fprintf(stderr, "kivo: %s\n", qPrintable(Decision.Message));
+    PrepareQt(pnX11);
+    return CreateX11InputBackend(ErrorMessage);
+}
+
+TWlrInputBackend* NativeWaylandBackend() { return WaylandBackend; }
