@@ -11,6 +11,15 @@ KIVO_PACKAGES=(
   xvkbd featherpad
   dpkg-dev lintian appstream desktop-file-utils
   dbus-daemon
+  sway
+  xwayland
+  jq
+  libwayland-dev
+  libwayland-bin
+  kwin-wayland
+  libglib2.0-bin
+  gnome-shell
+  python3-gi
 )
 
 kivo_install_missing() {

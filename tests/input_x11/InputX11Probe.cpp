@@ -1,5 +1,6 @@
 // A small program on the X11 backend, run by the end-to-end tests as a separate process:
 //   InputX11Probe open             opens the backend and ends (the error path of a program)
+//   InputX11Probe idle             opens the backend, says "ready", waits to be ended
 //   InputX11Probe hold             presses Shift by key code 250, says "held", waits to be killed
 //   InputX11Probe hold-exit        presses Shift by key code 250 and returns from main
 //   InputX11Probe type STRING      types STRING as TSendkeys does, then ends
@@ -32,7 +33,11 @@ int main(int Argc, char** Argv)
     SetInputBackend(std::move(Backend));
     QCoreApplication App(Argc, Argv);
     TTerminationSignals Signals;
-    if (Command == "hold" || Command == "hold-exit") {
+    if (Command == "idle") {
+        std::printf("ready\n");
+        std::fflush(stdout);
+        App.exec();
+    } else if (Command == "hold" || Command == "hold-exit") {
         SendKeyString("\xFA");
         // The key events are on their way; a call that waits for the server's answer makes sure
         // the press has been handled before anyone is told it is held.

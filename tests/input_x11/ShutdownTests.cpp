@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <functional>
 #include <filesystem>
 #include <fstream>
 #include <sys/wait.h>
@@ -33,8 +34,9 @@ struct TEnding {
     int Signal; // 0: the program returns from main
 };
 
-// Ends Probe as Ending says; a killed probe is followed by a fresh start, which repairs.
-void End(TChildProcess& Probe, int Signal)
+// Ends Probe as Ending says; a killed probe is followed by a fresh start, which repairs at
+// once: WhileFreshRuns checks the repair while that fresh one still runs.
+void End(TChildProcess& Probe, int Signal, const std::function<void()>& WhileFreshRuns = {})
 {
     if (Signal)
         Probe.Signal(Signal);
@@ -47,9 +49,14 @@ void End(TChildProcess& Probe, int Signal)
         EXPECT_EQ(WEXITSTATUS(Status), 0);
     }
     if (Signal == SIGKILL) {
-        TChildProcess Fresh({INPUT_X11_PROBE, "open"});
+        TProbeOutput Said;
+        TChildProcess Fresh({INPUT_X11_PROBE, "idle"}, {}, Said.Path());
+        ASSERT_TRUE(WaitFor([&] { return Said.Text().find("ready") != std::string::npos; })) << Said.Text();
+        if (WhileFreshRuns)
+            WhileFreshRuns();
+        Fresh.Signal(SIGTERM);
         const int FreshStatus = Fresh.Wait();
-        EXPECT_TRUE(WIFEXITED(FreshStatus) && WEXITSTATUS(FreshStatus) == 0);
+        EXPECT_TRUE(WIFSIGNALED(FreshStatus) && WTERMSIG(FreshStatus) == SIGTERM);
     }
 }
 
@@ -118,7 +125,8 @@ TEST_P(TKeymapRepairTest, TheKeymapIsTheLayoutsOwnAfterwards)
     ASSERT_TRUE(WaitFor([&] { return Output.Text().find("typed 2") != std::string::npos; })) << Output.Text();
     if (!GetParam().Signal)
         std::ofstream(Control) << "exit\n";
-    End(Probe, GetParam().Signal);
+    End(Probe, GetParam().Signal,
+        [&] { EXPECT_TRUE(KeymapDump() == Own) << "while the next one runs, the keymap differs from " << GetParam().Second << "'s own"; });
     EXPECT_TRUE(KeymapDump() == Own) << "the keymap differs from " << GetParam().Second << "'s own";
 }
 

@@ -7,11 +7,12 @@
 #include <X11/Xatom.h>
 
 #include <algorithm>
+#include <random>
 #include <thread>
 
 namespace {
 
-constexpr std::size_t RecordLength = 6; // keycode, owner, four keysyms
+constexpr std::size_t RecordLength = 8; // keycode, owner, token (two values), four keysyms
 
 // The server's map with what the model needs (type names included); null if it gave none.
 XkbDescPtr ReadMap(Display* Connection)
@@ -80,7 +81,12 @@ TX11SpareKeys::TX11SpareKeys(Display* Connection, TX11Keymap& Keymap, const std:
     , RecordLock(DisplayName, "spare-keys")
     , Root(DefaultRootWindow(Connection))
     , Registry(XInternAtom(Connection, "_KIVO_SPARE_KEYS", False))
+    , TokenAtom(XInternAtom(Connection, "_KIVO_OWNER_TOKEN", False))
 {
+    std::random_device Random;
+    // Never 0: a record of zeros or a property that cannot be read matches no token. 31 bits
+    // each: Xlib hands 32-bit property values back as a signed long.
+    Token = {(Random() & 0x7FFFFFFFu) | 1u, Random() & 0x7FFFFFFFu};
 }
 
 std::vector<TX11SpareKeys::TRecord> TX11SpareKeys::ReadRecords()
@@ -96,8 +102,8 @@ std::vector<TX11SpareKeys::TRecord> TX11SpareKeys::ReadRecords()
         && Data && Type == XA_CARDINAL && Format == 32) {
         const auto* Values = reinterpret_cast<const unsigned long*>(Data);
         for (std::size_t Index = 0; Index + RecordLength <= Count; Index += RecordLength)
-            Records.push_back({Values[Index], Values[Index + 1],
-                {Values[Index + 2], Values[Index + 3], Values[Index + 4], Values[Index + 5]}});
+            Records.push_back({Values[Index], Values[Index + 1], {Values[Index + 2], Values[Index + 3]},
+                {Values[Index + 4], Values[Index + 5], Values[Index + 6], Values[Index + 7]}});
     }
     if (Data)
         XFree(Data);
@@ -114,20 +120,34 @@ void TX11SpareKeys::WriteRecords(const std::vector<TRecord>& Records)
     for (const auto& Record : Records) {
         Values.push_back(Record.Keycode);
         Values.push_back(Record.Owner);
+        Values.insert(Values.end(), Record.Token.begin(), Record.Token.end());
         Values.insert(Values.end(), Record.Keysyms.begin(), Record.Keysyms.end());
     }
     XChangeProperty(Connection, Root, Registry, XA_CARDINAL, 32, PropModeReplace,
         reinterpret_cast<const unsigned char*>(Values.data()), int(Values.size()));
 }
 
-bool TX11SpareKeys::OwnerAlive(unsigned long OwnerWindow)
+bool TX11SpareKeys::OwnerAlive(const TRecord& Record)
 {
-    if (OwnerWindow == Owner)
+    if (Ours(Record))
         return true;
+    if (Record.Owner == Owner)
+        return false; // this KIVO's window, with a dead one's record
     TX11ErrorTrap Trap(Connection, "looking for a spare key's owner");
-    XWindowAttributes Attributes {};
-    const Status Found = XGetWindowAttributes(Connection, Window(OwnerWindow), &Attributes);
-    return !Trap.Failed() && Found;
+    Atom Type = None;
+    int Format = 0;
+    unsigned long Count = 0, After = 0;
+    unsigned char* Data = nullptr;
+    bool Alive = false;
+    if (XGetWindowProperty(Connection, Window(Record.Owner), TokenAtom, 0, 2, False, XA_CARDINAL, &Type, &Format, &Count,
+            &After, &Data) == Success
+        && Data && Type == XA_CARDINAL && Format == 32 && Count == 2) {
+        const auto* Values = reinterpret_cast<const unsigned long*>(Data);
+        Alive = Values[0] == Record.Token[0] && Values[1] == Record.Token[1];
+    }
+    if (Data)
+        XFree(Data);
+    return !Trap.Failed() && Alive;
 }
 
 bool TX11SpareKeys::Carries(const TX11KeymapModel& Model, const TRecord& Record) const
@@ -172,6 +192,8 @@ void TX11SpareKeys::ClearKeycodes(const std::vector<std::uint8_t>& Keycodes)
 std::vector<Window> TX11SpareKeys::Start()
 {
     Owner = XCreateWindow(Connection, Root, -1, -1, 1, 1, 0, CopyFromParent, InputOnly, CopyFromParent, 0, nullptr);
+    XChangeProperty(Connection, Owner, TokenAtom, XA_CARDINAL, 32, PropModeReplace,
+        reinterpret_cast<const unsigned char*>(Token.data()), int(Token.size()));
     std::vector<Window> Others;
     TX11ErrorTrap Trap(Connection, "clearing spare keys left behind");
     {
@@ -181,7 +203,7 @@ std::vector<Window> TX11SpareKeys::Start()
         TX11KeymapModel Fresh;
         const bool HaveMap = Keymap.ReadModel(Fresh);
         for (const auto& Record : ReadRecords()) {
-            if (OwnerAlive(Record.Owner)) {
+            if (OwnerAlive(Record)) {
                 if (std::find(Others.begin(), Others.end(), Record.Owner) == Others.end())
                     Others.push_back(Window(Record.Owner));
                 Kept.push_back(Record);
@@ -190,7 +212,7 @@ std::vector<Window> TX11SpareKeys::Start()
             }
         }
         ClearKeycodes(Orphans);
-        Kept.push_back({0, Owner, {}});
+        Kept.push_back(Mine(0, {}));
         WriteRecords(Kept);
         XSync(Connection, False); // done before the next KIVO may read
     }
@@ -202,7 +224,7 @@ std::vector<Window> TX11SpareKeys::Start()
 bool TX11SpareKeys::AnotherAlive()
 {
     for (const auto& Record : ReadRecords())
-        if (Record.Owner != Owner && OwnerAlive(Record.Owner))
+        if (!Ours(Record) && OwnerAlive(Record))
             return true;
     return false;
 }
@@ -276,7 +298,7 @@ bool TX11SpareKeys::Acquire(TKeysym Keysym)
         // A claim counts while its keycode still carries what its owner put there: a layout
         // loaded since has emptied the keycode, and the claim with it.
         for (const auto& Record : Records)
-            if (Record.Owner != Owner && Carries(Fresh, Record) && OwnerAlive(Record.Owner))
+            if (!Ours(Record) && Carries(Fresh, Record) && OwnerAlive(Record))
                 ClaimedByOthers.push_back(std::uint8_t(Record.Keycode));
         const auto Spares = Candidates(Fresh, ClaimedByOthers);
         const auto Plan = PlanSpare(Spares, Lower, HalvesAvailable(Fresh), TSpareClock::now());
@@ -307,8 +329,8 @@ bool TX11SpareKeys::Acquire(TKeysym Keysym)
                 Changes.first_key_sym = Spare.Keycode;
                 Changes.num_key_syms = 1;
                 XkbChangeMap(Connection, Map, &Changes);
-                TRecord Record {Spare.Keycode, Owner, {First.Lower, First.Upper, FourLevels ? Second.Lower : 0, FourLevels ? Second.Upper : 0}};
-                std::erase_if(Records, [&](const TRecord& Each) { return Each.Owner == Owner && Each.Keycode == Spare.Keycode; });
+                const TRecord Record = Mine(Spare.Keycode, {First.Lower, First.Upper, FourLevels ? Second.Lower : 0, FourLevels ? Second.Upper : 0});
+                std::erase_if(Records, [&](const TRecord& Each) { return Ours(Each) && Each.Keycode == Spare.Keycode; });
                 Records.push_back(Record);
                 WriteRecords(Records);
                 Mapped = Spare;
@@ -357,14 +379,14 @@ void TX11SpareKeys::RestoreAll()
         TX11KeymapModel Fresh;
         const bool HaveMap = Keymap.ReadModel(Fresh);
         std::vector<TRecord> Kept;
-        std::vector<std::uint8_t> Ours;
+        std::vector<std::uint8_t> Mapped;
         for (const auto& Record : ReadRecords()) {
-            if (Record.Owner != Owner)
+            if (!Ours(Record))
                 Kept.push_back(Record);
             else if (HaveMap && Carries(Fresh, Record))
-                Ours.push_back(std::uint8_t(Record.Keycode));
+                Mapped.push_back(std::uint8_t(Record.Keycode));
         }
-        ClearKeycodes(Ours);
+        ClearKeycodes(Mapped);
         WriteRecords(Kept);
         XDestroyWindow(Connection, Owner);
         XSync(Connection, False);

@@ -2,8 +2,11 @@
 // Keycodes that the keymap leaves without symbols, borrowed to type characters that no key of
 // the layout types. They are the user's keymap, so the debt is kept where anyone can see it:
 // every borrowed keycode is recorded in a property on the root window, with the keysyms put
-// there and the owner, a small unmapped window on the borrowing connection (the server destroys
-// it when that connection dies, so a record whose owner is gone belongs to a dead KIVO). The
+// there and the owner: a small unmapped window on the borrowing connection, and a random token
+// kept both in the record and as a property of that window. The server destroys the window when
+// that connection dies, and it hands a dead client's resource ids to the next client, so the
+// next KIVO's window may well have the dead one's id: only the token tells them apart. A record
+// whose window is gone or carries another token belongs to a dead KIVO. The
 // record is read, changed and written under a lock that the KIVOs of the display share, so two
 // KIVOs never take the same keycode. At the end exactly the recorded keycodes that still carry what was put there are
 // made empty again, after the rest time, from a fresh read; a KIVO that starts does the same
@@ -60,8 +63,8 @@ class TX11SpareKeys {
 public:
     TX11SpareKeys(Display* Connection, TX11Keymap& Keymap, const std::string& DisplayName);
 
-    // Creates the owner window, clears what dead owners left and records this KIVO as alive.
-    // Returns the owner windows of the other live KIVOs.
+    // Creates the owner window with a fresh token, clears what dead owners left and records this
+    // KIVO as alive. Returns the owner windows of the other live KIVOs.
     std::vector<Window> Start();
     // Whether the record names a live KIVO other than this one (round trips: call it when the
     // record has changed, not per key).
@@ -82,11 +85,14 @@ private:
     struct TRecord {
         unsigned long Keycode = 0; // 0: only says that Owner is alive
         unsigned long Owner = 0;
+        std::array<unsigned long, 2> Token {};
         std::array<unsigned long, 4> Keysyms {};
     };
     std::vector<TRecord> ReadRecords();
     void WriteRecords(const std::vector<TRecord>& Records);
-    bool OwnerAlive(unsigned long Owner);
+    bool OwnerAlive(const TRecord& Record);
+    bool Ours(const TRecord& Record) const { return Record.Owner == Owner && Record.Token == Token; }
+    TRecord Mine(unsigned long Keycode, std::array<unsigned long, 4> Keysyms) const { return {Keycode, Owner, Token, Keysyms}; }
     bool Carries(const TX11KeymapModel& Model, const TRecord& Record) const;
     void ClearKeycodes(const std::vector<std::uint8_t>& Keycodes);
     std::vector<TSpare> Candidates(const TX11KeymapModel& Model, const std::vector<std::uint8_t>& ClaimedByOthers) const;
@@ -99,5 +105,7 @@ private:
     Window Root = 0;
     Window Owner = 0;
     Atom Registry = 0;
+    Atom TokenAtom = 0;
+    std::array<unsigned long, 2> Token {}; // 31 random bits in each
     std::vector<TSpare> Held; // keycodes this KIVO has put keysyms on
 };
