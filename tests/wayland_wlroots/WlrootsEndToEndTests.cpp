@@ -103,6 +103,15 @@ public:
         Button(false);
     }
 
+    // Presses at At and lets go Milliseconds later.
+    void Hold(QPoint At, int Milliseconds)
+    {
+        Move(At);
+        Button(true);
+        QThread::msleep(std::uint32_t(Milliseconds));
+        Button(false);
+    }
+
 private:
     static std::uint32_t Now()
     {
@@ -340,6 +349,18 @@ TEST_F(KivoOnSway, AnotherActiveWindowMakesTheNextMarkACombiningMark)
     Focus(Foot);
     Click({ Acute, Enter });
     ExpectLine(Foot, QStringLiteral("ε\u0301"));
+}
+
+TEST_F(KivoOnSway, AHeldBackspaceRepeatsAtTheDesktopsRate)
+{
+    // sway repeats after 600 ms, 25 times a second: held for 1.5 s, Backspace erases all five.
+    TDragPointer Hand;
+    ASSERT_TRUE(Hand.Usable());
+    Focus(Foot);
+    Click({ A, E, H, O, L });
+    Hand.Hold(Where(Backspace), 1500);
+    Click({ G, Enter });
+    ExpectLine(Foot, QStringLiteral("γ"));
 }
 
 TEST_F(KivoOnSway, TheKeypadMovesAndResizesByItsBackgroundAndEdgesAndKeepsItsPlace)
