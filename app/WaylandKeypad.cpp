@@ -3,6 +3,7 @@
 #include "Unit1.h"
 #include "WlrInputBackend.h"
 #include "WlrLayerSurface.h"
+#include "WlrSeatActivity.h"
 #include "WaylandPlacement.h"
 
 #include <QAbstractButton>
@@ -40,8 +41,19 @@ public:
 
         Backend.OnActiveWindowChanged = [this] { Forget(); };
         connect(&Readable, &QSocketNotifier::activated, this, [this] { this->Backend.ProcessPending(); });
+        SeatActivity = TWlrSeatActivity::Open();
+        if (SeatActivity) {
+            Backend.OnOwnKey = [this](std::uint32_t Time) { Judge.Own(Time); };
+            // Judged now and then, so that a key typed elsewhere is found while the times of
+            // KIVO's own input around it are still remembered.
+            connect(&JudgeTimer, &QTimer::timeout, this, [this] { JudgeSeatActivity(this->Backend.TickCount() - 500); });
+            JudgeTimer.start(250);
+        }
         // Catch up with the desktop before a mark is composed with the letter before it.
-        Form->OnBeforeCompose = [this] { this->Backend.ProcessPending(); };
+        Form->OnBeforeCompose = [this] {
+            this->Backend.ProcessPending();
+            JudgeSeatActivity(Judge.LatestOwn() + TWlrActivityJudge::LatestOwnAfter);
+        };
         Form->Keyboard1->BackspaceRepeat = [this]() -> std::optional<TRepeatTiming> {
             const std::optional<std::pair<int, int>> Repeat = this->Backend.KeyRepeat();
             if (!Repeat)
@@ -53,6 +65,7 @@ public:
     ~TWaylandKeypad() override
     {
         Backend.OnActiveWindowChanged = nullptr;
+        Backend.OnOwnKey = nullptr;
         if (Form) {
             Form->OnBeforeCompose = nullptr;
             Form->Keyboard1->BackspaceRepeat = nullptr;
@@ -62,6 +75,9 @@ public:
 protected:
     bool eventFilter(QObject* Watched, QEvent* Event) override
     {
+        // Every pointer event that reaches a window of KIVO's passes its window first.
+        if (Watched->isWindowType() && (Event->isPointerEvent() || Event->type() == QEvent::Enter))
+            Judge.Own(std::uint32_t(static_cast<QInputEvent*>(Event)->timestamp()));
         switch (Event->type()) {
         case QEvent::Move:
         case QEvent::Resize:
@@ -93,6 +109,15 @@ protected:
 
 private:
     QRect ScreenArea() const { return Form && Form->screen() ? Form->screen()->geometry() : QRect(); }
+
+    void JudgeSeatActivity(std::uint32_t UpTo)
+    {
+        if (!SeatActivity)
+            return;
+        Judge.Add(SeatActivity->Take());
+        if (Judge.AnyForeignUpTo(UpTo))
+            Forget();
+    }
 
     void Forget()
     {
@@ -186,6 +211,10 @@ private:
     std::unique_ptr<TWlrLayerSurface> Layer;
     std::map<QObject*, std::unique_ptr<TWlrLayerSurface>> Popups;
     std::optional<TKeypadDrag> Drag;
+    // Input on the seat that was not KIVO's: a key of the user's own keyboard.
+    std::unique_ptr<TWlrSeatActivity> SeatActivity;
+    TWlrActivityJudge Judge;
+    QTimer JudgeTimer;
 };
 
 } // namespace

@@ -290,7 +290,10 @@ private:
 
     void Key(std::uint32_t Keycode, bool Press)
     {
-        zwp_virtual_keyboard_v1_key(VirtualKeyboard, Milliseconds(), Keycode - 8, Press ? KeyPressed : KeyReleased);
+        const std::uint32_t Time = Milliseconds();
+        zwp_virtual_keyboard_v1_key(VirtualKeyboard, Time, Keycode - 8, Press ? KeyPressed : KeyReleased);
+        if (OnOwnKey)
+            OnOwnKey(Time);
         if (Press)
             HeldKeycodes.insert(Keycode);
         else

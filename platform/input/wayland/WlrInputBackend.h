@@ -36,4 +36,6 @@ public:
     // Called (from ProcessPending) when another window became the active one: whatever KIVO
     // typed before may no longer be before the cursor.
     std::function<void()> OnActiveWindowChanged;
+    // Called with the time of each key event KIVO sends, so that its own input is known.
+    std::function<void(std::uint32_t Time)> OnOwnKey;
 };
