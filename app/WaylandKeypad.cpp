@@ -26,19 +26,6 @@ public:
         , Backend(Backend)
         , Readable(Backend.FileDescriptor(), QSocketNotifier::Read)
     {
-        Form->setWindowFlag(Qt::BypassWindowManagerHint, true);
-        Form->winId();
-        Layer = TWlrLayerSurface::Create(Form->windowHandle(), TWlrLayerSurface::lyTop, KeypadPlacement(Form->geometry(), ScreenArea()));
-        if (!Layer) {
-            // An ordinary window then, that takes the focus when clicked: better than none.
-            Form->setWindowFlag(Qt::BypassWindowManagerHint, false);
-            return;
-        }
-        Layer->OnConfigure = [this](QSize Size) { this->Form->resize(Size); };
-        Form->installEventFilter(this);
-        Form->windowHandle()->installEventFilter(this);
-        qApp->installEventFilter(this);
-
         Backend.OnActiveWindowChanged = [this] { Forget(); };
         connect(&Readable, &QSocketNotifier::activated, this, [this] { this->Backend.ProcessPending(); });
         SeatActivity = TWlrSeatActivity::Open();
@@ -60,6 +47,19 @@ public:
                 return std::nullopt;
             return TRepeatTiming { Repeat->first, Repeat->second };
         };
+
+        Form->setWindowFlag(Qt::BypassWindowManagerHint, true);
+        Form->winId();
+        Layer = TWlrLayerSurface::Create(Form->windowHandle(), TWlrLayerSurface::lyTop, KeypadPlacement(Form->geometry(), ScreenArea()));
+        if (!Layer) {
+            // An ordinary window then, that takes the focus when clicked: better than none.
+            Form->setWindowFlag(Qt::BypassWindowManagerHint, false);
+            return;
+        }
+        Layer->OnConfigure = [this](QSize Size) { this->Form->resize(Size); };
+        Form->installEventFilter(this);
+        Form->windowHandle()->installEventFilter(this);
+        qApp->installEventFilter(this);
     }
 
     ~TWaylandKeypad() override
@@ -125,13 +125,16 @@ private:
             Form->Composer.Forget();
     }
 
-    // Tooltips and menus: Qt would make them popups of the keypad's xdg surface, which it has
-    // not got; as layer surfaces above everything they stand where Qt puts them. A tooltip lets
-    // the pointer through, so that passing over one does not count as leaving the keypad.
+    // The keypad's tooltips and menus: Qt would make them popups of the keypad's xdg surface,
+    // which it has not got; as layer surfaces above everything they stand where Qt puts them. A
+    // tooltip lets the pointer through, so that passing over one does not count as leaving the
+    // keypad. (The dialogs' own popups are Qt's, on the dialogs' xdg surfaces.)
     void GivePopupRole(QWidget* Widget)
     {
         const Qt::WindowType Type = Widget->windowType();
         if ((Type != Qt::ToolTip && Type != Qt::Popup) || Popups.contains(Widget) || !Widget->windowHandle())
+            return;
+        if (!Widget->parentWidget() || Widget->parentWidget()->window() != Form)
             return;
         QWindow* Window = Widget->windowHandle();
         Qt::WindowFlags Flags = Window->flags() | Qt::BypassWindowManagerHint;
