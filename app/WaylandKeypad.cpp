@@ -27,7 +27,10 @@ public:
         , Readable(Backend.FileDescriptor(), QSocketNotifier::Read)
     {
         Backend.OnActiveWindowChanged = [this] { Forget(); };
-        connect(&Readable, &QSocketNotifier::activated, this, [this] { this->Backend.ProcessPending(); });
+        connect(&Readable, &QSocketNotifier::activated, this, [this] {
+            if (!this->Backend.ProcessPending())
+                Readable.setEnabled(false);
+        });
         SeatActivity = TWlrSeatActivity::Open();
         if (SeatActivity) {
             Backend.OnOwnKey = [this](std::uint32_t Time) { Judge.Own(Time); };

@@ -231,18 +231,20 @@ public:
     std::optional<std::pair<int, int>> KeyRepeat() const override { return Repeat; }
     int FileDescriptor() const override { return wl_display_get_fd(Display); }
 
-    void ProcessPending() override
+    bool ProcessPending() override
     {
         // The toolkit is not on this connection: reading here takes nothing from anyone.
-        while (wl_display_prepare_read(Display) != 0)
-            wl_display_dispatch_pending(Display);
+        while (wl_display_prepare_read(Display) != 0) {
+            if (wl_display_dispatch_pending(Display) < 0)
+                return false;
+        }
         wl_display_flush(Display);
         pollfd Readable { wl_display_get_fd(Display), POLLIN, 0 };
         if (poll(&Readable, 1, 0) > 0)
             wl_display_read_events(Display);
         else
             wl_display_cancel_read(Display);
-        wl_display_dispatch_pending(Display);
+        return wl_display_dispatch_pending(Display) >= 0;
     }
 
 private:

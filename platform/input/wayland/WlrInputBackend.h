@@ -31,8 +31,9 @@ public:
 
     // The connection's descriptor: when it is readable, call ProcessPending.
     virtual int FileDescriptor() const = 0;
-    // Reads and handles what the compositor sent; never blocks.
-    virtual void ProcessPending() = 0;
+    // Reads and handles what the compositor sent; never blocks. False once the connection is
+    // gone (the descriptor then stays readable: stop watching it).
+    virtual bool ProcessPending() = 0;
     // Called (from ProcessPending) when another window became the active one: whatever KIVO
     // typed before may no longer be before the cursor.
     std::function<void()> OnActiveWindowChanged;

@@ -91,8 +91,10 @@ TWlrSeatActivity::~TWlrSeatActivity()
 void TWlrSeatActivity::Run()
 {
     for (;;) {
-        while (wl_display_prepare_read(Display) != 0)
-            wl_display_dispatch_pending(Display);
+        while (wl_display_prepare_read(Display) != 0) {
+            if (wl_display_dispatch_pending(Display) < 0)
+                return;
+        }
         wl_display_flush(Display);
         pollfd Waiting[] = { { wl_display_get_fd(Display), POLLIN, 0 }, { StopPipe[0], POLLIN, 0 } };
         if (poll(Waiting, 2, -1) < 0 || Waiting[1].revents || (Waiting[0].revents & (POLLERR | POLLHUP))) {
