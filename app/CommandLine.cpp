@@ -31,7 +31,12 @@ TCommandLine ParseCommandLine(const QStringList& Arguments)
     const QCommandLineOption NewInstance(QStringLiteral("new-instance"),
         Tr(QT_TRANSLATE_NOOP("TCommandLine", "Open a keyboard of its own, even where KIVO runs already on this display "
                        "(otherwise a later start brings the running one to the front).")));
-    Parser.addOptions({ Help, Version, Output, NewInstance });
+    const QCommandLineOption Platform(QStringLiteral("platform"),
+        Tr(QT_TRANSLATE_NOOP("TCommandLine", "Where KIVO types. wayland: natively on a wlroots desktop (sway and its kin), "
+                       "into every program there. x11: through the X server, on a Wayland desktop through "
+                       "XWayland (its programs only). Without this option, the session decides.")),
+        QStringLiteral("x11|wayland"));
+    Parser.addOptions({ Help, Version, Output, NewInstance, Platform });
 
     TCommandLine Result;
     if (!Parser.parse(Arguments)) {
@@ -60,6 +65,16 @@ TCommandLine ParseCommandLine(const QStringList& Arguments)
         return Result;
     }
     Result.NewInstance = Parser.isSet(NewInstance);
+    if (Parser.isSet(Platform)) {
+        const QString Name = Parser.value(Platform);
+        if (Name == QLatin1String("x11") || Name == QLatin1String("wayland")) {
+            Result.Platform = Name == QLatin1String("x11") ? pnX11 : pnWayland;
+        } else {
+            Result.Action = claError;
+            Result.Message = QStringLiteral("--platform takes x11 or wayland, not '%1'.").arg(Name);
+            return Result;
+        }
+    }
     if (Parser.isSet(Output)) {
         Result.Output = ParseOutputMode(Parser.value(Output));
         if (!Result.Output) {

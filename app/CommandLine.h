@@ -9,6 +9,8 @@
 #include <optional>
 
 enum TCommandLineAction { claRun, claShowHelp, claShowVersion, claError };
+// Which window system KIVO types through: X11 (also XWayland's), or a Wayland desktop's own.
+enum TPlatformName { pnX11, pnWayland };
 
 struct TCommandLine {
     TCommandLineAction Action = claRun;
@@ -16,6 +18,8 @@ struct TCommandLine {
     std::optional<TOutputMode> Output;
     // --new-instance: a keyboard of its own even where one runs already on this display.
     bool NewInstance = false;
+    // --platform: set when the user chose; otherwise the session decides.
+    std::optional<TPlatformName> Platform;
     // The help text, the version line, or the error (one line, without the program's name).
     QString Message;
 };

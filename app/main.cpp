@@ -8,13 +8,13 @@
 #include "InputBackend.h"
 #include "LumeraGlyphs.h"
 #include "OutsideInput.h"
+#include "PlatformChoice.h"
 #include "Resources.h"
 #include "SingleInstance.h"
 #include "TApplication.h"
 #include "TerminationSignals.h"
 #include "Unit1.h"
-#include "X11DesktopObserver.h"
-#include "X11InputBackend.h"
+#include "WaylandKeypad.h"
 
 #include <QCoreApplication>
 #include <QFontDatabase>
@@ -57,30 +57,6 @@ void TakeLaterStart(const QStringList& Arguments)
         Form1->SetOutputMode(ResolveOutputMode(*CommandLine.Output, QFontDatabase::families()));
 }
 
-// The desktop's platform: what types the keys and what watches the desktop, as a pair.
-struct TPlatform {
-    std::unique_ptr<TInputBackend> Backend;
-    std::unique_ptr<TDesktopObserver> Observer;
-};
-
-// The one place that picks the platform. Null backend: ErrorMessage says why.
-TPlatform OpenPlatform(std::string& ErrorMessage)
-{
-    auto OwnKeys = std::make_shared<TOwnKeys>();
-    TPlatform Platform;
-    // Keys that must wait are sent later from the event loop, never by blocking it.
-    Platform.Backend = CreateX11InputBackend(ErrorMessage, OwnKeys, [](int Milliseconds, std::function<void()> Work) {
-        QTimer::singleShot(Milliseconds, Qt::PreciseTimer, QCoreApplication::instance(), std::move(Work));
-    });
-    if (!Platform.Backend)
-        return Platform;
-    std::string ObserverError;
-    Platform.Observer = CreateX11DesktopObserver(OwnKeys, ObserverError);
-    if (!ObserverError.empty())
-        std::fprintf(stderr, "kivo: %s\n", ObserverError.c_str());
-    return Platform;
-}
-
 } // namespace
 
 int main(int Argc, char** Argv)
@@ -93,10 +69,6 @@ int main(int Argc, char** Argv)
     if (const std::optional<int> ExitCode = AnswerCommandLine(CommandLine))
         return *ExitCode;
 
-    // The keys are typed through X11, and the windows' focus policy is X11's: the windows go
-    // to the same X server, through XWayland on a Wayland desktop.
-    if (!std::getenv("QT_QPA_PLATFORM"))
-        setenv("QT_QPA_PLATFORM", "xcb", 1);
     // Before the display is opened: a second KIVO must not touch the keymap the first one uses.
     TSingleInstance Instance;
     switch (CommandLine.NewInstance ? TSingleInstance::siFirst : Instance.Claim(Arguments)) {
@@ -110,13 +82,12 @@ int main(int Argc, char** Argv)
     }
     // Before the toolkit: without a usable display it would abort with a message of its own.
     std::string ErrorMessage;
-    TPlatform Platform = OpenPlatform(ErrorMessage);
+    TPlatform Platform = OpenPlatform(CommandLine.Platform, ErrorMessage);
     if (!Platform.Backend) {
         std::fprintf(stderr, "kivo: %s\n", ErrorMessage.c_str());
         return 1;
     }
     SetInputBackend(std::move(Platform.Backend));
-    TDesktopObserver& Observer = *Platform.Observer;
     int EndingSignal = 0;
     {
         TApplication App(Argc, Argv);
@@ -135,17 +106,21 @@ int main(int Argc, char** Argv)
             Application->CreateForm(Form1);
             // The command line wins over the choice remembered from the menu, for this run.
             Form1->SetOutputMode(ResolveOutputMode(CommandLine.Output.value_or(SavedOutputMode()), QFontDatabase::families()));
-            const std::unique_ptr<QObject> OutsideInput = WatchOutsideInput(Form1, Observer);
-            AddDesktopBehaviour(*Form1, [&Observer]() -> std::optional<TRepeatTiming> {
-                const std::optional<TKeyRepeatSettings> Settings = Observer.KeyRepeat();
+            // The native Wayland keypad watches its desktop itself; elsewhere the observer does.
+            TWlrInputBackend* Wayland = NativeWaylandBackend();
+            TDesktopObserver* Observer = Platform.Observer.get();
+            const std::unique_ptr<QObject> OutsideInput = Observer ? WatchOutsideInput(Form1, *Observer) : nullptr;
+            AddDesktopBehaviour(*Form1, [Observer]() -> std::optional<TRepeatTiming> {
+                const std::optional<TKeyRepeatSettings> Settings = Observer ? Observer->KeyRepeat() : std::nullopt;
                 if (!Settings)
                     return std::nullopt;
                 return TRepeatTiming {Settings->DelayMilliseconds, Settings->IntervalMilliseconds};
             });
+            const std::unique_ptr<QObject> Keypad = Wayland ? AttachWaylandKeypad(Form1, *Wayland) : nullptr;
             Instance.OnArguments = TakeLaterStart;
             if (!CommandLine.NewInstance)
                 Instance.Listen();
-            const TEarlyClicks EarlyClicks(Observer);
+            const std::unique_ptr<TEarlyClicks> EarlyClicks = Observer ? std::make_unique<TEarlyClicks>(*Observer) : nullptr;
             Application->Run();
         } catch (const std::exception& Error) {
             Application->ShowException(Error);

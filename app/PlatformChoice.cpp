@@ -1,0 +1,123 @@
+#include "PlatformChoice.h"
+
+#include "WlrInputBackend.h"
+#include "X11DesktopObserver.h"
+#include "X11InputBackend.h"
+
+#include <QCoreApplication>
+#include <QTimer>
+
+#include <QDir>
+#include <QLibraryInfo>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+TWlrInputBackend* WaylandBackend = nullptr;
+
+bool QtWaylandPluginInstalled()
+{
+    const QDir Platforms(QLibraryInfo::path(QLibraryInfo::PluginsPath) + QStringLiteral("/platforms"));
+    return !Platforms.entryList({ QStringLiteral("libqwayland-*.so") }, QDir::Files).isEmpty();
+}
+
+// What is missing for native typing, as the user would look it up; empty when nothing is.
+QString Missing(const TPlatformOffer& Offer)
+{
+    QStringList Lacks;
+    if (!Offer.LayerShell)
+        Lacks << QStringLiteral("no layer shell (zwlr_layer_shell_v1)");
+    if (!Offer.VirtualKeyboard)
+        Lacks << QStringLiteral("no virtual keyboard (zwp_virtual_keyboard_manager_v1)");
+    if (!Lacks.isEmpty())
+        return QStringLiteral("this Wayland desktop offers ") + Lacks.join(QStringLiteral(" and "));
+    if (!Offer.QtWaylandPlugin)
+        return QStringLiteral("Qt's Wayland platform plugin is not installed (Debian: qt6-wayland)");
+    return {};
+}
+
+void PrepareQt(TPlatformName Platform)
+{
+    if (Platform == pnWayland) {
+        setenv("QT_QPA_PLATFORM", "wayland", 1);
+        // The keypad's window gets no shell surface from Qt: it is given the layer role instead.
+        setenv("QT_WAYLAND_USE_BYPASSWINDOWMANAGERHINT", "1", 1);
+        // Qt would put every top-level window at the screen's corner in its own coordinates; the
+        // keypad's are where its layer surface really is, so that tooltips and menus open by it.
+        setenv("QT_WAYLAND_DISABLE_FIXED_POSITIONS", "1", 1);
+        return;
+    }
+    // The windows go to the X server the keys go to, and take its focus policy; a desktop
+    // that asks Qt programs for Wayland in general does not mean KIVO's X11 windows.
+    const char* Asked = std::getenv("QT_QPA_PLATFORM");
+    if (!Asked || QByteArray(Asked).startsWith("wayland"))
+        setenv("QT_QPA_PLATFORM", "xcb", 1);
+}
+
+} // namespace
+
+TPlatformDecision DecidePlatform(std::optional<TPlatformName> Asked, const TPlatformOffer& Offer)
+{
+    if (Asked == pnX11)
+        return { pnX11, {}, false };
+    if (!Offer.WaylandSession) {
+        if (Asked == pnWayland)
+            return { pnX11, QStringLiteral("--platform=wayland: no Wayland compositor answers at WAYLAND_DISPLAY"), true };
+        return { pnX11, {}, false };
+    }
+    const QString Lacking = Missing(Offer);
+    if (Lacking.isEmpty())
+        return { pnWayland, {}, false };
+    if (Asked == pnWayland)
+        return { pnX11, QStringLiteral("--platform=wayland: ") + Lacking, true };
+    return { pnX11, Lacking + QStringLiteral("; typing through X11 (XWayland), into X11 programs only"), false };
+}
+
+TPlatform OpenPlatform(std::optional<TPlatformName> Asked, std::string& ErrorMessage)
+{
+    TPlatform Platform;
+    TPlatformOffer Offer;
+    const QByteArray WaylandDisplay = qgetenv("WAYLAND_DISPLAY");
+    if (Asked != pnX11 && (!WaylandDisplay.isEmpty() || Asked == pnWayland)) {
+        const TWlrInputBackend::TOffer Offered = TWlrInputBackend::Probe();
+        Offer = { Offered.Connected, Offered.LayerShell, Offered.VirtualKeyboard, QtWaylandPluginInstalled() };
+    }
+    TPlatformDecision Decision = DecidePlatform(Asked, Offer);
+    if (Decision.Fatal) {
+        ErrorMessage = Decision.Message.toStdString();
+        return Platform;
+    }
+    if (Decision.Platform == pnWayland) {
+        std::string WaylandError;
+        if (std::unique_ptr<TWlrInputBackend> Backend = TWlrInputBackend::Create(WaylandError)) {
+            PrepareQt(pnWayland);
+            WaylandBackend = Backend.get();
+            Platform.Backend = std::move(Backend);
+            return Platform;
+        }
+        if (Asked == pnWayland) {
+            ErrorMessage = WaylandError;
+            return Platform;
+        }
+        Decision.Message = QString::fromStdString(WaylandError) + QStringLiteral("; typing through X11 (XWayland), into X11 programs only");
+    }
+    if (!Decision.Message.isEmpty())
+        std::fprintf(stderr, "kivo: %s\n", qPrintable(Decision.Message));
+    PrepareQt(pnX11);
+    auto OwnKeys = std::make_shared<TOwnKeys>();
+    // Keys that must wait are sent later from the event loop, never by blocking it.
+    Platform.Backend = CreateX11InputBackend(ErrorMessage, OwnKeys, [](int Milliseconds, std::function<void()> Work) {
+        QTimer::singleShot(Milliseconds, Qt::PreciseTimer, QCoreApplication::instance(), std::move(Work));
+    });
+    if (!Platform.Backend)
+        return Platform;
+    std::string ObserverError;
+    Platform.Observer = CreateX11DesktopObserver(OwnKeys, ObserverError);
+    if (!ObserverError.empty())
+        std::fprintf(stderr, "kivo: %s\n", ObserverError.c_str());
+    return Platform;
+}
+
+TWlrInputBackend* NativeWaylandBackend() { return WaylandBackend; }

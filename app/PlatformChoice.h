@@ -1,0 +1,52 @@
+#pragma once
+// Which window system KIVO types through, chosen once at start before the toolkit: natively on
+// a wlroots desktop (a layer-shell keypad and a virtual keyboard), otherwise X11 (on a Wayland
+// desktop through XWayland, whose programs only it reaches). --platform overrides the session.
+#include "CommandLine.h"
+
+#include "DesktopObserver.h"
+#include "InputBackend.h"
+
+#include <QString>
+
+#include <memory>
+#include <optional>
+#include <string>
+
+class TDesktopObserver;
+class TInputBackend;
+class TWlrInputBackend;
+
+struct TPlatformOffer {
+    // A Wayland session: $WAYLAND_DISPLAY names a compositor that answered.
+    bool WaylandSession = false;
+    bool LayerShell = false;
+    bool VirtualKeyboard = false;
+    // Qt's Wayland platform plugin (Debian: qt6-wayland) is installed.
+    bool QtWaylandPlugin = false;
+};
+
+struct TPlatformDecision {
+    TPlatformName Platform = pnX11;
+    // One line for stderr (without "kivo: "), empty when all is as asked. With Fatal, KIVO
+    // ends: the user asked for what cannot work here.
+    QString Message;
+    bool Fatal = false;
+};
+
+TPlatformDecision DecidePlatform(std::optional<TPlatformName> Asked, const TPlatformOffer& Offer);
+
+// The desktop's platform: what types the keys and what watches the desktop, as a pair. The
+// native Wayland keypad watches its desktop itself (WaylandKeypad.h): it has no observer.
+struct TPlatform {
+    std::unique_ptr<TInputBackend> Backend;
+    std::unique_ptr<TDesktopObserver> Observer;
+};
+
+// The one place that picks the platform: decides, prepares Qt for it (the platform plugin and
+// its options) and opens the backend and its observer. Null backend, with ErrorMessage set,
+// when none can be opened.
+TPlatform OpenPlatform(std::optional<TPlatformName> Asked, std::string& ErrorMessage);
+
+// The native Wayland backend when that was chosen; null on X11. Owned by the input layer.
+TWlrInputBackend* NativeWaylandBackend();

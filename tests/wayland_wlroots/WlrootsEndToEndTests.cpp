@@ -1,0 +1,411 @@
+// KIVO native on headless sway (run through scripts/with-wayland sway): the keypad is a layer
+// surface, its keys are clicked with the seat's real pointer (wl-click), and what they type
+// arrives through KIVO's virtual keyboard in foot (a native Wayland terminal) and in an
+// XWayland xterm, each running `cat` in canonical mode with iutf8 into a file. The target must
+// keep the keyboard focus as sway sees it (wl-focused), and the bed's keyboard, typed after
+// KIVO, must still type by its own layout.
+#include "KeyLayout.h"
+
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QProcess>
+#include <QRect>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <gtest/gtest.h>
+#include <linux/input-event-codes.h>
+#include <time.h>
+#include <wayland-client.h>
+
+#include <cstring>
+#include <memory>
+
+#include "virtual-pointer-v1-client.h"
+
+namespace {
+
+QString RunCommand(const QString& Program, const QStringList& Arguments)
+{
+    QProcess Process;
+    Process.start(Program, Arguments);
+    if (!Process.waitForFinished(10000) || Process.exitCode() != 0)
+        return {};
+    return QString::fromUtf8(Process.readAllStandardOutput()).trimmed();
+}
+
+template <typename TCondition>
+bool WaitFor(TCondition Condition, int Milliseconds = 5000)
+{
+    QDeadlineTimer Deadline(Milliseconds);
+    while (!Condition()) {
+        if (Deadline.hasExpired())
+            return false;
+        QThread::msleep(20);
+    }
+    return true;
+}
+
+// "PID TITLE" of the window with the keyboard focus, as sway has it.
+QString Focused() { return RunCommand(QStringLiteral("wl-focused"), {}); }
+
+// The height sway gives a tiled window that has the output to itself (less its title bar):
+// it tells whether a layer surface's exclusive zone keeps the windows out of the bottom.
+int TiledHeight(const QString& Title)
+{
+    const QString Height = RunCommand(QStringLiteral("sh"), { QStringLiteral("-c"),
+        QStringLiteral("swaymsg -t get_tree | jq '[.. | objects | select(.name? == \"%1\")][0].rect.height'").arg(Title) });
+    return Height.toInt();
+}
+
+// A pointer of the test's own on the seat, for what the bed's clicks cannot do: hold the
+// button down while the pointer moves.
+class TDragPointer {
+public:
+    TDragPointer()
+    {
+        Display = wl_display_connect(nullptr);
+        if (!Display)
+            return;
+        wl_registry* Registry = wl_display_get_registry(Display);
+        static const wl_registry_listener Listener = {
+            .global =
+                [](void* Data, wl_registry* Registry, std::uint32_t Name, const char* Interface, std::uint32_t) {
+                    auto* Self = static_cast<TDragPointer*>(Data);
+                    if (std::strcmp(Interface, "wl_seat") == 0 && !Self->Seat)
+                        Self->Seat = static_cast<wl_seat*>(wl_registry_bind(Registry, Name, &wl_seat_interface, 1));
+                    if (std::strcmp(Interface, "zwlr_virtual_pointer_manager_v1") == 0)
+                        Self->Manager = static_cast<zwlr_virtual_pointer_manager_v1*>(
+                            wl_registry_bind(Registry, Name, &zwlr_virtual_pointer_manager_v1_interface, 1));
+                },
+            .global_remove = [](void*, wl_registry*, std::uint32_t) {},
+        };
+        wl_registry_add_listener(Registry, &Listener, this);
+        wl_display_roundtrip(Display);
+        if (Manager)
+            Pointer = zwlr_virtual_pointer_manager_v1_create_virtual_pointer(Manager, Seat);
+        wl_display_roundtrip(Display);
+    }
+    ~TDragPointer()
+    {
+        if (Display)
+            wl_display_disconnect(Display);
+    }
+    bool Usable() const { return Pointer != nullptr; }
+
+    // Presses at From, moves to To in steps as a hand does, and lets go there.
+    void Drag(QPoint From, QPoint To)
+    {
+        Move(From);
+        Button(true);
+        for (int Step = 1; Step <= 10; ++Step)
+            Move(From + (To - From) * Step / 10);
+        Button(false);
+    }
+
+    // Presses at At and lets go Milliseconds later.
+    void Hold(QPoint At, int Milliseconds)
+    {
+        Move(At);
+        Button(true);
+        QThread::msleep(std::uint32_t(Milliseconds));
+        Button(false);
+    }
+
+private:
+    static std::uint32_t Now()
+    {
+        timespec Time {};
+        clock_gettime(CLOCK_MONOTONIC, &Time);
+        return std::uint32_t(Time.tv_sec * 1000 + Time.tv_nsec / 1000000);
+    }
+    void Move(QPoint At)
+    {
+        zwlr_virtual_pointer_v1_motion_absolute(Pointer, Now(), std::uint32_t(At.x()), std::uint32_t(At.y()), 1280, 800);
+        zwlr_virtual_pointer_v1_frame(Pointer);
+        wl_display_roundtrip(Display);
+        QThread::msleep(30);
+    }
+    void Button(bool Down)
+    {
+        zwlr_virtual_pointer_v1_button(Pointer, Now(), BTN_LEFT, Down ? 1 : 0);
+        zwlr_virtual_pointer_v1_frame(Pointer);
+        wl_display_roundtrip(Display);
+        QThread::msleep(50);
+    }
+
+    wl_display* Display = nullptr;
+    wl_seat* Seat = nullptr;
+    zwlr_virtual_pointer_manager_v1* Manager = nullptr;
+    zwlr_virtual_pointer_v1* Pointer = nullptr;
+};
+
+struct TClick {
+    enum { Key, Accent, Special } Kind;
+    int Row;
+    int Column;
+};
+constexpr TClick Letter(int Row, int Column) { return { TClick::Key, Row, Column }; }
+constexpr TClick A = Letter(4, 1), E = Letter(3, 3), H = Letter(4, 6), N = Letter(5, 6), O = Letter(3, 9), R = Letter(3, 4),
+                 X = Letter(5, 2), L = Letter(4, 9), G = Letter(4, 5), W = Letter(3, 2), V = Letter(5, 4);
+constexpr TClick Smooth { TClick::Accent, 0, 0 }, Rough { TClick::Accent, 0, 1 }, Acute { TClick::Accent, 0, 2 },
+    Circumflex { TClick::Accent, 0, 3 }, IotaSubscript { TClick::Accent, 1, 2 };
+constexpr TClick Space { TClick::Special, 6, 0 }, Enter { TClick::Special, 4, 0 }, Backspace { TClick::Special, 5, 0 },
+    Shift { TClick::Special, 2, 0 };
+
+// The keypad's default place on the 1280 by 800 output: full width, 202 high, 28 above the
+// bottom edge, as on X11 (a layer surface has no frame, so its client area is all of it).
+const QRect KeypadWindow(0, 800 - 230, 1280, 202);
+
+QPoint Where(const TClick& Click)
+{
+    // The keypad fills the window below the 30-pixel banner row, left of the 127-pixel toolbar.
+    const QRect Keypad(KeypadWindow.left(), KeypadWindow.top() + 30, KeypadWindow.width() - 127, KeypadWindow.height() - 30);
+    const TKeyMetrics Metrics = ComputeKeyMetrics(kbmAlphaNumeric, TLayoutFrame { Keypad.width(), Keypad.height(), 1, 0 });
+    auto Centre = [&](const TKeyBounds& Key) { return Keypad.topLeft() + QPoint(Key.Left + Key.Width / 2, Key.Top + Key.Height / 2); };
+    switch (Click.Kind) {
+    case TClick::Key: return Centre(AlphaNumericGridKeyBounds(Metrics, Click.Row, Click.Column));
+    case TClick::Special: return Centre(AlphaNumericSpecialKeyBounds(Metrics, Click.Row));
+    case TClick::Accent: break;
+    }
+    const QPoint ToolBar(KeypadWindow.right() + 1 - 127, KeypadWindow.top());
+    return ToolBar + QPoint(3 + Click.Column * 31 + 15, 2 + Click.Row * 40 + 20);
+}
+
+// One target terminal: its process, the file its `cat` writes, and what was checked of it.
+struct TTarget {
+    QString Title;
+    QString File;
+    std::unique_ptr<QProcess> Process;
+    qsizetype Checked = 0;
+
+    QByteArray Contents() const
+    {
+        QFile Typed(File);
+        return Typed.open(QIODevice::ReadOnly) ? Typed.readAll() : QByteArray();
+    }
+};
+
+class KivoOnSway : public testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        Directory = std::make_unique<QTemporaryDir>();
+        qputenv("HOME", Directory->filePath(QStringLiteral("home")).toUtf8());
+        const QString Cat = QStringLiteral("stty icanon iutf8 -echo; exec cat > '%1'");
+        Foot.Title = QStringLiteral("kivo-foot");
+        Foot.File = Directory->filePath(QStringLiteral("foot-typed"));
+        Foot.Process = StartTarget(QStringLiteral("foot"),
+            { QStringLiteral("--title"), Foot.Title, QStringLiteral("sh"), QStringLiteral("-c"), Cat.arg(Foot.File) }, Foot);
+        Xterm.Title = QStringLiteral("kivo-xterm");
+        Xterm.File = Directory->filePath(QStringLiteral("xterm-typed"));
+        Xterm.Process = StartTarget(QStringLiteral("xterm"),
+            { QStringLiteral("-u8"), QStringLiteral("-T"), Xterm.Title, QStringLiteral("-e"), QStringLiteral("sh"), QStringLiteral("-c"),
+                Cat.arg(Xterm.File) },
+            Xterm);
+        FullHeight = TiledHeight(Foot.Title);
+
+        KivoShown = StartKivo();
+    }
+
+    static bool StartKivo()
+    {
+        Kivo = std::make_unique<QProcess>();
+        Kivo->setProcessChannelMode(QProcess::ForwardedChannels);
+        Kivo->start(QStringLiteral(KIVO_PROGRAM), { QStringLiteral("--output=unicode") });
+        // Mapped once sway makes room for it: the tiled windows get shorter.
+        const bool Shown = WaitFor([] { return TiledHeight(Foot.Title) < FullHeight; }, 10000);
+        QThread::msleep(300);
+        return Shown;
+    }
+
+    static void StopKivo()
+    {
+        Kivo->terminate();
+        EXPECT_TRUE(Kivo->waitForFinished(5000));
+        Kivo.reset();
+    }
+
+    static QString StoredPlace()
+    {
+        QFile Settings(Directory->filePath(QStringLiteral("home/.config/kivo/kivo.conf")));
+        if (!Settings.open(QIODevice::ReadOnly))
+            return {};
+        for (const QByteArray& Line : Settings.readAll().split('\n')) {
+            if (Line.startsWith("Bounds="))
+                return QString::fromUtf8(Line.mid(7));
+        }
+        return {};
+    }
+
+    static void TearDownTestSuite()
+    {
+        if (Kivo)
+            StopKivo();
+        for (TTarget* Target : { &Foot, &Xterm }) {
+            if (Target->Process) {
+                Target->Process->terminate();
+                Target->Process->waitForFinished(3000);
+            }
+            Target->Process.reset();
+        }
+        Kivo.reset();
+        Directory.reset();
+    }
+
+    static std::unique_ptr<QProcess> StartTarget(const QString& Program, const QStringList& Arguments, const TTarget& Target)
+    {
+        auto Process = std::make_unique<QProcess>();
+        Process->start(Program, Arguments);
+        WaitFor([&] { return Focused().endsWith(Target.Title) && QFile::exists(Target.File); }, 10000);
+        return Process;
+    }
+
+    void SetUp() override { ASSERT_TRUE(KivoShown) << "KIVO's keypad never took its zone at the bottom"; }
+
+    static void Focus(const TTarget& Target)
+    {
+        RunCommand(QStringLiteral("swaymsg"), { QStringLiteral("[title=\"%1\"] focus").arg(Target.Title) });
+        WaitFor([&] { return Focused().endsWith(Target.Title); });
+    }
+
+    static void Click(std::initializer_list<TClick> Clicks)
+    {
+        for (const TClick& Each : Clicks) {
+            const QPoint At = Where(Each);
+            RunCommand(QStringLiteral("wl-click"), { QString::number(At.x()), QString::number(At.y()) });
+            QThread::msleep(100);
+        }
+    }
+
+    // The line the target received, exactly, and the focus still on it.
+    static void ExpectLine(TTarget& Target, const QString& Expected)
+    {
+        const QByteArray Bytes = Expected.toUtf8() + '\n';
+        WaitFor([&] { return Target.Contents().size() - Target.Checked >= Bytes.size(); });
+        QThread::msleep(100);
+        const QByteArray Typed = Target.Contents().mid(Target.Checked);
+        EXPECT_EQ(Typed.toHex(' ').toStdString(), Bytes.toHex(' ').toStdString()) << Target.Title.toStdString() << " got \"" << Typed.toStdString() << "\"";
+        EXPECT_TRUE(Focused().endsWith(Target.Title)) << "focus: " << Focused().toStdString();
+        Target.Checked = Target.Contents().size();
+    }
+
+    static inline std::unique_ptr<QTemporaryDir> Directory;
+    static inline TTarget Foot, Xterm;
+    static inline std::unique_ptr<QProcess> Kivo;
+    static inline bool KivoShown = false;
+    static inline int FullHeight = 0;
+};
+
+TEST_F(KivoOnSway, APolytonicLineArrivesAsItsNfcBytesInNativeAndXWaylandPrograms)
+{
+    const QString Line = QStringLiteral("Ἐν ἀρχῇ ἦν ὁ λόγος").normalized(QString::NormalizationForm_C);
+    for (TTarget* Target : { &Foot, &Xterm }) {
+        Focus(*Target);
+        Click({ Shift, E, Smooth, N, Space, A, Smooth, R, X, H, IotaSubscript, Circumflex, Space, H, Smooth, Circumflex, N, Space, O,
+            Rough, Space, L, O, Acute, G, O, W, Enter });
+        ExpectLine(*Target, Line);
+    }
+}
+
+TEST_F(KivoOnSway, BackspaceAfterAMarkTakesThatMarkOff)
+{
+    for (TTarget* Target : { &Foot, &Xterm }) {
+        Focus(*Target);
+        Click({ A, Acute, Backspace, V, IotaSubscript, Rough, Circumflex, Backspace, Enter });
+        ExpectLine(*Target, QStringLiteral("αᾡ"));
+    }
+}
+
+TEST_F(KivoOnSway, TheUsersKeyboardTypesByItsOwnLayoutAfterKivoTyped)
+{
+    // The key that types "<" on the bed's "us" layout (the one beside the left Shift) types a
+    // Greek letter in KIVO's keymap: only the bed keyboard's own keymap makes it "<".
+    for (TTarget* Target : { &Foot, &Xterm }) {
+        Focus(*Target);
+        Click({ A });
+        for (const char* Key : { "less", "semicolon", "Return" })
+            RunCommand(QStringLiteral("wl-key"), { QString::fromLatin1(Key) });
+        ExpectLine(*Target, QStringLiteral("α<;"));
+    }
+}
+
+TEST_F(KivoOnSway, ThePointerLeavingTheKeypadMakesTheNextMarkACombiningMark)
+{
+    // Had the mark replaced the letter, its BackSpace would have erased the letter before it.
+    Focus(Foot);
+    Click({ L, O });
+    RunCommand(QStringLiteral("wl-move"), { QStringLiteral("640"), QStringLiteral("200") });
+    QThread::msleep(100);
+    Click({ Acute, Enter });
+    ExpectLine(Foot, QStringLiteral("λο\u0301"));
+}
+
+TEST_F(KivoOnSway, AKeyOfTheUsersOwnKeyboardMakesTheNextMarkACombiningMark)
+{
+    // The pointer stays on the keypad: only the seat's activity tells of the key. (A key within a
+    // tenth of a second after KIVO's own input would be taken for KIVO's: a hand takes longer.)
+    for (TTarget* Target : { &Foot, &Xterm }) {
+        Focus(*Target);
+        Click({ A });
+        QThread::msleep(300);
+        RunCommand(QStringLiteral("wl-key"), { QStringLiteral("period") });
+        Click({ Smooth, Enter });
+        ExpectLine(*Target, QStringLiteral("α.\u0313"));
+    }
+}
+
+TEST_F(KivoOnSway, AnotherActiveWindowMakesTheNextMarkACombiningMark)
+{
+    Focus(Foot);
+    Click({ E });
+    Focus(Xterm);
+    Focus(Foot);
+    Click({ Acute, Enter });
+    ExpectLine(Foot, QStringLiteral("ε\u0301"));
+}
+
+TEST_F(KivoOnSway, AHeldBackspaceRepeatsAtTheDesktopsRate)
+{
+    // sway repeats after 600 ms, 25 times a second: held for 1.5 s, Backspace erases all five.
+    TDragPointer Hand;
+    ASSERT_TRUE(Hand.Usable());
+    Focus(Foot);
+    Click({ A, E, H, O, L });
+    Hand.Hold(Where(Backspace), 1500);
+    Click({ G, Enter });
+    ExpectLine(Foot, QStringLiteral("γ"));
+}
+
+TEST_F(KivoOnSway, TheKeypadMovesAndResizesByItsBackgroundAndEdgesAndKeepsItsPlace)
+{
+    TDragPointer Hand;
+    ASSERT_TRUE(Hand.Usable());
+    // A window without a frame is taken to have reached its first place only after its last
+    // settling check, two seconds after it was first shown; a move before then is undone.
+    QThread::msleep(2500);
+    // The banner row's text is background: dragged 300 up, the keypad floats above the tiled
+    // windows, which get the whole height back.
+    Hand.Drag(QPoint(300, 585), QPoint(300, 285));
+    EXPECT_TRUE(WaitFor([] { return TiledHeight(Foot.Title) == FullHeight; })) << TiledHeight(Foot.Title);
+    EXPECT_TRUE(WaitFor([] { return StoredPlace() == QLatin1String("@Rect(0 270 1280 202)"); })) << StoredPlace().toStdString();
+    // Its right edge, below the accent buttons, 200 to the left.
+    Hand.Drag(QPoint(1278, 455), QPoint(1078, 455));
+    EXPECT_TRUE(WaitFor([] { return StoredPlace() == QLatin1String("@Rect(0 270 1080 202)"); })) << StoredPlace().toStdString();
+
+    // The next start puts it there again, and its keys type there.
+    StopKivo();
+    Kivo = std::make_unique<QProcess>();
+    Kivo->setProcessChannelMode(QProcess::ForwardedChannels);
+    Kivo->start(QStringLiteral(KIVO_PROGRAM), { QStringLiteral("--output=unicode") });
+    Focus(Foot);
+    QThread::msleep(3000);
+    const QPoint Alpha = Where(A) - KeypadWindow.topLeft();
+    const double Scale = (1080.0 - 127) / (1280 - 127);
+    RunCommand(QStringLiteral("wl-click"), { QString::number(int(Alpha.x() * Scale)), QString::number(270 + Alpha.y()) });
+    RunCommand(QStringLiteral("wl-key"), { QStringLiteral("Return") });
+    ExpectLine(Foot, QStringLiteral("α"));
+    EXPECT_EQ(TiledHeight(Foot.Title), FullHeight);
+}
+
+} // namespace
