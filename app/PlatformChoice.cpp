@@ -1,5 +1,6 @@
 #include "PlatformChoice.h"
 
+#include "IBusInputBackend.h"
 #include "WlrInputBackend.h"
 #include "X11InputBackend.h"
 
@@ -97,7 +98,9 @@ std::unique_ptr<TInputBackend> OpenInputPlatform(std::optional<TPlatformName> As
     if (!Decision.Message.isEmpty())
         std::fprintf(stderr, "kivo: %s\n", qPrintable(Decision.Message));
     PrepareQt(pnX11);
-    return CreateX11InputBackend(ErrorMessage);
+    std::unique_ptr<TInputBackend> X11 = CreateX11InputBackend(ErrorMessage);
+    // Where KIVO's IBus engine is the input source, it types into the focused program instead.
+    return X11 ? TIBusInputBackend::Create(std::move(X11)) : nullptr;
 }
 
 TWlrInputBackend* NativeWaylandBackend() { return WaylandBackend; }

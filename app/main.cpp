@@ -4,6 +4,7 @@
 #include "CommandLine.h"
 #include "DesktopBehaviour.h"
 #include "EarlyClicks.h"
+#include "IBusEngineLink.h"
 #include "InputBackend.h"
 #include "LumeraGlyphs.h"
 #include "OutsideInput.h"
@@ -115,6 +116,7 @@ int main(int Argc, char** Argv)
             TWlrInputBackend* Wayland = NativeWaylandBackend();
             const std::unique_ptr<QObject> OutsideInput = Wayland ? nullptr : WatchOutsideInput(Form1);
             AddDesktopBehaviour(*Form1, DesktopKeyRepeat);
+            const std::unique_ptr<QObject> IBusEngine = AttachIBusEngine(Form1);
             const std::unique_ptr<QObject> Keypad = Wayland ? AttachWaylandKeypad(Form1, *Wayland) : nullptr;
             Instance.OnArguments = TakeLaterStart;
             if (!CommandLine.NewInstance)
