@@ -119,7 +119,9 @@ protected:
     {
         Directory = QStringLiteral("/tmp/kivo-gnome-test");
         QDir().mkpath(Directory);
-        RunCommand(QStringLiteral("chown"), { User, Directory });
+        // The targets' settings and drafts start empty.
+        qputenv("HOME", (Directory + QStringLiteral("/root-home")).toUtf8());
+        RunCommand(QStringLiteral("chmod"), { QStringLiteral("1777"), Directory });
         InstallEngine();
         // KIVO's settings as a user left them: Unicode output.
         QDir().mkpath(UserHome + QStringLiteral("/.config/kivo"));
@@ -167,6 +169,9 @@ protected:
             QFile::copy(QStringLiteral("/usr/share/ibus/component/") + Name, Components + QLatin1Char('/') + Name);
         QFile::copy(QStringLiteral(KIVO_TEST_COMPONENT), Components + QStringLiteral("/kivo.xml"));
         RunCommand(QStringLiteral("mount"), { QStringLiteral("--bind"), Components, QStringLiteral("/usr/share/ibus/component") });
+        // KIVO_IBUS_DEBUG reaches the KIVO that ibus-daemon starts (its log goes to the shell's).
+        if (qEnvironmentVariableIsSet("KIVO_IBUS_DEBUG"))
+            ShellEval(QStringLiteral("GLib.setenv('KIVO_IBUS_DEBUG', '%1', true); 1").arg(qEnvironmentVariable("KIVO_IBUS_DEBUG")));
         ShellEval(QStringLiteral("imports.misc.ibusManager.getIBusManager().restartDaemon(); 1"));
         EngineInstalled = WaitFor([] { return AsUser({ QStringLiteral("ibus"), QStringLiteral("list-engine") }).contains(QStringLiteral("kivo")); }, 30000);
     }
@@ -189,13 +194,11 @@ protected:
         ASSERT_TRUE(KeypadShown) << "no KIVO keypad after choosing the engine";
     }
 
-    // A user's click into the window, which gives it the focus.
+    // As a click on its entry in the overview would.
     static void Focus(const QString& Title)
     {
-        const QString Centre = ShellEval(QStringLiteral(
-            "(() => { const w = global.get_window_actors().map(a => a.meta_window).find(w => w.get_title().includes('%1'));"
-            " const r = w.get_frame_rect(); return `${r.x + (r.width >> 1)} ${r.y + (r.height >> 2)}`; })()").arg(Title));
-        RunCommand(QStringLiteral("wl-click"), Centre.split(QLatin1Char(' ')));
+        ShellEval(QStringLiteral("global.get_window_actors().map(a => a.meta_window).find(w => w.get_title().includes('%1'))"
+                                 ".activate(global.get_current_time()); 1").arg(Title));
         WaitFor([&] { return Focused().contains(Title); });
     }
 
@@ -205,7 +208,7 @@ protected:
         for (const TClick& Each : Clicks) {
             const QPoint At = Where(Client, Each);
             RunCommand(QStringLiteral("wl-click"), { QString::number(At.x()), QString::number(At.y()) });
-            QThread::msleep(60);
+            QThread::msleep(150);
         }
     }
 

@@ -1,10 +1,15 @@
 #include "IBusInputBackend.h"
 
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
 #include <ibus.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <map>
+#include <string>
 #include <utility>
 
 namespace {
@@ -68,6 +73,15 @@ std::u32string ToU32(const gchar* Utf8, glong Length)
     }
     return Result;
 }
+
+// KIVO_IBUS_DEBUG=FILE: what the engine hears and does, appended to FILE (ibus-daemon keeps
+// the output of the programs it starts to itself).
+FILE* DebugLog()
+{
+    static FILE* Log = g_getenv("KIVO_IBUS_DEBUG") ? std::fopen(g_getenv("KIVO_IBUS_DEBUG"), "a") : nullptr;
+    return Log;
+}
+#define KIVO_IBUS_LOG(...) (DebugLog() ? (std::fprintf(DebugLog(), "%lld ", (long long)(g_get_monotonic_time() / 1000)), std::fprintf(DebugLog(), __VA_ARGS__), std::fputc('\n', DebugLog()), std::fflush(DebugLog())) : 0)
 
 } // namespace
 
@@ -149,6 +163,45 @@ struct TIBusInputBackend::TState {
     bool BackSpaceDeleted = false;
     guint NoDaemonTimer = 0;
     unsigned EngineCount = 0;
+    // A forwarded key reaches the program by another road than committed text (on GNOME through
+    // the compositor's event queue): text that follows it waits a moment, so as not to overtake.
+    gint64 HoldCommitsUntil = 0;
+    std::string HeldBack;
+    guint HeldBackTimer = 0;
+    // On a Wayland desktop, KIVO's X11 connection: an X11 program with the focus gets KIVO's
+    // keys through X11, whatever focus the desktop's input method context claims.
+    Display* XDisplay = nullptr;
+    Atom WmState = None;
+    Atom WmPid = None;
+
+    bool X11ProgramFocused() const
+    {
+        if (!XDisplay)
+            return false;
+        Window Focus = None;
+        int Revert = 0;
+        XGetInputFocus(XDisplay, &Focus, &Revert);
+        if (Focus == None || Focus == PointerRoot || Focus == DefaultRootWindow(XDisplay))
+            return false;
+        // A window the window manager manages (not its own stand-in for "no X11 window"), and
+        // not one of KIVO's own (a click on the keypad may hand it the X focus for a moment).
+        auto Property = [&](Atom Name, long& Value) {
+            Atom Type = None;
+            int Format = 0;
+            unsigned long Count = 0, After = 0;
+            unsigned char* Data = nullptr;
+            const bool Found = XGetWindowProperty(XDisplay, Focus, Name, 0, 1, False, AnyPropertyType, &Type, &Format, &Count, &After, &Data) == Success
+                && Type != None;
+            Value = Found && Data && Count > 0 && Format == 32 ? *reinterpret_cast<long*>(Data) : 0;
+            if (Data)
+                XFree(Data);
+            return Found;
+        };
+        long Value = 0;
+        const bool Managed = Property(WmState, Value);
+        return Managed && !(Property(WmPid, Value) && Value == long(getpid()));
+        return Managed;
+    }
 
     void SetEngineState(TEngineState State)
     {
@@ -225,10 +278,16 @@ struct TIBusInputBackend::TState {
         auto Connect = [&](const char* Signal, GCallback Callback) { g_signal_connect(Engine, Signal, Callback, this); };
         Connect("focus-in", G_CALLBACK(+[](IBusEngine* Engine, gpointer Data) {
             auto* State = static_cast<TState*>(Data);
+            KIVO_IBUS_LOG("focus in");
             if (State->Focused != Engine)
                 State->Forget();
             State->Focused = Engine;
             State->SetEngineState(esChosen);
+            // The context sends its text around the cursor only to an engine that asked once.
+            IBusText* Text = nullptr;
+            guint Cursor = 0;
+            guint Anchor = 0;
+            ibus_engine_get_surrounding_text(Engine, &Text, &Cursor, &Anchor);
         }));
         Connect("focus-out", G_CALLBACK(+[](IBusEngine* Engine, gpointer Data) { static_cast<TState*>(Data)->Unfocus(Engine); }));
         Connect("disable", G_CALLBACK(+[](IBusEngine* Engine, gpointer Data) { static_cast<TState*>(Data)->Unfocus(Engine); }));
@@ -239,18 +298,27 @@ struct TIBusInputBackend::TState {
         }));
         Connect("reset", G_CALLBACK(+[](IBusEngine* Engine, gpointer Data) {
             auto* State = static_cast<TState*>(Data);
+            KIVO_IBUS_LOG("reset");
             if (State->Focused == Engine)
                 State->Forget();
         }));
         Connect("set-capabilities", G_CALLBACK(+[](IBusEngine* Engine, guint Capabilities, gpointer Data) {
+            KIVO_IBUS_LOG("capabilities %#x", Capabilities);
             static_cast<TState*>(Data)->Engines[Engine].Capabilities = Capabilities;
         }));
         Connect("set-surrounding-text", G_CALLBACK(+[](IBusEngine* Engine, IBusText* Text, guint Cursor, guint, gpointer Data) {
             auto* State = static_cast<TState*>(Data);
             State->Engines[Engine].SurroundingSeen = true;
+            KIVO_IBUS_LOG("surrounding %s cursor %u (focused %d)", Text ? ibus_text_get_text(Text) : "-", Cursor, State->Focused == Engine);
             if (State->Focused != Engine || !Text)
                 return;
-            if (!State->Tail.Agrees(ToU32(ibus_text_get_text(Text), glong(Cursor))) && State->Owner->OnForget)
+            // The cursor counts characters; gnome-shell 43 passes on the compositor's byte offset.
+            const gchar* Utf8 = ibus_text_get_text(Text);
+            const glong Characters = g_utf8_strlen(Utf8, -1);
+            glong Before = glong(Cursor);
+            if (Before > Characters && Cursor <= std::strlen(Utf8))
+                Before = g_utf8_pointer_to_offset(Utf8, Utf8 + Cursor);
+            if (!State->Tail.Agrees(ToU32(Utf8, Before)) && State->Owner->OnForget)
                 State->Owner->OnForget();
         }));
         return Engine;
@@ -258,6 +326,7 @@ struct TIBusInputBackend::TState {
 
     void Unfocus(IBusEngine* Engine)
     {
+        KIVO_IBUS_LOG("focus out");
         if (Focused != Engine)
             return;
         Focused = nullptr;
@@ -274,15 +343,42 @@ struct TIBusInputBackend::TState {
     {
         if (Key.Keysym == 0)
             return;
+        CommitHeldBack();
+        KIVO_IBUS_LOG("key %#x %s", Key.Keysym, Press ? "press" : "release");
         ibus_engine_forward_key_event(Focused, Key.Keysym, Key.Keycode, Modifiers | (Press ? 0 : IBUS_RELEASE_MASK));
+        HoldCommitsUntil = g_get_monotonic_time() + 40 * 1000;
     }
 
     void Commit(char32_t Character)
     {
         gchar Utf8[8] = {};
         g_unichar_to_utf8(gunichar(Character), Utf8);
-        ibus_engine_commit_text(Focused, ibus_text_new_from_string(Utf8));
         Tail.Committed(std::u32string(1, Character));
+        HeldBack += Utf8;
+        const gint64 Now = g_get_monotonic_time();
+        if (Now >= HoldCommitsUntil) {
+            CommitHeldBack();
+        } else if (!HeldBackTimer) {
+            HeldBackTimer = g_timeout_add(guint((HoldCommitsUntil - Now) / 1000 + 1), +[](gpointer Data) -> gboolean {
+                auto* State = static_cast<TState*>(Data);
+                State->HeldBackTimer = 0;
+                State->CommitHeldBack();
+                return G_SOURCE_REMOVE;
+            }, this);
+        }
+    }
+
+    void CommitHeldBack()
+    {
+        if (HeldBackTimer) {
+            g_source_remove(HeldBackTimer);
+            HeldBackTimer = 0;
+        }
+        if (HeldBack.empty() || !Focused)
+            return HeldBack.clear();
+        KIVO_IBUS_LOG("commit %s", HeldBack.c_str());
+        ibus_engine_commit_text(Focused, ibus_text_new_from_string(HeldBack.c_str()));
+        HeldBack.clear();
     }
 };
 
@@ -297,6 +393,11 @@ std::unique_ptr<TIBusInputBackend> TIBusInputBackend::Create(std::unique_ptr<TIn
 {
     std::unique_ptr<TIBusInputBackend> Backend(new TIBusInputBackend(std::move(Fallback)));
     TState* State = Backend->State.get();
+    if (g_getenv("WAYLAND_DISPLAY") && (State->XDisplay = XOpenDisplay(nullptr)))
+    {
+        State->WmState = XInternAtom(State->XDisplay, "WM_STATE", False);
+        State->WmPid = XInternAtom(State->XDisplay, "_NET_WM_PID", False);
+    }
     ibus_init();
     // The bus follows the daemon: it connects when one starts (also later) and again after a
     // restart.
@@ -327,8 +428,11 @@ TIBusInputBackend::~TIBusInputBackend()
         for (const auto& [Key, ThroughIBus] : State->PressedThroughIBus)
             if (ThroughIBus && ModifierMask(Key))
                 State->Forward(IBusKeyOf(Key), false, 0);
+    State->CommitHeldBack();
     if (State->NoDaemonTimer)
         g_source_remove(State->NoDaemonTimer);
+    if (State->XDisplay)
+        XCloseDisplay(State->XDisplay);
     if (State->Bus) {
         g_signal_handlers_disconnect_by_data(State->Bus, State.get());
         for (const auto& [Engine, Info] : State->Engines)
@@ -341,7 +445,7 @@ TIBusInputBackend::~TIBusInputBackend()
 
 TIBusInputBackend::TEngineState TIBusInputBackend::EngineState() const { return State->EngineState; }
 
-bool TIBusInputBackend::Committing() const { return State->Focused != nullptr; }
+bool TIBusInputBackend::Committing() const { return State->Focused != nullptr && !State->X11ProgramFocused(); }
 
 bool TIBusInputBackend::TypeCharacter(char32_t Character)
 {
@@ -386,6 +490,8 @@ void TIBusInputBackend::SendKey(TNamedKey Key, bool Press)
         if (Press) {
             State->BackSpaceDeleted = State->Held == 0 && State->Tail.Typed() > 0 && State->OffersSurrounding();
             if (State->BackSpaceDeleted) {
+                KIVO_IBUS_LOG("delete surrounding");
+                State->CommitHeldBack();
                 ibus_engine_delete_surrounding_text(State->Focused, -1, 1);
                 State->Tail.Erased();
                 return;
