@@ -41,6 +41,9 @@ void PrepareQt(TPlatformName Platform)
         setenv("QT_QPA_PLATFORM", "wayland", 1);
         // The keypad's window gets no shell surface from Qt: it is given the layer role instead.
         setenv("QT_WAYLAND_USE_BYPASSWINDOWMANAGERHINT", "1", 1);
+        // Qt would put every top-level window at the screen's corner in its own coordinates; the
+        // keypad's are where its layer surface really is, so that tooltips and menus open by it.
+        setenv("QT_WAYLAND_DISABLE_FIXED_POSITIONS", "1", 1);
         return;
     }
     // The windows go to the X server the keys go to, and take its focus policy; a desktop

@@ -155,24 +155,28 @@ private:
     };
 
     // A press on the keypad's background (not on a key or button) moves it, one near an edge
-    // resizes it, as a window manager's frame would.
+    // resizes it, as a window manager's frame would. The window goes to its new place at the
+    // release: the pointer's position is known only relative to the surface, and a surface
+    // moved meanwhile would make each motion's position wrong by how far the compositor has got.
     bool MoveOrResize(QWidget* Widget, QMouseEvent* Event)
     {
+        const QPoint Global = Event->globalPosition().toPoint();
         if (Event->type() == QEvent::MouseButtonPress) {
             if (Event->button() != Qt::LeftButton || qobject_cast<QAbstractButton*>(Widget))
                 return false;
-            Drag = TKeypadDrag(Form->geometry(), Form->mapFromGlobal(Event->globalPosition().toPoint()), Event->globalPosition().toPoint());
+            Drag = TKeypadDrag(Form->geometry(), Form->mapFromGlobal(Global), Global);
             Form->setCursor(Drag->Cursor());
             return true;
         }
         if (!Drag)
             return false;
-        if (Event->type() == QEvent::MouseMove) {
-            Form->setGeometry(Drag->Geometry(Event->globalPosition().toPoint(), ScreenArea()));
-            return true;
+        if (Event->type() == QEvent::MouseButtonRelease && Event->button() == Qt::LeftButton) {
+            const QRect Target = Drag->Geometry(Global, ScreenArea());
+            Drag.reset();
+            Form->unsetCursor();
+            if (Target != Form->geometry())
+                Form->setGeometry(Target);
         }
-        Drag.reset();
-        Form->unsetCursor();
         return true;
     }
 

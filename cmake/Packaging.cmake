@@ -28,8 +28,9 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "on-screen keyboard for typing polytonic G
 string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
   "KIVO is an on-screen keyboard that types Greek letters with breathings,"
   "accents, the iota subscript and other diacritical marks into the program"
-  "you are writing in, through synthesized key presses (XTest), on any keyboard"
-  "layout. Its windows never take the focus. It is made for the keypad font"
+  "you are writing in, through synthesized key presses (XTest on X11, a virtual"
+  "keyboard on wlroots Wayland desktops such as sway), on any keyboard layout."
+  "Its windows never take the focus. It is made for the keypad font"
   "Lumera, which is not part of this package.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
@@ -38,6 +39,9 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${KIVO_PACKAGE_MAINTAINER})
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Qt loads its Wayland platform plugin at run time, so no library dependency names it; the
+# libraries found above are added to this list.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-wayland")
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS OFF)
 # Files 0644 and directories 0755 whatever the builder's umask.
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS

@@ -20,6 +20,10 @@ KIVO_PACKAGES=(
   libglib2.0-bin
   gnome-shell
   python3-gi
+  qt6-base-private-dev
+  qt6-wayland
+  wayland-protocols
+  foot
 )
 
 kivo_install_missing() {

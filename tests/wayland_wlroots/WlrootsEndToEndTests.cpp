@@ -14,8 +14,14 @@
 #include <QThread>
 
 #include <gtest/gtest.h>
+#include <linux/input-event-codes.h>
+#include <time.h>
+#include <wayland-client.h>
 
+#include <cstring>
 #include <memory>
+
+#include "virtual-pointer-v1-client.h"
 
 namespace {
 
@@ -51,6 +57,88 @@ int TiledHeight(const QString& Title)
         QStringLiteral("swaymsg -t get_tree | jq '[.. | objects | select(.name? == \"%1\")][0].rect.height'").arg(Title) });
     return Height.toInt();
 }
+
+// A pointer of the test's own on the seat, for what the bed's clicks cannot do: hold the
+// button down while the pointer moves.
+class TDragPointer {
+public:
+    TDragPointer()
+    {
+        Display = wl_display_connect(nullptr);
+        if (!Display)
+            return;
+        wl_registry* Registry = wl_display_get_registry(Display);
+        static const wl_registry_listener Listener = {
+            .global =
+                [](void* Data, wl_registry* Registry, std::uint32_t Name, const char* Interface, std::uint32_t) {
+                    auto* Self = static_cast<TDragPointer*>(Data);
+                    if (std::strcmp(Interface, "wl_seat") == 0 && !Self->Seat)
+                        Self->Seat = static_cast<wl_seat*>(wl_registry_bind(Registry, Name, &wl_seat_interface, 1));
+                    if (std::strcmp(Interface, "zwlr_virtual_pointer_manager_v1") == 0)
+                        Self->Manager = static_cast<zwlr_virtual_pointer_manager_v1*>(
+                            wl_registry_bind(Registry, Name, &zwlr_virtual_pointer_manager_v1_interface, 1));
+                },
+            .global_remove = [](void*, wl_registry*, std::uint32_t) {},
+        };
+        wl_registry_add_listener(Registry, &Listener, this);
+        wl_display_roundtrip(Display);
+        if (Manager)
+            Pointer = zwlr_virtual_pointer_manager_v1_create_virtual_pointer(Manager, Seat);
+        wl_display_roundtrip(Display);
+    }
+    ~TDragPointer()
+    {
+        if (Display)
+            wl_display_disconnect(Display);
+    }
+    bool Usable() const { return Pointer != nullptr; }
+
+    // Presses at From, moves to To in steps as a hand does, and lets go there.
+    void Drag(QPoint From, QPoint To)
+    {
+        Move(From);
+        Button(true);
+        for (int Step = 1; Step <= 10; ++Step)
+            Move(From + (To - From) * Step / 10);
+        Button(false);
+    }
+
+    // Presses at At and lets go Milliseconds later.
+    void Hold(QPoint At, int Milliseconds)
+    {
+        Move(At);
+        Button(true);
+        QThread::msleep(std::uint32_t(Milliseconds));
+        Button(false);
+    }
+
+private:
+    static std::uint32_t Now()
+    {
+        timespec Time {};
+        clock_gettime(CLOCK_MONOTONIC, &Time);
+        return std::uint32_t(Time.tv_sec * 1000 + Time.tv_nsec / 1000000);
+    }
+    void Move(QPoint At)
+    {
+        zwlr_virtual_pointer_v1_motion_absolute(Pointer, Now(), std::uint32_t(At.x()), std::uint32_t(At.y()), 1280, 800);
+        zwlr_virtual_pointer_v1_frame(Pointer);
+        wl_display_roundtrip(Display);
+        QThread::msleep(30);
+    }
+    void Button(bool Down)
+    {
+        zwlr_virtual_pointer_v1_button(Pointer, Now(), BTN_LEFT, Down ? 1 : 0);
+        zwlr_virtual_pointer_v1_frame(Pointer);
+        wl_display_roundtrip(Display);
+        QThread::msleep(50);
+    }
+
+    wl_display* Display = nullptr;
+    wl_seat* Seat = nullptr;
+    zwlr_virtual_pointer_manager_v1* Manager = nullptr;
+    zwlr_virtual_pointer_v1* Pointer = nullptr;
+};
 
 struct TClick {
     enum { Key, Accent, Special } Kind;
@@ -117,20 +205,43 @@ protected:
             Xterm);
         FullHeight = TiledHeight(Foot.Title);
 
+        KivoShown = StartKivo();
+    }
+
+    static bool StartKivo()
+    {
         Kivo = std::make_unique<QProcess>();
         Kivo->setProcessChannelMode(QProcess::ForwardedChannels);
         Kivo->start(QStringLiteral(KIVO_PROGRAM), { QStringLiteral("--output=unicode") });
         // Mapped once sway makes room for it: the tiled windows get shorter.
-        KivoShown = WaitFor([] { return TiledHeight(Foot.Title) < FullHeight; }, 10000);
+        const bool Shown = WaitFor([] { return TiledHeight(Foot.Title) < FullHeight; }, 10000);
         QThread::msleep(300);
+        return Shown;
+    }
+
+    static void StopKivo()
+    {
+        Kivo->terminate();
+        EXPECT_TRUE(Kivo->waitForFinished(5000));
+        Kivo.reset();
+    }
+
+    static QString StoredPlace()
+    {
+        QFile Settings(Directory->filePath(QStringLiteral("home/.config/kivo/kivo.conf")));
+        if (!Settings.open(QIODevice::ReadOnly))
+            return {};
+        for (const QByteArray& Line : Settings.readAll().split('\n')) {
+            if (Line.startsWith("Bounds="))
+                return QString::fromUtf8(Line.mid(7));
+        }
+        return {};
     }
 
     static void TearDownTestSuite()
     {
-        if (Kivo) {
-            Kivo->terminate();
-            EXPECT_TRUE(Kivo->waitForFinished(5000));
-        }
+        if (Kivo)
+            StopKivo();
         for (TTarget* Target : { &Foot, &Xterm }) {
             if (Target->Process) {
                 Target->Process->terminate();
@@ -238,6 +349,49 @@ TEST_F(KivoOnSway, AnotherActiveWindowMakesTheNextMarkACombiningMark)
     Focus(Foot);
     Click({ Acute, Enter });
     ExpectLine(Foot, QStringLiteral("ε\u0301"));
+}
+
+TEST_F(KivoOnSway, AHeldBackspaceRepeatsAtTheDesktopsRate)
+{
+    // sway repeats after 600 ms, 25 times a second: held for 1.5 s, Backspace erases all five.
+    TDragPointer Hand;
+    ASSERT_TRUE(Hand.Usable());
+    Focus(Foot);
+    Click({ A, E, H, O, L });
+    Hand.Hold(Where(Backspace), 1500);
+    Click({ G, Enter });
+    ExpectLine(Foot, QStringLiteral("γ"));
+}
+
+TEST_F(KivoOnSway, TheKeypadMovesAndResizesByItsBackgroundAndEdgesAndKeepsItsPlace)
+{
+    TDragPointer Hand;
+    ASSERT_TRUE(Hand.Usable());
+    // A window without a frame is taken to have reached its first place only after its last
+    // settling check, two seconds after it was first shown; a move before then is undone.
+    QThread::msleep(2500);
+    // The banner row's text is background: dragged 300 up, the keypad floats above the tiled
+    // windows, which get the whole height back.
+    Hand.Drag(QPoint(300, 585), QPoint(300, 285));
+    EXPECT_TRUE(WaitFor([] { return TiledHeight(Foot.Title) == FullHeight; })) << TiledHeight(Foot.Title);
+    EXPECT_TRUE(WaitFor([] { return StoredPlace() == QLatin1String("@Rect(0 270 1280 202)"); })) << StoredPlace().toStdString();
+    // Its right edge, below the accent buttons, 200 to the left.
+    Hand.Drag(QPoint(1278, 455), QPoint(1078, 455));
+    EXPECT_TRUE(WaitFor([] { return StoredPlace() == QLatin1String("@Rect(0 270 1080 202)"); })) << StoredPlace().toStdString();
+
+    // The next start puts it there again, and its keys type there.
+    StopKivo();
+    Kivo = std::make_unique<QProcess>();
+    Kivo->setProcessChannelMode(QProcess::ForwardedChannels);
+    Kivo->start(QStringLiteral(KIVO_PROGRAM), { QStringLiteral("--output=unicode") });
+    Focus(Foot);
+    QThread::msleep(1500);
+    const QPoint Alpha = Where(A) - KeypadWindow.topLeft();
+    const double Scale = (1080.0 - 127) / (1280 - 127);
+    RunCommand(QStringLiteral("wl-click"), { QString::number(int(Alpha.x() * Scale)), QString::number(270 + Alpha.y()) });
+    RunCommand(QStringLiteral("wl-key"), { QStringLiteral("Return") });
+    ExpectLine(Foot, QStringLiteral("α"));
+    EXPECT_EQ(TiledHeight(Foot.Title), FullHeight);
 }
 
 } // namespace
