@@ -58,7 +58,12 @@ def main():
             if (cx, cy) == (x, y):
                 return
             session("NotifyPointerMotionRelative", "(dd)", float(x - cx), float(y - cy))
-            time.sleep(0.01)
+            # Motion is handled in mutter's input thread: the next difference is taken only
+            # once the shell has seen this one, or a busy machine would make it overshoot.
+            for _ in range(100):
+                if pointer() != (cx, cy):
+                    break
+                time.sleep(0.01)
         raise RuntimeError("the pointer did not reach %d %d (it is at %d %d)" % ((x, y) + pointer()))
 
     def lookup(name):

@@ -79,6 +79,7 @@ TX11SpareKeys::TX11SpareKeys(Display* Connection, TX11Keymap& Keymap, const std:
     : Connection(Connection)
     , Keymap(Keymap)
     , RecordLock(DisplayName, "spare-keys")
+    , Mapping(Connection)
     , Root(DefaultRootWindow(Connection))
     , Registry(XInternAtom(Connection, "_KIVO_SPARE_KEYS", False))
     , TokenAtom(XInternAtom(Connection, "_KIVO_OWNER_TOKEN", False))
@@ -184,7 +185,7 @@ void TX11SpareKeys::ClearKeycodes(const std::vector<std::uint8_t>& Keycodes)
         Only.changed = XkbKeySymsMask;
         Only.first_key_sym = Keycode;
         Only.num_key_syms = 1;
-        XkbChangeMap(Connection, Map, &Only);
+        Mapping.ClearKey(Map, Only, Keycode);
     }
     XkbFreeKeyboard(Map, 0, True);
 }
@@ -231,7 +232,7 @@ bool TX11SpareKeys::AnotherAlive()
 
 int TX11SpareKeys::HalvesAvailable(const TX11KeymapModel& Model) const
 {
-    return Model.Level3Key() && Model.TypeIndex("FOUR_LEVEL_ALPHABETIC") >= 0 ? 2 : 1;
+    return Mapping.FourLevels() && Model.Level3Key() && Model.TypeIndex("FOUR_LEVEL_ALPHABETIC") >= 0 ? 2 : 1;
 }
 
 std::vector<TSpare> TX11SpareKeys::Candidates(const TX11KeymapModel& Model, const std::vector<std::uint8_t>& ClaimedByOthers) const
@@ -328,12 +329,15 @@ bool TX11SpareKeys::Acquire(TKeysym Keysym)
                 Changes.changed = XkbKeySymsMask;
                 Changes.first_key_sym = Spare.Keycode;
                 Changes.num_key_syms = 1;
-                XkbChangeMap(Connection, Map, &Changes);
                 const TRecord Record = Mine(Spare.Keycode, {First.Lower, First.Upper, FourLevels ? Second.Lower : 0, FourLevels ? Second.Upper : 0});
                 std::erase_if(Records, [&](const TRecord& Each) { return Ours(Each) && Each.Keycode == Spare.Keycode; });
                 Records.push_back(Record);
+                // Recorded before it is mapped: the mapping may take round trips, and a KIVO
+                // killed in between leaves nothing unrecorded (a record of a key that does not
+                // carry it is ignored).
                 WriteRecords(Records);
-                Mapped = Spare;
+                if (Mapping.SetKey(Map, Changes, Spare.Keycode, Symbols, Levels))
+                    Mapped = Spare;
             }
         }
         XkbFreeKeyboard(Map, 0, True);

@@ -20,6 +20,7 @@
 // of FOUR_LEVEL_ALPHABETIC), as an evdev keymap has only a handful of spares.
 #include "X11DisplayLock.h"
 #include "X11KeymapModel.h"
+#include "X11SpareMapping.h"
 
 #include <X11/Xlib.h>
 
@@ -102,6 +103,7 @@ private:
     Display* Connection = nullptr;
     TX11Keymap& Keymap;
     TX11DisplayLock RecordLock;
+    TX11SpareMapping Mapping;
     Window Root = 0;
     Window Owner = 0;
     Atom Registry = 0;

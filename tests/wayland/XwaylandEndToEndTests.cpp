@@ -1,0 +1,202 @@
+// Greek from KIVO's X11 path into an X11 program on a Wayland desktop (KWin, gnome-shell):
+// KIVO and a UTF-8 xterm run on the desktop's Xwayland, the pointer is the desktop's own (the
+// bed's wl-click), so every click goes through the compositor as a user's would. Xwayland takes
+// spare keys only through the core protocol; the line must still arrive as its exact NFC bytes,
+// the xterm keep the focus in the compositor's view, and the keymap be the layout's own again
+// after KIVO ends, also after a KIVO that was killed (repaired by the next one's start).
+// Run through scripts/with-wayland kwin|gnome.
+#include "EndToEndSupport.h"
+#include "KeyLayout.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct TClick {
+    enum { Key, Accent, Special } Kind;
+    int Row;
+    int Column;
+};
+constexpr TClick Letter(int Row, int Column) { return { TClick::Key, Row, Column }; }
+constexpr TClick A = Letter(4, 1), E = Letter(3, 3), H = Letter(4, 6), N = Letter(5, 6), O = Letter(3, 9), R = Letter(3, 4),
+                 X = Letter(5, 2), L = Letter(4, 9), G = Letter(4, 5), W = Letter(3, 2);
+constexpr TClick Smooth { TClick::Accent, 0, 0 }, Rough { TClick::Accent, 0, 1 }, Acute { TClick::Accent, 0, 2 },
+    Circumflex { TClick::Accent, 0, 3 }, IotaSubscript { TClick::Accent, 1, 2 };
+constexpr TClick Shift { TClick::Special, 2, 0 }, Space { TClick::Special, 6, 0 }, Enter { TClick::Special, 4, 0 };
+
+// A click through the desktop's pointer, at a quick hand's pace.
+void WaylandClick(QPoint Point)
+{
+    ASSERT_EQ(QProcess::execute(QStringLiteral("wl-click"), { QString::number(Point.x()), QString::number(Point.y()) }), 0);
+    QThread::msleep(100);
+}
+
+// Where the main window shows a key, a special key or an accent button, in screen coordinates
+// (Xwayland's root is the desktop's one output): the keypad fills the client area below the
+// 30-pixel banner, left of the 127-pixel toolbar whose accent cells are 31 by 40 from (3, 2).
+QPoint Place(const QString& MainWindow, const TClick& Click)
+{
+    const QRect Client = ClientBounds(MainWindow);
+    if (Click.Kind == TClick::Accent)
+        return QPoint(Client.right() + 1 - 127, Client.top()) + QPoint(3 + Click.Column * 31 + 15, 2 + Click.Row * 40 + 20);
+    const QRect Keypad(Client.left(), Client.top() + 30, Client.width() - 127, Client.height() - 30);
+    const TKeyMetrics Metrics = ComputeKeyMetrics(kbmAlphaNumeric, TLayoutFrame { Keypad.width(), Keypad.height(), 1, 0 });
+    const TKeyBounds Key = Click.Kind == TClick::Key ? AlphaNumericGridKeyBounds(Metrics, Click.Row, Click.Column)
+                                                     : AlphaNumericSpecialKeyBounds(Metrics, Click.Row);
+    return Keypad.topLeft() + QPoint(Key.Left + Key.Width / 2, Key.Top + Key.Height / 2);
+}
+
+// Xwayland's core keyboard shows the keymap of the device that typed last: the desktop's seat
+// (the compositor's keymap) or XTest (KIVO's keys, a keymap of Xwayland's own). Both must come
+// back exactly, so the keymap is read through either, after a Shift from that device.
+enum TDevice { Seat, XTest };
+QString Keymap(TDevice Via = XTest)
+{
+    if (Via == Seat) {
+        QProcess::execute(QStringLiteral("wl-key"), { QStringLiteral("Shift_L") });
+        // The compositor has handled the key; Xwayland takes it from its Wayland connection in
+        // its own time, after which the keymap shown is the seat's.
+        QThread::msleep(300);
+    } else
+        QProcess::execute(QStringLiteral("xdotool"), { QStringLiteral("key"), QStringLiteral("shift") });
+    return RunCommand(QStringLiteral("xkbcomp"), { QStringLiteral("-xkb"), qEnvironmentVariable("DISPLAY"), QStringLiteral("-") });
+}
+
+// The lines in which two keymaps differ, for a failure's message.
+std::string Difference(const QString& Before, const QString& After)
+{
+    QTemporaryDir Directory;
+    const QString A = Directory.filePath(QStringLiteral("before")), B = Directory.filePath(QStringLiteral("after"));
+    for (const auto& [Path, Text] : { std::pair { A, Before }, std::pair { B, After } }) {
+        QFile File(Path);
+        if (File.open(QIODevice::WriteOnly))
+            File.write(Text.toUtf8());
+    }
+    QProcess Diff;
+    Diff.start(QStringLiteral("diff"), { A, B });
+    Diff.waitForFinished(5000);
+    return Diff.readAllStandardOutput().left(2000).toStdString();
+}
+
+// "PID TITLE" of the window the compositor gives the keyboard.
+QString CompositorFocus() { return RunCommand(QStringLiteral("wl-focused"), {}); }
+
+QString SpareKeyRecord()
+{
+    return RunCommand(QStringLiteral("xprop"), { QStringLiteral("-root"), QStringLiteral("_KIVO_SPARE_KEYS") });
+}
+
+class KivoOnXwayland : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_FALSE(qEnvironmentVariable("WAYLAND_DISPLAY").isEmpty()) << "run through scripts/with-wayland";
+        SeatKeymapBefore = Keymap(Seat);
+        KeymapBefore = Keymap();
+        ASSERT_FALSE(KeymapBefore.isEmpty());
+        ASSERT_FALSE(SeatKeymapBefore.isEmpty());
+        TargetFile = Directory.filePath(QStringLiteral("typed"));
+        ASSERT_FALSE((TargetWindow = StartTargetTerminal(Target, TargetFile, QStringLiteral("icanon iutf8 -echo"), true)).isEmpty());
+        TargetFocus = QString::number(Target.processId()) + QStringLiteral(" kivo-target");
+        // A new window need not get the focus on these desktops: the user clicks into it.
+        WaylandClick(ClientBounds(TargetWindow).center());
+        ASSERT_TRUE(WaitFor([&] { return CompositorFocus() == TargetFocus; })) << CompositorFocus().toStdString();
+    }
+
+    void TearDown() override
+    {
+        for (QProcess* Process : { &Kivo, &Target }) {
+            Process->terminate();
+            Process->waitForFinished(5000);
+        }
+    }
+
+    void StartKivo()
+    {
+        QProcessEnvironment Environment = QProcessEnvironment::systemEnvironment();
+        Environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        Kivo.setProcessEnvironment(Environment);
+        Kivo.setProcessChannelMode(QProcess::ForwardedChannels);
+        Kivo.start(QStringLiteral(KIVO_PROGRAM), { QStringLiteral("--output=unicode") });
+        ASSERT_TRUE(WaitFor([&] { return !(MainWindow = FindWindow(QString::fromLatin1(MainTitle))).isEmpty(); }, 15000));
+        // Placed once its size and place have settled.
+        QRect Bounds;
+        WaitFor([&] {
+            const QRect Now = ClientBounds(MainWindow);
+            const bool Settled = Now == Bounds && Now.width() > 400;
+            Bounds = Now;
+            QThread::msleep(100);
+            return Settled;
+        });
+    }
+
+    void Click(std::initializer_list<TClick> Clicks)
+    {
+        for (const TClick& Each : Clicks)
+            WaylandClick(Place(MainWindow, Each));
+    }
+
+    QByteArray Typed() const
+    {
+        QFile File(TargetFile);
+        return File.open(QIODevice::ReadOnly) ? File.readAll() : QByteArray();
+    }
+
+    QTemporaryDir Directory;
+    QString TargetFile;
+    QProcess Target;
+    QString TargetWindow;
+    QString TargetFocus;
+    QProcess Kivo;
+    QString MainWindow;
+    QString KeymapBefore;
+    QString SeatKeymapBefore;
+};
+
+TEST_F(KivoOnXwayland, GreekClickedOnTheKeypadArrivesExactlyAndTheKeymapIsRestored)
+{
+    StartKivo();
+    Click({ Shift, E, Smooth, N, Space, A, Smooth, R, X, H, IotaSubscript, Circumflex, Space, H, Smooth, Circumflex, N, Space, O,
+        Rough, Space, L, O, Acute, G, O, W, Enter });
+    const QByteArray Expected = QStringLiteral("Ἐν ἀρχῇ ἦν ὁ λόγος").normalized(QString::NormalizationForm_C).toUtf8() + '\n';
+    WaitFor([&] { return Typed().size() >= Expected.size(); }, 10000);
+    QThread::msleep(200);
+    EXPECT_EQ(Typed().toHex(' ').toStdString(), Expected.toHex(' ').toStdString()) << "typed \"" << Typed().toStdString() << "\"";
+    EXPECT_EQ(CompositorFocus(), TargetFocus);
+    EXPECT_TRUE(Keymap() != KeymapBefore) << "the Greek letters were typed through spare keys";
+
+    // Killed, KIVO leaves its spares behind; the next KIVO's start gives them back.
+    Kivo.kill();
+    Kivo.waitForFinished(5000);
+    EXPECT_TRUE(Keymap() != KeymapBefore);
+    StartKivo();
+    EXPECT_TRUE(WaitFor([&] { return Keymap() == KeymapBefore; }, 5000)) << "the spares of the killed KIVO are still mapped";
+
+    // And a KIVO that ends gives back what it took.
+    Click({ L, Enter });
+    const QByteArray Second = Expected + QStringLiteral("λ\n").toUtf8();
+    EXPECT_TRUE(WaitFor([&] { return Typed() == Second; }, 10000)) << "typed \"" << Typed().toStdString() << "\"";
+    EXPECT_TRUE(Keymap() != KeymapBefore);
+    Kivo.terminate();
+    EXPECT_TRUE(Kivo.waitForFinished(5000));
+    const QString SeatAfter = Keymap(Seat), After = Keymap();
+    EXPECT_TRUE(After == KeymapBefore) << "spare keys are left on the keymap:\n" << Difference(KeymapBefore, After);
+    EXPECT_TRUE(SeatAfter == SeatKeymapBefore) << "spare keys are left on the seat's keymap:\n" << Difference(SeatKeymapBefore, SeatAfter);
+    EXPECT_FALSE(SpareKeyRecord().contains(QLatin1Char('='))) << SpareKeyRecord().toStdString();
+    EXPECT_EQ(CompositorFocus(), TargetFocus);
+}
+
+} // namespace
+
+int main(int Argc, char** Argv)
+{
+    QCoreApplication App(Argc, Argv);
+    testing::InitGoogleTest(&Argc, Argv);
+    return RUN_ALL_TESTS();
+}
