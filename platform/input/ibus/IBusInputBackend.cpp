@@ -199,7 +199,8 @@ struct TIBusInputBackend::TState {
         };
         long Value = 0;
         const bool Managed = Property(WmState, Value);
-        return Managed && !(Property(WmPid, Value) && Value == long(getpid()));
+        const bool Own = Property(WmPid, Value) && Value == long(getpid());
+        return Managed && !Own;
         return Managed;
     }
 
