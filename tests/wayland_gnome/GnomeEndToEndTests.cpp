@@ -200,18 +200,17 @@ protected:
         ShellEval(QStringLiteral("global.get_window_actors().map(a => a.meta_window).find(w => w.get_title().includes('%1'))"
                                  ".activate(global.get_current_time()); 1").arg(Title));
         WaitFor([&] { return Focused().contains(Title); });
-        // A native program is ready for input methods once the shell's input method has it.
-        if (!Title.startsWith(QStringLiteral("kivo-xterm")))
-            WaitFor([] { return ShellEval(QStringLiteral("imports.ui.main.inputMethod._currentFocus ? 'yes' : 'no'")) == QStringLiteral("yes"); });
         QThread::msleep(500);
     }
 
     static void Click(std::initializer_list<TClick> Clicks)
     {
         const QRect Client = XWindowArea(QString::fromLatin1(KeypadTitle));
-        // The pointer comes to the keypad first, as a hand does.
-        RunCommand(QStringLiteral("wl-move"), { QString::number(Client.center().x()), QString::number(Client.top() + 15) });
-        QThread::msleep(500);
+        // On gnome-shell 43 under load, the first clicks on the keypad after the editor took the
+        // focus were lost in some runs (KIVO never saw them; the engine then had a focus-out
+        // and focus-in): a click on the keypad's banner, which types nothing, comes first.
+        RunCommand(QStringLiteral("wl-click"), { QString::number(Client.center().x()), QString::number(Client.top() + 15) });
+        QThread::msleep(1000);
         for (const TClick& Each : Clicks) {
             const QPoint At = Where(Client, Each);
             RunCommand(QStringLiteral("wl-click"), { QString::number(At.x()), QString::number(At.y()) });

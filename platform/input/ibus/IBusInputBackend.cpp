@@ -200,6 +200,7 @@ struct TIBusInputBackend::TState {
         long Value = 0;
         const bool Managed = Property(WmState, Value);
         const bool Own = Property(WmPid, Value) && Value == long(getpid());
+        KIVO_IBUS_LOG("X focus %#lx managed %d own %d", Focus, Managed, Own);
         return Managed && !Own;
         return Managed;
     }
@@ -450,6 +451,7 @@ bool TIBusInputBackend::Committing() const { return State->Focused != nullptr &&
 
 bool TIBusInputBackend::TypeCharacter(char32_t Character)
 {
+    KIVO_IBUS_LOG("type U+%04X (engine focused: %d)", unsigned(Character), State->Focused != nullptr);
     if (!Committing())
         return Fallback->TypeCharacter(Character);
     if (Character == U'\n' || Character == U'\r') {
