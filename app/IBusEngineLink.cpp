@@ -38,15 +38,18 @@ public:
 private:
     void Consider(TIBusInputBackend::TEngineState State)
     {
+        if (State == TIBusInputBackend::esChosen && Said)
+            QToolTip::hideText();
         if (Said || State == TIBusInputBackend::esUnknown || State == TIBusInputBackend::esChosen)
             return;
         Said = true;
         const QString Hint = IBusEngineHint(qEnvironmentVariable("XDG_CURRENT_DESKTOP"));
         std::fprintf(stderr, "kivo: %s\n", qPrintable(Hint));
-        // Once the keypad is on screen: a tooltip is a window that never takes the focus.
+        // Once the keypad is on screen: a tooltip is a window that never takes the focus. It
+        // stands above the keypad, not over the keys.
         QTimer::singleShot(500, this, [this, Hint] {
-            if (Form && Form->isVisible())
-                QToolTip::showText(Form->mapToGlobal(QPoint(Form->width() / 3, 0)), Hint, Form, {}, 20000);
+            if (Form && Form->isVisible() && Backend.EngineState() != TIBusInputBackend::esChosen)
+                QToolTip::showText(Form->mapToGlobal(QPoint(8, -64)), Hint, Form, {}, 20000);
         });
     }
 
@@ -61,7 +64,7 @@ QString IBusEngineHint(const QString& CurrentDesktop)
 {
     if (CurrentDesktop.split(QLatin1Char(':')).contains(QLatin1String("GNOME"), Qt::CaseInsensitive))
         return QObject::tr("KIVO types only into X11 programs here. To type into every program, add it once in "
-                           "Settings, Keyboard, Input Sources: + , Greek, \"Greek (KIVO)\"; then choose it in the top bar.");
+                           "Settings, Keyboard, Input Sources: +, Greek, \"Greek, Modern (1453-) (KIVO)\"; then choose it in the top bar.");
     return QObject::tr("KIVO types only into X11 programs here. To type into every program, add \"Greek (KIVO)\" "
                        "as an input method in IBus's preferences (ibus-setup) and choose it.");
 }
