@@ -1,10 +1,10 @@
 // KIVO's IBus engine on headless gnome-shell (run through scripts/with-wayland gnome). The
 // engine is installed (its component file in ibus's folder, in the bed's private mount
 // namespace), added as an input source through gsettings as a user's Settings does (ibus-daemon
-// then starts KIVO for it), and chosen with Super+Space. The keypad's keys are clicked with the seat's
-// real pointer: they type into gnome-text-editor (GTK 4, native Wayland), whose saved file must
-// hold exactly the NFC bytes, and into an XWayland xterm (no IBus there: KIVO's X11 path). The
-// target keeps the focus, and the bed's keyboard types per its own layout meanwhile.
+// then starts KIVO for it), and chosen with Super+Space. The keypad's keys are clicked with the
+// seat's real pointer: they type into gnome-text-editor (GTK 4, native Wayland), whose saved
+// file must hold exactly the NFC bytes, and into an XWayland xterm (no IBus there: KIVO's X11
+// path). The target keeps the focus, and the bed's keyboard types per its layout meanwhile.
 #include "KeyLayout.h"
 
 #include <QDeadlineTimer>
