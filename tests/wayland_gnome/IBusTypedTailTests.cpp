@@ -1,10 +1,12 @@
 // The surrounding-text bookkeeping of KIVO's IBus engine: when may a mark's BackSpace erase the
 // code point before the cursor, given reports that lag behind what KIVO committed?
+#include "IBusInputBackend.h"
 #include "IBusTypedTail.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <set>
 #include <string>
 
 namespace {
@@ -56,6 +58,23 @@ TEST(IBusTypedTail, AWholeReportMustMatchExactlyAndALongOneByItsEnd)
     EXPECT_TRUE(Paragraph.Agrees(Long + U"ῇ"));
     EXPECT_EQ(Paragraph.Typed(), 1u);
     EXPECT_FALSE(Paragraph.Agrees(Long + U"ῇx"));
+}
+
+// Every named key reaches a program as the key of its own place: a missing or shared key code
+// would type another key (the program reads the code, not the keysym).
+TEST(IBusKeys, EveryNamedKeyHasAKeysymAndAKeyCodeOfItsOwn)
+{
+    std::set<unsigned> Keycodes;
+    for (int Key = 0; Key < nkNamedKeyCount; ++Key) {
+        const TIBusKey Event = IBusKeyOf(TNamedKey(Key));
+        EXPECT_NE(Event.Keysym, 0u) << "named key " << Key;
+        EXPECT_TRUE(Keycodes.insert(Event.Keycode).second) << "named key " << Key << " shares key code " << Event.Keycode;
+    }
+    // The function keys' codes jump twice on a PC keyboard.
+    const std::pair<TNamedKey, unsigned> Codes[] = { { nkF10, 68 }, { nkF11, 87 }, { nkF12, 88 }, { nkF13, 183 }, { nkF24, 194 } };
+    for (const auto& [Key, Code] : Codes)
+        EXPECT_EQ(IBusKeyOf(Key).Keycode, Code) << "named key " << int(Key);
+    EXPECT_EQ(IBusKeyOf(nkF24).Keysym, 0xffd5u);
 }
 
 } // namespace
