@@ -36,7 +36,11 @@ TCommandLine ParseCommandLine(const QStringList& Arguments)
                        "into every program there. x11: through the X server, on a Wayland desktop through "
                        "XWayland (its programs only). Without this option, the session decides.")),
         QStringLiteral("x11|wayland"));
-    Parser.addOptions({ Help, Version, Output, NewInstance, Platform });
+    // What ibus-daemon passes when it starts KIVO for its engine: the engine joins whichever
+    // KIVO runs (this start hands over to it) or comes with the new one.
+    QCommandLineOption IBus(QStringLiteral("ibus"), QStringLiteral("Started by ibus-daemon for KIVO's engine."));
+    IBus.setFlags(QCommandLineOption::HiddenFromHelp);
+    Parser.addOptions({ Help, Version, Output, NewInstance, Platform, IBus });
 
     TCommandLine Result;
     if (!Parser.parse(Arguments)) {

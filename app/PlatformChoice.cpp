@@ -1,5 +1,6 @@
 #include "PlatformChoice.h"
 
+#include "IBusInputBackend.h"
 #include "WlrInputBackend.h"
 #include "X11DesktopObserver.h"
 #include "X11InputBackend.h"
@@ -113,6 +114,8 @@ TPlatform OpenPlatform(std::optional<TPlatformName> Asked, std::string& ErrorMes
     });
     if (!Platform.Backend)
         return Platform;
+    // Where KIVO's IBus engine is the input source, it types into the focused program instead.
+    Platform.Backend = TIBusInputBackend::Create(std::move(Platform.Backend));
     std::string ObserverError;
     Platform.Observer = CreateX11DesktopObserver(OwnKeys, ObserverError);
     if (!ObserverError.empty())

@@ -5,6 +5,7 @@
 #include "DesktopBehaviour.h"
 #include "DesktopObserver.h"
 #include "EarlyClicks.h"
+#include "IBusEngineLink.h"
 #include "InputBackend.h"
 #include "LumeraGlyphs.h"
 #include "OutsideInput.h"
@@ -116,6 +117,7 @@ int main(int Argc, char** Argv)
                     return std::nullopt;
                 return TRepeatTiming {Settings->DelayMilliseconds, Settings->IntervalMilliseconds};
             });
+            const std::unique_ptr<QObject> IBusEngine = AttachIBusEngine(Form1);
             const std::unique_ptr<QObject> Keypad = Wayland ? AttachWaylandKeypad(Form1, *Wayland) : nullptr;
             Instance.OnArguments = TakeLaterStart;
             if (!CommandLine.NewInstance)

@@ -25,6 +25,9 @@ KIVO_PACKAGES=(
   libglib2.0-bin
   gnome-shell
   python3-gi
+  libibus-1.0-dev
+  ibus
+  gnome-text-editor
   qt6-base-private-dev
   qt6-wayland
   wayland-protocols

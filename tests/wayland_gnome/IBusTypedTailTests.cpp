@@ -1,0 +1,80 @@
+// The surrounding-text bookkeeping of KIVO's IBus engine: when may a mark's BackSpace erase the
+// code point before the cursor, given reports that lag behind what KIVO committed?
+#include "IBusInputBackend.h"
+#include "IBusTypedTail.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <set>
+#include <string>
+
+namespace {
+
+struct TCase {
+    const char* Name;
+    std::function<void(TIBusTypedTail&)> Steps;
+    bool Agrees;
+    std::size_t Typed;
+};
+
+TEST(IBusTypedTail, ReportsAgreeOnlyWithWhatKivoTypedNowOrAtARecentStep)
+{
+    const TCase Cases[] = {
+        { "a report that shows KIVO's letter", [](TIBusTypedTail& T) { T.Committed(U"α"); }, true, 1 },
+        { "a report of the step before (still on its way)",
+            [](TIBusTypedTail& T) { T.Agrees(U"x"); T.Committed(U"α"); T.Committed(U"β"); }, true, 2 },
+        { "the letter erased by the mark, before the new one arrived",
+            [](TIBusTypedTail& T) { T.Agrees(U"x"); T.Committed(U"α"); T.Erased(); T.Committed(U"ά"); }, true, 1 },
+        { "another letter where KIVO's was (typed on the keyboard)",
+            [](TIBusTypedTail& T) { T.Agrees(U"x"); T.Committed(U"α"); T.Agrees(U"xα"); }, false, 0 },
+        { "the cursor moved into other text", [](TIBusTypedTail& T) { T.Committed(U"α"); }, false, 0 },
+        { "nothing is known before the first report: an empty start vouches for none",
+            [](TIBusTypedTail& T) { T.Committed(U"α"); T.Erased(); T.Committed(U"ά"); }, false, 0 },
+    };
+    // What each case's program then reports before its cursor.
+    const std::u32string Reports[] = { U"xyzα", U"xα", U"x", U"xαα", U"λόγ", U"x" };
+    for (size_t Index = 0; Index < std::size(Cases); ++Index) {
+        TIBusTypedTail Tail;
+        Cases[Index].Steps(Tail);
+        EXPECT_EQ(Tail.Agrees(Reports[Index]), Cases[Index].Agrees) << Cases[Index].Name;
+        EXPECT_EQ(Tail.Typed(), Cases[Index].Typed) << Cases[Index].Name;
+    }
+}
+
+TEST(IBusTypedTail, AWholeReportMustMatchExactlyAndALongOneByItsEnd)
+{
+    TIBusTypedTail Tail;
+    ASSERT_TRUE(Tail.Agrees(U""));
+    Tail.Committed(U"α");
+    Tail.Erased();
+    // The document is empty again: a letter there came from elsewhere.
+    EXPECT_FALSE(Tail.Agrees(U"β"));
+
+    const std::u32string Long(TIBusTypedTail::Longest + 10, U'x');
+    TIBusTypedTail Paragraph;
+    ASSERT_TRUE(Paragraph.Agrees(Long));
+    Paragraph.Committed(U"ῇ");
+    EXPECT_TRUE(Paragraph.Agrees(Long + U"ῇ"));
+    EXPECT_EQ(Paragraph.Typed(), 1u);
+    EXPECT_FALSE(Paragraph.Agrees(Long + U"ῇx"));
+}
+
+// Every named key reaches a program as the key of its own place: a missing or shared key code
+// would type another key (the program reads the code, not the keysym).
+TEST(IBusKeys, EveryNamedKeyHasAKeysymAndAKeyCodeOfItsOwn)
+{
+    std::set<unsigned> Keycodes;
+    for (int Key = 0; Key < nkNamedKeyCount; ++Key) {
+        const TIBusKey Event = IBusKeyOf(TNamedKey(Key));
+        EXPECT_NE(Event.Keysym, 0u) << "named key " << Key;
+        EXPECT_TRUE(Keycodes.insert(Event.Keycode).second) << "named key " << Key << " shares key code " << Event.Keycode;
+    }
+    // The function keys' codes jump twice on a PC keyboard.
+    const std::pair<TNamedKey, unsigned> Codes[] = { { nkF10, 68 }, { nkF11, 87 }, { nkF12, 88 }, { nkF13, 183 }, { nkF24, 194 } };
+    for (const auto& [Key, Code] : Codes)
+        EXPECT_EQ(IBusKeyOf(Key).Keycode, Code) << "named key " << int(Key);
+    EXPECT_EQ(IBusKeyOf(nkF24).Keysym, 0xffd5u);
+}
+
+} // namespace
