@@ -4,7 +4,6 @@
 
 namespace {
 TX11ErrorTrap* Innermost = nullptr;
-bool Installed = false;
 
 void Report(Display* Connection, const XErrorEvent& Error, const char* Operation)
 {
@@ -33,10 +32,11 @@ TX11ErrorTrap::TX11ErrorTrap(Display* Connection, const char* Operation)
     , Operation(Operation)
     , Outer(Innermost)
 {
-    if (!Installed) {
+    // The toolkit replaces the process's handler with its own when it opens its display, after
+    // KIVO's connections are open: each operation puts KIVO's back in place. (The toolkit's
+    // only reports, as KIVO's does for errors outside a trap.)
+    if (!Innermost)
         XSetErrorHandler(HandleX11Error);
-        Installed = true;
-    }
     Innermost = this;
 }
 

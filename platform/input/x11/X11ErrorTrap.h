@@ -4,8 +4,8 @@
 // between finding and raising it is no window; a spare that could not be mapped is not used).
 // An error that arrives outside every trap, e.g. one of an earlier request without a reply, is
 // reported on stderr with its request: never dropped silently, and never fatal as Xlib's
-// default handler would make it (the first trap installs the handler for every Xlib
-// connection of the process; the toolkit's is no Xlib connection).
+// default handler would make it. Every outermost trap puts the handler (one for every Xlib
+// connection of the process) back in place, since the toolkit installs its own at start.
 #include <X11/Xlib.h>
 
 class TX11ErrorTrap {
