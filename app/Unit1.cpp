@@ -73,7 +73,7 @@ TForm1::TForm1(QWidget* Parent)
     OnCreate = [this](TObject* Sender) { FormCreate(Sender); };
     BuildOutputMenu();
     ExtraKeys = new TExtraKeys(*this);
-    TForm4::AddUnicodeParagraph(TExtraKeys::Instructions());
+    TForm4::AddUnicodeParagraph(&TExtraKeys::Instructions);
 }
 
 void TForm1::SendCycle(const std::function<void()>& Send)

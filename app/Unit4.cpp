@@ -2,13 +2,16 @@
 
 #include <QTextOption>
 
+#include <algorithm>
+#include <vector>
+
 TForm4* Form4 = nullptr;
 
 namespace {
 
-QStringList& AddedParagraphs()
+std::vector<TForm4::TParagraph>& AddedParagraphs()
 {
-    static QStringList Paragraphs;
+    static std::vector<TForm4::TParagraph> Paragraphs;
     return Paragraphs;
 }
 
@@ -29,10 +32,19 @@ TForm4::TForm4(QWidget* Parent)
     Button1->setFocus();
 }
 
-void TForm4::AddUnicodeParagraph(const QString& Paragraph) { AddedParagraphs() << Paragraph; }
+void TForm4::AddUnicodeParagraph(TParagraph Paragraph)
+{
+    // Every main window adds its parts' paragraphs; each is told once.
+    if (std::find(AddedParagraphs().begin(), AddedParagraphs().end(), Paragraph) == AddedParagraphs().end())
+        AddedParagraphs().push_back(Paragraph);
+}
 
 QStringList TForm4::UnicodeParagraphs()
 {
+    // Translated as the window shows them, in the language in force then.
+    QStringList Added;
+    for (const TParagraph Paragraph : AddedParagraphs())
+        Added << Paragraph();
     return QStringList {
         tr("1. WHERE THE LETTERS GO. Click in the program you are writing in, then click the keys of "
            "KIVO. The keypad never takes the focus: every letter goes straight to the cursor of your "
@@ -51,7 +63,7 @@ QStringList TForm4::UnicodeParagraphs()
            "click the elision mark ’ in the row of extra characters (point 5), then a space. "
            "A breathing or accent at the start of a word belongs on its vowel: click the mark "
            "before the vowel or after it (point 6)."),
-    } + AddedParagraphs();
+    } + Added;
 }
 
 void TForm4::ShowInstructions(TOutputMode Output)

@@ -18,9 +18,11 @@ public:
     void ShowInstructions(TOutputMode Output);
 
     // The paragraphs of the Unicode instructions: KIVO's own, then those that other parts of
-    // the program add (translated by them) with AddUnicodeParagraph, before the window opens.
+    // the program add with AddUnicodeParagraph, before the window opens. An added paragraph is
+    // a function that gives it translated.
+    using TParagraph = QString (*)();
     static QStringList UnicodeParagraphs();
-    static void AddUnicodeParagraph(const QString& Paragraph);
+    static void AddUnicodeParagraph(TParagraph Paragraph);
 };
 
 extern TForm4* Form4;

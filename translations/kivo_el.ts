@@ -57,6 +57,17 @@
     </message>
 </context>
 <context>
+    <name>QObject</name>
+    <message>
+        <source>KIVO types only into X11 programs here. To type into every program, add it once in Settings, Keyboard, Input Sources: +, Greek, &quot;Greek, Modern (1453-) (KIVO)&quot;; then choose it in the top bar.</source>
+        <translation>Εδώ το KIVO γράφει μόνο σε προγράμματα X11. Για να γράφει σε κάθε πρόγραμμα, προσθέστε το μία φορά στις Ρυθμίσεις, Πληκτρολόγιο, Πηγές εισόδου: +, Ελληνικά, «Ελληνικά (KIVO)»· έπειτα επιλέξτε το στην επάνω γραμμή.</translation>
+    </message>
+    <message>
+        <source>KIVO types only into X11 programs here. To type into every program, add &quot;Greek (KIVO)&quot; as an input method in IBus&apos;s preferences (ibus-setup) and choose it.</source>
+        <translation>Εδώ το KIVO γράφει μόνο σε προγράμματα X11. Για να γράφει σε κάθε πρόγραμμα, προσθέστε το «Ελληνικά (KIVO)» ως μέθοδο εισαγωγής στις προτιμήσεις του IBus (ibus-setup) και επιλέξτε το.</translation>
+    </message>
+</context>
+<context>
     <name>TCommandLine</name>
     <message>
         <source>An on-screen keyboard for polytonic Greek: click a letter, then its breathing, accent or
@@ -95,6 +106,149 @@ iota subscript, and KIVO types them into the program you are writing in.</source
     <message>
         <source>--output takes unicode, lumera or auto, not &apos;%1&apos;.</source>
         <translation>το --output δέχεται unicode, lumera ή auto, όχι «%1».</translation>
+    </message>
+    <message>
+        <source>Where KIVO types. wayland: natively on a wlroots desktop (sway and its kin), into every program there. x11: through the X server, on a Wayland desktop through XWayland (its programs only). Without this option, the session decides.</source>
+        <translation>Πού γράφει το KIVO. wayland: απευθείας σε επιφάνεια εργασίας wlroots (το sway και τα συγγενή του), σε κάθε πρόγραμμά της. x11: μέσω του εξυπηρετητή X, και σε επιφάνεια εργασίας Wayland μέσω του XWayland (μόνο στα δικά του προγράμματα). Χωρίς αυτή την επιλογή αποφασίζει η συνεδρία.</translation>
+    </message>
+</context>
+<context>
+    <name>TExtraKeys</name>
+    <message>
+        <source>More signs</source>
+        <translation>Άλλα σημεία</translation>
+    </message>
+    <message>
+        <source>Hide the extra keys</source>
+        <translation>Απόκρυψη των πρόσθετων πλήκτρων</translation>
+    </message>
+    <message>
+        <source>Show the extra keys: high stop, elision, guillemets, macron and breve, archaic letters, numeral signs and editorial signs</source>
+        <translation>Εμφάνιση των πρόσθετων πλήκτρων: άνω στιγμή, απόστροφος της έκθλιψης, γωνιώδη εισαγωγικά, μακρό και βραχύ, αρχαϊκά γράμματα, αριθμητικά και εκδοτικά σημεία</translation>
+    </message>
+    <message>
+        <source>5. EXTRA CHARACTERS. Click “More signs” at the right of the banner to show a row of extra keys; × hides it again, and KIVO remembers which you chose. Point at a key to read its name. From the left: the ano teleia · (the high stop); the elision mark ’ (the apostrophe Unicode recommends: not the smooth breathing) and beside it the koronis ᾽; the guillemets « »; the macron, the breve and the dot below; the archaic and numeral letters digamma ϝ Ϝ, stigma ϛ Ϛ, koppa ϙ Ϙ ϟ Ϟ and sampi ϡ Ϡ, and the lunate sigma ϲ Ϲ; the numeral signs ʹ and ͵; the editorial signs ⟨ ⟩ [ ] † and the paragraphos.
+
+The macron, the breve and the dot below are marks, as the accents are: click the letter, then the mark (ᾱ ᾰ ῑ ῐ ῡ ῠ). With an accent or a breathing they come out in the order Unicode prescribes, the length mark next to the letter, whichever you click first (ᾱ́: alpha, macron, acute). Click the breathing before the accent, or the button that has both, and the dot below last.
+
+6. MARKS BEFORE THE LETTER. A mark clicked where no letter typed by KIVO comes before it (at the start, after a space or a punctuation mark, after you typed or clicked in the other program) waits for the next letter, as a dead key does: its button is framed, and the next letter you click gets the mark. Click the button again, or Backspace, to take it back.</source>
+        <translation>5. ΠΡΟΣΘΕΤΟΙ ΧΑΡΑΚΤΗΡΕΣ. Πατήστε «Άλλα σημεία» στα δεξιά της ταινίας για να εμφανιστεί μια σειρά πρόσθετων πλήκτρων· το × την κρύβει πάλι, και το KIVO θυμάται τι επιλέξατε. Φέρτε τον δείκτη πάνω σε ένα πλήκτρο για να διαβάσετε το όνομά του. Από αριστερά: η άνω τελεία · (η άνω στιγμή)· το σημείο της έκθλιψης ’ (η απόστροφος που συνιστά το Unicode, όχι η ψιλή) και δίπλα του η κορωνίς ᾽· τα εισαγωγικά « »· το μακρό, το βραχύ και η τελεία κάτω από το γράμμα· τα αρχαϊκά και τα αριθμητικά γράμματα δίγαμμα ϝ Ϝ, στίγμα ϛ Ϛ, κόππα ϙ Ϙ ϟ Ϟ και σαμπί ϡ Ϡ, και το μηνοειδές σίγμα ϲ Ϲ· οι αριθμητικές κεραίες ʹ και ͵· τα εκδοτικά σημεία ⟨ ⟩ [ ] † και η παράγραφος.
+
+Το μακρό, το βραχύ και η τελεία κάτω από το γράμμα είναι σημάδια, όπως οι τόνοι: πατήστε το γράμμα και έπειτα το σημάδι (ᾱ ᾰ ῑ ῐ ῡ ῠ). Μαζί με τόνο ή πνεύμα μπαίνουν με τη σειρά που ορίζει το Unicode, το σημείο της μακρότητας δίπλα στο γράμμα, όποιο κι αν πατήσετε πρώτο (ᾱ́: άλφα, μακρό, οξεία). Πατήστε το πνεύμα πριν από τον τόνο, ή το κουμπί που έχει και τα δύο, και την τελεία κάτω από το γράμμα τελευταία.
+
+6. ΣΗΜΑΔΙΑ ΠΡΙΝ ΑΠΟ ΤΟ ΓΡΑΜΜΑ. Ένα σημάδι που πατιέται εκεί όπου δεν προηγείται γράμμα γραμμένο από το KIVO (στην αρχή, μετά από διάστημα ή σημείο στίξης, αφού γράψατε ή κάνατε κλικ στο άλλο πρόγραμμα) περιμένει το επόμενο γράμμα, όπως ένα νεκρό πλήκτρο: το κουμπί του πλαισιώνεται, και το επόμενο γράμμα που πατάτε παίρνει το σημάδι. Πατήστε ξανά το κουμπί, ή το Backspace, για να το πάρετε πίσω.</translation>
+    </message>
+    <message>
+        <source>Ano teleia, the high stop (typed as U+00B7, the form Unicode&apos;s NFC gives it)</source>
+        <translation>Άνω τελεία, η άνω στιγμή (γράφεται ως U+00B7, η μορφή που της δίνει η κανονικοποίηση NFC του Unicode)</translation>
+    </message>
+    <message>
+        <source>Elision mark, the apostrophe Unicode recommends (U+2019)</source>
+        <translation>Σημείο έκθλιψης, η απόστροφος που συνιστά το Unicode (U+2019)</translation>
+    </message>
+    <message>
+        <source>Koronis (U+1FBD)</source>
+        <translation>Κορωνίς (U+1FBD)</translation>
+    </message>
+    <message>
+        <source>Opening guillemet (U+00AB)</source>
+        <translation>Εισαγωγικό ανοίγματος (U+00AB)</translation>
+    </message>
+    <message>
+        <source>Closing guillemet (U+00BB)</source>
+        <translation>Εισαγωγικό κλεισίματος (U+00BB)</translation>
+    </message>
+    <message>
+        <source>Macron, a long vowel: a mark, clicked after the letter or before it (U+0304)</source>
+        <translation>Μακρό, μακρό φωνήεν: σημάδι, πατιέται μετά από το γράμμα ή πριν από αυτό (U+0304)</translation>
+    </message>
+    <message>
+        <source>Breve, a short vowel: a mark, clicked after the letter or before it (U+0306)</source>
+        <translation>Βραχύ, βραχύ φωνήεν: σημάδι, πατιέται μετά από το γράμμα ή πριν από αυτό (U+0306)</translation>
+    </message>
+    <message>
+        <source>Dot below, an uncertain letter: a mark, clicked after the letter&apos;s other marks (U+0323)</source>
+        <translation>Τελεία κάτω από το γράμμα, αβέβαιη ανάγνωση: σημάδι, πατιέται μετά από τα άλλα σημάδια του γράμματος (U+0323)</translation>
+    </message>
+    <message>
+        <source>Digamma (U+03DD)</source>
+        <translation>Δίγαμμα (U+03DD)</translation>
+    </message>
+    <message>
+        <source>Capital digamma (U+03DC)</source>
+        <translation>Κεφαλαίο δίγαμμα (U+03DC)</translation>
+    </message>
+    <message>
+        <source>Stigma, the numeral 6 (U+03DB)</source>
+        <translation>Στίγμα, ο αριθμός 6 (U+03DB)</translation>
+    </message>
+    <message>
+        <source>Capital stigma (U+03DA)</source>
+        <translation>Κεφαλαίο στίγμα (U+03DA)</translation>
+    </message>
+    <message>
+        <source>Archaic koppa (U+03D9)</source>
+        <translation>Αρχαϊκό κόππα (U+03D9)</translation>
+    </message>
+    <message>
+        <source>Capital archaic koppa (U+03D8)</source>
+        <translation>Κεφαλαίο αρχαϊκό κόππα (U+03D8)</translation>
+    </message>
+    <message>
+        <source>Koppa, the numeral 90 (U+03DF)</source>
+        <translation>Κόππα, ο αριθμός 90 (U+03DF)</translation>
+    </message>
+    <message>
+        <source>Capital koppa (U+03DE)</source>
+        <translation>Κεφαλαίο κόππα (U+03DE)</translation>
+    </message>
+    <message>
+        <source>Sampi, the numeral 900 (U+03E1)</source>
+        <translation>Σαμπί, ο αριθμός 900 (U+03E1)</translation>
+    </message>
+    <message>
+        <source>Capital sampi (U+03E0)</source>
+        <translation>Κεφαλαίο σαμπί (U+03E0)</translation>
+    </message>
+    <message>
+        <source>Lunate sigma (U+03F2)</source>
+        <translation>Μηνοειδές σίγμα (U+03F2)</translation>
+    </message>
+    <message>
+        <source>Capital lunate sigma (U+03F9)</source>
+        <translation>Κεφαλαίο μηνοειδές σίγμα (U+03F9)</translation>
+    </message>
+    <message>
+        <source>Numeral sign, after a numeral (typed as U+02B9, the form NFC gives U+0374)</source>
+        <translation>Αριθμητική κεραία, μετά από τον αριθμό (γράφεται ως U+02B9, η μορφή που δίνει η NFC στο U+0374)</translation>
+    </message>
+    <message>
+        <source>Lower numeral sign, before thousands (U+0375)</source>
+        <translation>Κάτω αριθμητική κεραία, πριν από τις χιλιάδες (U+0375)</translation>
+    </message>
+    <message>
+        <source>Opening angle bracket, letters the editor adds (U+27E8)</source>
+        <translation>Γωνιώδης αγκύλη ανοίγματος, γράμματα που προσθέτει ο εκδότης (U+27E8)</translation>
+    </message>
+    <message>
+        <source>Closing angle bracket (U+27E9)</source>
+        <translation>Γωνιώδης αγκύλη κλεισίματος (U+27E9)</translation>
+    </message>
+    <message>
+        <source>Opening square bracket, letters lost (U+005B)</source>
+        <translation>Αγκύλη ανοίγματος, γράμματα που χάθηκαν (U+005B)</translation>
+    </message>
+    <message>
+        <source>Closing square bracket (U+005D)</source>
+        <translation>Αγκύλη κλεισίματος (U+005D)</translation>
+    </message>
+    <message>
+        <source>Dagger, a corrupt passage (U+2020)</source>
+        <translation>Σταυρός, εφθαρμένο χωρίο (U+2020)</translation>
+    </message>
+    <message>
+        <source>Paragraphos (U+2E0F)</source>
+        <translation>Παράγραφος (U+2E0F)</translation>
     </message>
 </context>
 <context>
@@ -192,10 +346,6 @@ the project&apos;s repository.</source>
         <translation>3. ΔΙΟΡΘΩΣΗ. Αμέσως μετά από ένα σημάδι, το πλήκτρο ⌫ αφαιρεί πάλι αυτό το σημάδι και αφήνει το γράμμα· το επόμενο πάτημα σβήνει το ίδιο το γράμμα. Όσο μένει πατημένο, επαναλαμβάνεται όπως το πλήκτρο του δικού σας πληκτρολογίου.</translation>
     </message>
     <message>
-        <source>4. APOSTROPHE AND ELISION. The breathing buttons are marks, not apostrophes: clicked after a consonant, a smooth breathing sits on that consonant. For an elided word (δ’ ἐγώ, ἀλλ’ ὅμως) type the apostrophe ’ with your own keyboard (most word processors turn &apos; into it), then a space. A breathing or accent at the start of a word belongs on its vowel: type the vowel first, then the mark.</source>
-        <translation>4. ΑΠΟΣΤΡΟΦΟΣ ΚΑΙ ΕΚΘΛΙΨΗ. Τα κουμπιά των πνευμάτων είναι σημάδια, όχι απόστροφοι: μια ψιλή μετά από σύμφωνο κάθεται πάνω σε εκείνο το σύμφωνο. Για λέξη με έκθλιψη (δ’ ἐγώ, ἀλλ’ ὅμως) γράψτε την απόστροφο ’ με το δικό σας πληκτρολόγιο (οι περισσότεροι επεξεργαστές κειμένου κάνουν το &apos; απόστροφο) και έπειτα ένα διάστημα. Πνεύμα ή τόνος στην αρχή λέξης ανήκει στο φωνήεν της: γράψτε πρώτα το φωνήεν και έπειτα το σημάδι.</translation>
-    </message>
-    <message>
         <source>
 1. RESIZE your word-processing window, e.g. in Notepad or Word, so that it is located where 
 it is visible above the KIVO keypad.
@@ -232,6 +382,10 @@ accent, etc., and the preceding word to space it correctly.</source>
     <message>
         <source>1. WHERE THE LETTERS GO. Click in the program you are writing in, then click the keys of KIVO. The keypad never takes the focus: every letter goes straight to the cursor of your program, and your own keyboard goes on typing there too.</source>
         <translation>1. ΠΟΥ ΓΡΑΦΟΥΝ ΤΑ ΓΡΑΜΜΑΤΑ. Κάντε κλικ στο πρόγραμμα όπου γράφετε και έπειτα πατήστε τα πλήκτρα του KIVO. Το πληκτρολόγιο οθόνης δεν παίρνει ποτέ την εστίαση: κάθε γράμμα πηγαίνει κατευθείαν στον δρομέα του προγράμματός σας, και το δικό σας πληκτρολόγιο εξακολουθεί να γράφει εκεί.</translation>
+    </message>
+    <message>
+        <source>4. APOSTROPHE AND ELISION. The breathing buttons are marks, not apostrophes: clicked after a consonant, a smooth breathing sits on that consonant. For an elided word (δ’ ἐγώ, ἀλλ’ ὅμως) click the elision mark ’ in the row of extra characters (point 5), then a space. A breathing or accent at the start of a word belongs on its vowel: click the mark before the vowel or after it (point 6).</source>
+        <translation>4. ΑΠΟΣΤΡΟΦΟΣ ΚΑΙ ΕΚΘΛΙΨΗ. Τα κουμπιά των πνευμάτων είναι σημάδια, όχι απόστροφοι: μια ψιλή μετά από σύμφωνο κάθεται πάνω σε εκείνο το σύμφωνο. Για λέξη με έκθλιψη (δ’ ἐγώ, ἀλλ’ ὅμως) πατήστε το σημείο της έκθλιψης ’ στη σειρά των πρόσθετων χαρακτήρων (σημείο 5) και έπειτα ένα διάστημα. Πνεύμα ή τόνος στην αρχή λέξης ανήκει στο φωνήεν της: πατήστε το σημάδι πριν από το φωνήεν ή μετά από αυτό (σημείο 6).</translation>
     </message>
 </context>
 </TS>

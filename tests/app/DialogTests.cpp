@@ -35,7 +35,7 @@ TEST_F(TAppTest, InstructionsSpeakOfTheOutputInForce)
     EXPECT_EQ(Lines[16], QStringLiteral("those. "));
     EXPECT_EQ(Lines[22], QStringLiteral("accent, etc., and the preceding word to space it correctly."));
 
-    TForm4::AddUnicodeParagraph(QStringLiteral("5. ΜΙΑ ΑΚΟΜΗ ΠΑΡΑΓΡΑΦΟΣ."));
+    TForm4::AddUnicodeParagraph([] { return QStringLiteral("5. ΜΙΑ ΑΚΟΜΗ ΠΑΡΑΓΡΑΦΟΣ."); });
     Instructions->ShowInstructions(omUnicode);
     const QString Unicode = Instructions->Memo1->toPlainText();
     for (const char* Wrong : { "Lumera", "font", "flicker", "Notepad", "Windows", "soft breathing to represent" })
@@ -158,4 +158,7 @@ TEST_F(TAppTest, InGreekEveryTextTheWindowsShowIsGreek)
                 ExpectGreek(Action->text(), Action->text());
         }
     }
+    // Every main window adds the extra keys' paragraphs; the instructions tell them once.
+    InstructionsInGreek.ShowInstructions(omUnicode);
+    EXPECT_EQ(InstructionsInGreek.Memo1->toPlainText().count(QStringLiteral("\n6. ")), 1);
 }
