@@ -3,6 +3,7 @@
 // iutf8 (a BackSpace erases one whole character, Enter ends the line) writes the lines it
 // receives to a file. Run through scripts/with-x --wm on the layout it was given.
 #include "EndToEndSupport.h"
+#include "KeypadClicks.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -17,18 +18,6 @@
 namespace {
 
 
-// Keys by row and column of the keypad, accent buttons by toolbar row and column.
-struct TClick {
-    enum { Key, Accent, Special } Kind;
-    int Row;
-    int Column;
-};
-constexpr TClick Letter(int Row, int Column) { return { TClick::Key, Row, Column }; }
-constexpr TClick A = Letter(4, 1), E = Letter(3, 3), H = Letter(4, 6), N = Letter(5, 6), O = Letter(3, 9), R = Letter(3, 4),
-                 X = Letter(5, 2), L = Letter(4, 9), G = Letter(4, 5), W = Letter(3, 2), V = Letter(5, 4);
-constexpr TClick Smooth { TClick::Accent, 0, 0 }, Rough { TClick::Accent, 0, 1 }, Acute { TClick::Accent, 0, 2 },
-    Circumflex { TClick::Accent, 0, 3 }, IotaSubscript { TClick::Accent, 1, 2 };
-constexpr TClick Space { TClick::Special, 6, 0 }, Enter { TClick::Special, 4, 0 }, Backspace { TClick::Special, 5, 0 };
 
 class KivoUnicodeOnX : public testing::Test {
 protected:

@@ -17,33 +17,13 @@
 
 #include <gtest/gtest.h>
 
+#include "BedSupport.h"
+#include "KeypadClicks.h"
+
 #include <memory>
 
 namespace {
 
-QString RunCommand(const QString& Program, const QStringList& Arguments, int* ExitCode = nullptr)
-{
-    QProcess Process;
-    Process.start(Program, Arguments);
-    const bool Finished = Process.waitForFinished(30000);
-    if (ExitCode)
-        *ExitCode = Finished ? Process.exitCode() : -1;
-    if (!Finished || Process.exitCode() != 0)
-        return {};
-    return QString::fromUtf8(Process.readAllStandardOutput()).trimmed();
-}
-
-template <typename TCondition>
-bool WaitFor(TCondition Condition, int Milliseconds = 10000)
-{
-    QDeadlineTimer Deadline(Milliseconds);
-    while (!Condition()) {
-        if (Deadline.hasExpired())
-            return false;
-        QThread::msleep(50);
-    }
-    return true;
-}
 
 const QString User = qEnvironmentVariable("KIVO_WL_USER");
 const QString UserHome = qEnvironmentVariable("KIVO_WL_BASE") + QStringLiteral("/home");
@@ -80,18 +60,6 @@ QRect XWindowArea(const QString& Title)
     return Info.isEmpty() ? QRect() : QRect(Value("Absolute upper-left X"), Value("Absolute upper-left Y"), Value("Width"), Value("Height"));
 }
 
-struct TClick {
-    enum { Key, Accent, Special } Kind;
-    int Row;
-    int Column;
-};
-constexpr TClick Letter(int Row, int Column) { return { TClick::Key, Row, Column }; }
-constexpr TClick A = Letter(4, 1), E = Letter(3, 3), H = Letter(4, 6), N = Letter(5, 6), O = Letter(3, 9), R = Letter(3, 4),
-                 X = Letter(5, 2), L = Letter(4, 9), G = Letter(4, 5), W = Letter(3, 2), V = Letter(5, 4);
-constexpr TClick Smooth { TClick::Accent, 0, 0 }, Rough { TClick::Accent, 0, 1 }, Acute { TClick::Accent, 0, 2 },
-    Circumflex { TClick::Accent, 0, 3 }, IotaSubscript { TClick::Accent, 1, 2 };
-constexpr TClick Space { TClick::Special, 6, 0 }, Enter { TClick::Special, 4, 0 }, Backspace { TClick::Special, 5, 0 },
-    Shift { TClick::Special, 2, 0 };
 
 const char* const KeypadTitle = "Lumera On-Screen Keyboard";
 

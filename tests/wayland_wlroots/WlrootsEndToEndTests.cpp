@@ -14,6 +14,9 @@
 #include <QThread>
 
 #include <gtest/gtest.h>
+
+#include "BedSupport.h"
+#include "KeypadClicks.h"
 #include <linux/input-event-codes.h>
 #include <time.h>
 #include <wayland-client.h>
@@ -25,26 +28,6 @@
 
 namespace {
 
-QString RunCommand(const QString& Program, const QStringList& Arguments)
-{
-    QProcess Process;
-    Process.start(Program, Arguments);
-    if (!Process.waitForFinished(10000) || Process.exitCode() != 0)
-        return {};
-    return QString::fromUtf8(Process.readAllStandardOutput()).trimmed();
-}
-
-template <typename TCondition>
-bool WaitFor(TCondition Condition, int Milliseconds = 5000)
-{
-    QDeadlineTimer Deadline(Milliseconds);
-    while (!Condition()) {
-        if (Deadline.hasExpired())
-            return false;
-        QThread::msleep(20);
-    }
-    return true;
-}
 
 // "PID TITLE" of the window with the keyboard focus, as sway has it.
 QString Focused() { return RunCommand(QStringLiteral("wl-focused"), {}); }
@@ -140,18 +123,6 @@ private:
     zwlr_virtual_pointer_v1* Pointer = nullptr;
 };
 
-struct TClick {
-    enum { Key, Accent, Special } Kind;
-    int Row;
-    int Column;
-};
-constexpr TClick Letter(int Row, int Column) { return { TClick::Key, Row, Column }; }
-constexpr TClick A = Letter(4, 1), E = Letter(3, 3), H = Letter(4, 6), N = Letter(5, 6), O = Letter(3, 9), R = Letter(3, 4),
-                 X = Letter(5, 2), L = Letter(4, 9), G = Letter(4, 5), W = Letter(3, 2), V = Letter(5, 4);
-constexpr TClick Smooth { TClick::Accent, 0, 0 }, Rough { TClick::Accent, 0, 1 }, Acute { TClick::Accent, 0, 2 },
-    Circumflex { TClick::Accent, 0, 3 }, IotaSubscript { TClick::Accent, 1, 2 };
-constexpr TClick Space { TClick::Special, 6, 0 }, Enter { TClick::Special, 4, 0 }, Backspace { TClick::Special, 5, 0 },
-    Shift { TClick::Special, 2, 0 };
 
 // The keypad's default place on the 1280 by 800 output: full width, 202 high, 28 above the
 // bottom edge, as on X11 (a layer surface has no frame, so its client area is all of it).
