@@ -41,7 +41,7 @@ protected:
         Kivo->setProcessChannelMode(QProcess::ForwardedChannels);
         Kivo->setProcessEnvironment(Environment);
         Kivo->start(QStringLiteral(KIVO_PROGRAM), { QStringLiteral("--output=unicode") });
-        ASSERT_TRUE(WaitFor([] { return !(MainWindow = FindWindow(QString::fromLatin1(MainTitle))).isEmpty(); }, 10000));
+        ASSERT_TRUE(WaitFor([] { return !(MainWindow = FindWindow(QString::fromLatin1(UnicodeMainTitle))).isEmpty(); }, 10000));
         const QSize Screen = ScreenSize();
         WaitFor([&] { return OuterBounds(MainWindow) == QRect(0, Screen.height() - 230, Screen.width(), 202); });
         // The row over the banner text, shown by its toggle at the right end.
