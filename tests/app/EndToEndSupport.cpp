@@ -18,6 +18,12 @@ QString RunCommand(const QString& Program, const QStringList& Arguments)
     return QString::fromLocal8Bit(Process.readAllStandardOutput()).trimmed();
 }
 
+QString FindKivoWindow()
+{
+    const QString Unicode = FindWindow(QString::fromLatin1(UnicodeMainTitle));
+    return Unicode.isEmpty() ? FindWindow(QString::fromLatin1(MainTitle)) : Unicode;
+}
+
 QString FindWindow(const QString& Title)
 {
     return RunCommand(QStringLiteral("xdotool"), { QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
@@ -91,7 +97,7 @@ QString StartKivo(QProcess& Kivo, const QStringList& Arguments, const QString& S
     if (!Kivo.waitForStarted(10000))
         return {};
     QString Window;
-    if (!WaitFor([&] { return !(Window = FindWindow(QString::fromLatin1(MainTitle))).isEmpty(); }, 15000))
+    if (!WaitFor([&] { return !(Window = FindKivoWindow()).isEmpty(); }, 15000))
         return {};
     const QSize Screen = ScreenSize();
     if (!WaitFor([&] { return OuterBounds(Window) == QRect(0, Screen.height() - 230, Screen.width(), 202); }, 10000))

@@ -36,6 +36,8 @@ bool WaitFor(TCondition Condition, int Milliseconds = 5000)
 
 // The first visible window whose whole title is Title, as xdotool names it; empty if none.
 QString FindWindow(const QString& Title);
+// KIVO's main window, by the title of either output; empty if there is none.
+QString FindKivoWindow();
 QString FocusedWindow();
 // The client area in root coordinates, as the X server has it.
 QRect ClientBounds(const QString& Window);

@@ -51,8 +51,7 @@ protected:
         Kivo->start(QStringLiteral(KIVO_PROGRAM), Arguments);
         // The title names the output: auto may pick the font's codes.
         ASSERT_TRUE(WaitFor([] {
-            return !(MainWindow = FindWindow(QString::fromLatin1(UnicodeMainTitle))).isEmpty()
-                || !(MainWindow = FindWindow(QString::fromLatin1(MainTitle))).isEmpty();
+            return !(MainWindow = FindKivoWindow()).isEmpty();
         }, 10000));
         const QSize Screen = ScreenSize();
         WaitFor([&] { return OuterBounds(MainWindow) == QRect(0, Screen.height() - 230, Screen.width(), 202); });

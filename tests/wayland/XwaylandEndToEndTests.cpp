@@ -113,7 +113,7 @@ protected:
         Kivo.setProcessEnvironment(Environment);
         Kivo.setProcessChannelMode(QProcess::ForwardedChannels);
         Kivo.start(QStringLiteral(KIVO_PROGRAM), { QStringLiteral("--output=unicode") });
-        ASSERT_TRUE(WaitFor([&] { return !(MainWindow = FindWindow(QString::fromLatin1(MainTitle))).isEmpty(); }, 15000));
+        ASSERT_TRUE(WaitFor([&] { return !(MainWindow = FindKivoWindow()).isEmpty(); }, 15000));
         // Placed once its size and place have settled.
         QRect Bounds;
         WaitFor([&] {
