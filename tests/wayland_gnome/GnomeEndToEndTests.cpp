@@ -61,7 +61,8 @@ QRect XWindowArea(const QString& Title)
 }
 
 
-const char* const KeypadTitle = "Lumera On-Screen Keyboard";
+// Started by ibus-daemon with no --output: auto, Unicode where no Lumera font is installed.
+const char* const KeypadTitle = "KIVO Polytonic Greek Keyboard";
 
 QPoint Where(const QRect& Client, const TClick& Click)
 {
