@@ -134,10 +134,7 @@ void TKeyboard::RefreshShift()
             if (!Key)
                 continue;
             // Off: the keypad's own colour again, through the inherited palette.
-            QPalette Colour;
-            if (On)
-                Colour.setColor(QPalette::ButtonText, HighlightColor);
-            Key->setPalette(Colour);
+            Key->SetCaptionColor(On ? std::optional<QColor>(HighlightColor) : std::nullopt);
             ShowSpecialKeyFace(Key, On && Bold);
         }
     };

@@ -92,6 +92,14 @@ void TCaptionButton::paintEvent(QPaintEvent*)
         Wanted.setFamily(DisplayFamily(font().family().toStdString()));
         DrawnFont = FittedFont(Wanted, Shown, rect().adjusted(Frame, Frame, -Frame, -Frame).size());
     }
+    if (CaptionColorValue) {
+        if (!CaptionPalette || CaptionPalette->color(QPalette::ButtonText) != *CaptionColorValue) {
+            CaptionPalette = palette();
+            CaptionPalette->setColor(QPalette::ButtonText, *CaptionColorValue);
+        }
+        CaptionPalette->setCurrentColorGroup(Option.palette.currentColorGroup());
+        Option.palette = *CaptionPalette;
+    }
     Option.font = *DrawnFont;
     Painter.setFont(*DrawnFont);
     Painter.drawComplexControl(QStyle::CC_ToolButton, Option);
@@ -108,8 +116,20 @@ void TCaptionButton::changeEvent(QEvent* Event)
     // The face decides which characters the caption's codes are drawn as.
     if (Event->type() == QEvent::FontChange)
         ShowCaption();
+    if (Event->type() == QEvent::PaletteChange)
+        CaptionPalette.reset();
     QToolButton::changeEvent(Event);
 }
+
+void TCaptionButton::SetCaptionColor(const std::optional<QColor>& Colour)
+{
+    if (Colour == CaptionColorValue)
+        return;
+    CaptionColorValue = Colour;
+    update();
+}
+
+QColor TCaptionButton::CaptionColor() const { return CaptionColorValue.value_or(palette().color(QPalette::ButtonText)); }
 
 void TCaptionButton::ShowCaption()
 {

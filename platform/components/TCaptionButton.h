@@ -8,6 +8,7 @@
 #include "Classes.h"
 
 #include <QFont>
+#include <QPalette>
 #include <QToolButton>
 
 #include <optional>
@@ -24,6 +25,10 @@ public:
     void SetCaption(const std::string& Caption);
 
     TClickTiming& Timing() { return *TimingValue; }
+
+    // The caption drawn in Colour rather than the palette's button text; none: the palette's.
+    void SetCaptionColor(const std::optional<QColor>& Colour);
+    QColor CaptionColor() const;
 
     static bool ClickAtEarlyRelease(unsigned long PressTime, unsigned long LastMotionTime, int MotionCount, QPoint Pointer)
     {
@@ -56,4 +61,9 @@ private:
     bool ClickReported = false;
     // The font the caption is drawn in at the present size; empty until the next paint.
     std::optional<QFont> DrawnFont;
+    std::optional<QColor> CaptionColorValue;
+    // The palette a coloured caption is drawn with, kept while colour and widget palette stay:
+    // the style caches the button's face under the palette's identity, so a palette made anew at
+    // each toggle (as setPalette makes one) would add faces to that cache until it is full.
+    std::optional<QPalette> CaptionPalette;
 };

@@ -253,7 +253,7 @@ void StyleKeypad(TKeyboard& Keyboard, bool Italic)
     Keyboard.HighlightColor = Qt::red;
 }
 
-QColor Drawn(const TSpeedButton* Key) { return Key->palette().color(QPalette::ButtonText); }
+QColor Drawn(const TSpeedButton* Key) { return Key->CaptionColor(); }
 
 TEST_F(KeyboardTest, ActiveShiftAndCapsKeysAreDrawnInTheHighlightColour)
 {
