@@ -50,8 +50,7 @@ void TCaptionButton::mouseReleaseEvent(QMouseEvent* Event)
         return;
     }
     const bool ClickedAlready = TimingValue->Release();
-    const bool Clicks = !ClickedAlready
-        && ((isDown() && hitButton(Event->position().toPoint())) || TimingValue->ReleasedWherePressed(*Event));
+    const bool Clicks = !ClickedAlready && isDown() && hitButton(Event->position().toPoint());
     QPointer<TCaptionButton> Alive(this);
     ClickReported = ClickedAlready || Clicks;
     if (Clicks)

@@ -22,7 +22,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <memory>
-#include <optional>
 #include <random>
 #include <string>
 #include <utility>
@@ -245,7 +244,7 @@ protected:
     // returns what arrived. Expected gets what the keypads' one-shot Shift and Caps Lock make of
     // the clicks (a key types its caption), and ByProgram what each program's clicks type.
     static QByteArray Click(const std::vector<TClick>& Clicks, QByteArray& Expected, std::vector<QByteArray>& ByProgram, int Gap,
-        int MaximumGap = 0, std::optional<int> ImpatientHold = std::nullopt)
+        int MaximumGap = 0)
     {
         ByProgram.resize(Programs.size());
         const qsizetype Offset = FileContents(TargetFile).size();
@@ -270,16 +269,15 @@ protected:
             }
             Script.push_back({Centre(Each), Bytes});
         }
-        Report = RunPacedClicks(Script, TargetFile, Offset, Gap, std::max(Gap, MaximumGap), ImpatientHold);
+        Report = RunPacedClicks(Script, TargetFile, Offset, Gap, std::max(Gap, MaximumGap));
         QThread::msleep(200); // a surplus would have arrived by now
         return FileContents(TargetFile).mid(Offset);
     }
 
-    static QByteArray Click(const std::vector<TClick>& Clicks, QByteArray& Expected, int Gap, int MaximumGap = 0,
-        std::optional<int> ImpatientHold = std::nullopt)
+    static QByteArray Click(const std::vector<TClick>& Clicks, QByteArray& Expected, int Gap, int MaximumGap = 0)
     {
         std::vector<QByteArray> ByProgram;
-        return Click(Clicks, Expected, ByProgram, Gap, MaximumGap, ImpatientHold);
+        return Click(Clicks, Expected, ByProgram, Gap, MaximumGap);
     }
 
     // Exact, or how far from it (and the first program is replaced, its state being unknown).
@@ -326,9 +324,6 @@ struct TScenario {
     const char* Name;
     std::vector<const char*> Layouts;
     int Gap; // ms after the arrival of the character before
-    // Set: the clicker is impatient, as a hand's mouse is (press and release go out without
-    // waiting for the server), the button held this many ms.
-    std::optional<int> ImpatientHold = std::nullopt;
 };
 
 const TScenario Scenarios[] = {
@@ -336,10 +331,6 @@ const TScenario Scenarios[] = {
     {"FreshGreekSparesAt100ms", {"gr", "gr", "gr"}, 100},
     {"LayoutSwitchesAt20ms", {"de", "gr", "us", "gr"}, 20},
     {"LayoutSwitchesAt100ms", {"us", "gr", "de", "gr"}, 100},
-    {"ImpatientOnFreshGreekSparesAt20ms", {"gr", "gr", "gr"}, 20, 0},
-    {"ImpatientOnFreshGreekSparesAt100ms", {"gr", "gr"}, 100, 0},
-    {"ImpatientOnUsAt20ms", {"us", "us"}, 20, 0},
-    {"ImpatientHeldOnUsAt100ms", {"us"}, 100, 40},
 };
 
 class KivoPacedClicks : public KivoClicks, public testing::WithParamInterface<TScenario> {};
@@ -350,7 +341,7 @@ TEST_P(KivoPacedClicks, EveryClickArrivesOnceInOrderAndCase)
     for (const char* Layout : GetParam().Layouts) {
         ASSERT_TRUE(SetLayout(QString::fromLatin1(Layout)));
         QByteArray Expected;
-        const QByteArray Arrived = Click(FreshLetterClicks(1, Seed++), Expected, GetParam().Gap, 0, GetParam().ImpatientHold);
+        const QByteArray Arrived = Click(FreshLetterClicks(1, Seed++), Expected, GetParam().Gap);
         ExpectExact(Arrived, Expected, std::string(GetParam().Name) + " on " + Layout);
     }
 }
