@@ -1,7 +1,12 @@
 #pragma once
 // KIVO's keys as the end-to-end tests click them, by place: keypad keys by row and column,
-// accent buttons by toolbar row and column, special keys by slot. Each test's fixture turns a
-// place into a point of its own screen.
+// accent buttons by toolbar row and column, special keys by slot, and the point on the screen
+// where each is, given the main window's client area.
+#include "KeyLayout.h"
+
+#include <QPoint>
+#include <QRect>
+
 struct TClick {
     enum { Key, Accent, Special } Kind;
     int Row;
@@ -15,3 +20,17 @@ inline constexpr TClick Smooth { TClick::Accent, 0, 0 }, Rough { TClick::Accent,
                         Circumflex { TClick::Accent, 0, 3 }, IotaSubscript { TClick::Accent, 1, 2 };
 inline constexpr TClick Space { TClick::Special, 6, 0 }, Enter { TClick::Special, 4, 0 },
                         Backspace { TClick::Special, 5, 0 }, Shift { TClick::Special, 2, 0 };
+
+// The keypad fills the window below the 30-pixel banner row, left of the 127-pixel toolbar.
+inline QPoint KeypadPoint(const QRect& Client, const TClick& Click)
+{
+    const QRect Keypad(Client.left(), Client.top() + 30, Client.width() - 127, Client.height() - 30);
+    const TKeyMetrics Metrics = ComputeKeyMetrics(kbmAlphaNumeric, TLayoutFrame { Keypad.width(), Keypad.height(), 1, 0 });
+    auto Centre = [&](const TKeyBounds& Key) { return Keypad.topLeft() + QPoint(Key.Left + Key.Width / 2, Key.Top + Key.Height / 2); };
+    switch (Click.Kind) {
+    case TClick::Key: return Centre(AlphaNumericGridKeyBounds(Metrics, Click.Row, Click.Column));
+    case TClick::Special: return Centre(AlphaNumericSpecialKeyBounds(Metrics, Click.Row));
+    case TClick::Accent: break;
+    }
+    return QPoint(Client.right() + 1 - 127, Client.top()) + QPoint(3 + Click.Column * 31 + 15, 2 + Click.Row * 40 + 20);
+}

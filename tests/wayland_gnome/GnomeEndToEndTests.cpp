@@ -64,20 +64,6 @@ QRect XWindowArea(const QString& Title)
 // Started by ibus-daemon with no --output: auto, Unicode where no Lumera font is installed.
 const char* const KeypadTitle = "KIVO Polytonic Greek Keyboard";
 
-QPoint Where(const QRect& Client, const TClick& Click)
-{
-    // The keypad fills the window below the 30-pixel banner row, left of the 127-pixel toolbar.
-    const QRect Keypad(Client.left(), Client.top() + 30, Client.width() - 127, Client.height() - 30);
-    const TKeyMetrics Metrics = ComputeKeyMetrics(kbmAlphaNumeric, TLayoutFrame { Keypad.width(), Keypad.height(), 1, 0 });
-    auto Centre = [&](const TKeyBounds& Key) { return Keypad.topLeft() + QPoint(Key.Left + Key.Width / 2, Key.Top + Key.Height / 2); };
-    switch (Click.Kind) {
-    case TClick::Key: return Centre(AlphaNumericGridKeyBounds(Metrics, Click.Row, Click.Column));
-    case TClick::Special: return Centre(AlphaNumericSpecialKeyBounds(Metrics, Click.Row));
-    case TClick::Accent: break;
-    }
-    return QPoint(Client.right() + 1 - 127, Client.top()) + QPoint(3 + Click.Column * 31 + 15, 2 + Click.Row * 40 + 20);
-}
-
 const QString Line = QStringLiteral("Ἐν ἀρχῇ ἦν ὁ λόγος").normalized(QString::NormalizationForm_C);
 const std::initializer_list<TClick> LineClicks { Shift, E, Smooth, N, Space, A, Smooth, R, X, H, IotaSubscript, Circumflex, Space, H,
     Smooth, Circumflex, N, Space, O, Rough, Space, L, O, Acute, G, O, W };
@@ -186,7 +172,7 @@ protected:
         RunCommand(QStringLiteral("wl-click"), { QString::number(Client.center().x()), QString::number(Client.top() + 15) });
         QThread::msleep(1000);
         for (const TClick& Each : Clicks) {
-            const QPoint At = Where(Client, Each);
+            const QPoint At = KeypadPoint(Client, Each);
             RunCommand(QStringLiteral("wl-click"), { QString::number(At.x()), QString::number(At.y()) });
             QThread::msleep(150);
         }

@@ -128,20 +128,7 @@ private:
 // bottom edge, as on X11 (a layer surface has no frame, so its client area is all of it).
 const QRect KeypadWindow(0, 800 - 230, 1280, 202);
 
-QPoint Where(const TClick& Click)
-{
-    // The keypad fills the window below the 30-pixel banner row, left of the 127-pixel toolbar.
-    const QRect Keypad(KeypadWindow.left(), KeypadWindow.top() + 30, KeypadWindow.width() - 127, KeypadWindow.height() - 30);
-    const TKeyMetrics Metrics = ComputeKeyMetrics(kbmAlphaNumeric, TLayoutFrame { Keypad.width(), Keypad.height(), 1, 0 });
-    auto Centre = [&](const TKeyBounds& Key) { return Keypad.topLeft() + QPoint(Key.Left + Key.Width / 2, Key.Top + Key.Height / 2); };
-    switch (Click.Kind) {
-    case TClick::Key: return Centre(AlphaNumericGridKeyBounds(Metrics, Click.Row, Click.Column));
-    case TClick::Special: return Centre(AlphaNumericSpecialKeyBounds(Metrics, Click.Row));
-    case TClick::Accent: break;
-    }
-    const QPoint ToolBar(KeypadWindow.right() + 1 - 127, KeypadWindow.top());
-    return ToolBar + QPoint(3 + Click.Column * 31 + 15, 2 + Click.Row * 40 + 20);
-}
+QPoint Where(const TClick& Click) { return KeypadPoint(KeypadWindow, Click); }
 
 // One target terminal: its process, the file its `cat` writes, and what was checked of it.
 struct TTarget {
