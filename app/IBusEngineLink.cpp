@@ -62,6 +62,10 @@ private:
 
 QString IBusEngineHint(const QString& CurrentDesktop)
 {
+    // Plasma gives its one input-method slot to the program chosen as its virtual keyboard.
+    if (CurrentDesktop.split(QLatin1Char(':')).contains(QLatin1String("KDE"), Qt::CaseInsensitive))
+        return QObject::tr("KIVO types only into X11 programs here. To type into every program, make it the virtual keyboard: "
+                           "System Settings, Input Devices, Virtual Keyboard, KIVO; then apply.");
     if (CurrentDesktop.split(QLatin1Char(':')).contains(QLatin1String("GNOME"), Qt::CaseInsensitive))
         return QObject::tr("KIVO types only into X11 programs here. To type into every program, add it once in "
                            "Settings, Keyboard, Input Sources: +, Greek, \"Greek, Modern (1453-) (KIVO)\"; then choose it in the top bar.");

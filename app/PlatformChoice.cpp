@@ -1,6 +1,7 @@
 #include "PlatformChoice.h"
 
 #include "IBusInputBackend.h"
+#include "KWinInputMethodBackend.h"
 #include "WlrInputBackend.h"
 #include "X11DesktopObserver.h"
 #include "X11InputBackend.h"
@@ -79,6 +80,33 @@ TPlatformDecision DecidePlatform(std::optional<TPlatformName> Asked, const TPlat
 TPlatform OpenPlatform(std::optional<TPlatformName> Asked, std::string& ErrorMessage)
 {
     TPlatform Platform;
+    // KWin's input method: started by KWin with a connection of KWin's own. First of all,
+    // since any other Wayland connection made before would take that one instead.
+    std::unique_ptr<TKWinInputMethodBackend> InputMethod;
+    if (Asked != pnWayland && StartedAsKWinInputMethod()) {
+        std::string Why;
+        InputMethod = TKWinInputMethodBackend::Connect(Why);
+        if (!InputMethod)
+            std::fprintf(stderr, "kivo: %s\n", Why.c_str());
+    }
+    if (InputMethod) {
+        // The keypad stays an XWayland window, which KWin never focuses; the program KWin
+        // starts is asked for Wayland, and its DISPLAY is KWin's XWayland.
+        PrepareQt(pnX11);
+        auto OwnKeys = std::make_shared<TOwnKeys>();
+        std::unique_ptr<TInputBackend> X11 = CreateX11InputBackend(ErrorMessage, OwnKeys, [](int Milliseconds, std::function<void()> Work) {
+            QTimer::singleShot(Milliseconds, Qt::PreciseTimer, QCoreApplication::instance(), std::move(Work));
+        });
+        if (!X11)
+            return Platform;
+        InputMethod->Wrap(std::move(X11));
+        Platform.Backend = std::move(InputMethod);
+        std::string ObserverError;
+        Platform.Observer = CreateX11DesktopObserver(OwnKeys, ObserverError);
+        if (!ObserverError.empty())
+            std::fprintf(stderr, "kivo: %s\n", ObserverError.c_str());
+        return Platform;
+    }
     TPlatformOffer Offer;
     const QByteArray WaylandDisplay = qgetenv("WAYLAND_DISPLAY");
     if (Asked != pnX11 && (!WaylandDisplay.isEmpty() || Asked == pnWayland)) {
@@ -124,3 +152,5 @@ TPlatform OpenPlatform(std::optional<TPlatformName> Asked, std::string& ErrorMes
 }
 
 TWlrInputBackend* NativeWaylandBackend() { return WaylandBackend; }
+
+bool StartedAsKWinInputMethod() { return !qEnvironmentVariableIsEmpty("WAYLAND_SOCKET"); }

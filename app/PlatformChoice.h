@@ -1,7 +1,8 @@
 #pragma once
-// Which window system KIVO types through, chosen once at start before the toolkit: natively on
-// a wlroots desktop (a layer-shell keypad and a virtual keyboard), otherwise X11 (on a Wayland
-// desktop through XWayland, whose programs only it reaches). --platform overrides the session.
+// Which window system KIVO types through, chosen once at start before the toolkit: as KWin's
+// input method when KWin started it as one (X11 for XWayland programs), natively on a wlroots
+// desktop (a layer-shell keypad and a virtual keyboard), otherwise X11 (on a Wayland desktop
+// through XWayland, whose programs only it reaches). --platform overrides the session.
 #include "CommandLine.h"
 
 #include "DesktopObserver.h"
@@ -47,6 +48,10 @@ struct TPlatform {
 // its options) and opens the backend and its observer. Null backend, with ErrorMessage set,
 // when none can be opened.
 TPlatform OpenPlatform(std::optional<TPlatformName> Asked, std::string& ErrorMessage);
+
+// True in the program KWin starts as its input method (it hands over a connection in
+// WAYLAND_SOCKET); asked before OpenPlatform, which consumes the connection.
+bool StartedAsKWinInputMethod();
 
 // The native Wayland backend when that was chosen; null on X11. Owned by the input layer.
 TWlrInputBackend* NativeWaylandBackend();

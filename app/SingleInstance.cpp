@@ -18,6 +18,8 @@ namespace {
 
 // Written by the later start before its arguments; the running one answers with Accepted.
 constexpr quint32 Greeting = 0x4B49564F; // "KIVO"
+// Written instead by a later start that takes the running one's place: it is to quit.
+constexpr quint32 QuitGreeting = 0x4B495651; // "KIVQ"
 constexpr char Accepted = 'K';
 // Far more than any command line; a larger message is not one of ours.
 constexpr qint64 LargestMessage = 256 * 1024;
@@ -76,7 +78,7 @@ TSingleInstance::TStart TSingleInstance::Claim(const QStringList& Arguments, int
     while (true) {
         if (Lock->tryLock(0))
             return siFirst;
-        if (HandOver(Arguments, 500))
+        if (HandOver(Greeting, Arguments, 500))
             return siHandedOver;
         if (Deadline.hasExpired())
             return siNoAnswer;
@@ -84,7 +86,25 @@ TSingleInstance::TStart TSingleInstance::Claim(const QStringList& Arguments, int
     }
 }
 
-bool TSingleInstance::HandOver(const QStringList& Arguments, int TimeoutMilliseconds) const
+TSingleInstance::TStart TSingleInstance::Replace(int TimeoutMilliseconds)
+{
+    if (!Lock)
+        return siFirst;
+    const QDeadlineTimer Deadline(TimeoutMilliseconds);
+    bool Asked = false;
+    while (true) {
+        if (Lock->tryLock(0))
+            return siFirst;
+        // Once it has answered, it is on its way out: only the lock is waited for.
+        if (!Asked)
+            Asked = HandOver(QuitGreeting, {}, 500);
+        if (Deadline.hasExpired())
+            return siNoAnswer;
+        QThread::msleep(50);
+    }
+}
+
+bool TSingleInstance::HandOver(quint32 Kind, const QStringList& Arguments, int TimeoutMilliseconds) const
 {
     QLocalSocket Socket;
     Socket.connectToServer(SocketPath);
@@ -93,7 +113,7 @@ bool TSingleInstance::HandOver(const QStringList& Arguments, int TimeoutMillisec
     QByteArray Message;
     QDataStream Out(&Message, QIODevice::WriteOnly);
     Out.setVersion(QDataStream::Qt_6_0);
-    Out << Greeting << Arguments;
+    Out << Kind << Arguments;
     Socket.write(Message);
     if (!Socket.waitForBytesWritten(TimeoutMilliseconds))
         return false;
@@ -143,13 +163,18 @@ void TSingleInstance::Receive(QLocalSocket* Connection)
         In.rollbackTransaction(); // the rest is still on its way
         return;
     }
-    if (!In.commitTransaction() || Received != Greeting) {
+    if (!In.commitTransaction() || (Received != Greeting && Received != QuitGreeting)) {
         Connection->abort();
         return;
     }
     Connection->write(&Accepted, 1);
     Connection->flush();
     Connection->disconnectFromServer();
+    if (Received == QuitGreeting) {
+        if (OnQuitRequest)
+            OnQuitRequest();
+        return;
+    }
     if (OnArguments)
         OnArguments(Arguments);
 }

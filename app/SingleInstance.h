@@ -25,6 +25,9 @@ public:
     // siFirst: no other KIVO runs here, and this one holds the lock from now on. siHandedOver:
     // the running one took Arguments. siNoAnswer: one runs but took nothing within TimeoutMs.
     TStart Claim(const QStringList& Arguments, int TimeoutMilliseconds = 5000);
+    // Asks a running KIVO to quit and takes its place: siFirst once this one holds the lock,
+    // siNoAnswer when the running one is still there after TimeoutMs.
+    TStart Replace(int TimeoutMilliseconds = 5000);
 
     // Starts taking the command lines of later starts; call once the application object exists.
     // False, with a line on stderr, when the socket cannot be made.
@@ -32,12 +35,14 @@ public:
 
     // Called with each later start's arguments (program name first), on the event loop.
     std::function<void(const QStringList& Arguments)> OnArguments;
+    // Called when a later start takes this one's place (Replace): this one is to quit.
+    std::function<void()> OnQuitRequest;
 
     // The user's and display's name for the lock and the socket, without a directory.
     static QString InstanceName();
 
 private:
-    bool HandOver(const QStringList& Arguments, int TimeoutMilliseconds) const;
+    bool HandOver(quint32 Kind, const QStringList& Arguments, int TimeoutMilliseconds) const;
     void Receive(class QLocalSocket* Connection);
 
     QString SocketPath;

@@ -7,6 +7,7 @@
 #include "EarlyClicks.h"
 #include "IBusEngineLink.h"
 #include "InputBackend.h"
+#include "KWinInputMethodLink.h"
 #include "LumeraGlyphs.h"
 #include "OutsideInput.h"
 #include "PlatformChoice.h"
@@ -72,7 +73,10 @@ int main(int Argc, char** Argv)
 
     // Before the display is opened: a second KIVO must not touch the keymap the first one uses.
     TSingleInstance Instance;
-    switch (CommandLine.NewInstance ? TSingleInstance::siFirst : Instance.Claim(Arguments)) {
+    // KWin watches the input method it started and restarts it when it ends: that one stays,
+    // and a KIVO already running (started by hand) makes way for it.
+    const bool KWinStarted = StartedAsKWinInputMethod();
+    switch (CommandLine.NewInstance ? TSingleInstance::siFirst : KWinStarted ? Instance.Replace() : Instance.Claim(Arguments)) {
     case TSingleInstance::siFirst:
         break;
     case TSingleInstance::siHandedOver:
@@ -118,8 +122,10 @@ int main(int Argc, char** Argv)
                 return TRepeatTiming {Settings->DelayMilliseconds, Settings->IntervalMilliseconds};
             });
             const std::unique_ptr<QObject> IBusEngine = AttachIBusEngine(Form1);
+            const std::unique_ptr<QObject> KWinInputMethod = AttachKWinInputMethod(Form1);
             const std::unique_ptr<QObject> Keypad = Wayland ? AttachWaylandKeypad(Form1, *Wayland) : nullptr;
             Instance.OnArguments = TakeLaterStart;
+            Instance.OnQuitRequest = [] { QCoreApplication::quit(); };
             if (!CommandLine.NewInstance)
                 Instance.Listen();
             const std::unique_ptr<TEarlyClicks> EarlyClicks = Observer ? std::make_unique<TEarlyClicks>(*Observer) : nullptr;

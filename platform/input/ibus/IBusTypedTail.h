@@ -21,6 +21,8 @@ public:
     void Forget();
     // How many code points right before the cursor KIVO typed, as far as it knows.
     std::size_t Typed() const { return TypedCount; }
+    // The code point right before the cursor when KIVO typed it (Typed() > 0), else 0.
+    char32_t LastTyped() const { return TypedCount > 0 && !Expected.Text.empty() ? Expected.Text.back() : 0; }
 
     // Texts longer than this are compared by their last this many code points only.
     static constexpr std::size_t Longest = 64;
