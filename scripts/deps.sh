@@ -32,6 +32,8 @@ KIVO_PACKAGES=(
   qt6-wayland
   wayland-protocols
   foot
+  kwrite
+  qtwayland5
 )
 
 kivo_install_missing() {

@@ -1,0 +1,265 @@
+// KIVO as KWin's virtual keyboard on headless KWin (run through scripts/with-wayland kwin
+// --input-method FILE): kwinrc names KIVO's desktop file as System Settings writes it, and KWin
+// starts KIVO itself as its input method. The keypad's keys are clicked with the seat's real
+// pointer: they type into kwrite (Qt 5, native Wayland, text-input), whose saved file must hold
+// exactly the NFC bytes, and into an XWayland xterm (no text input there: KIVO's X11 path). The
+// target keeps the focus in KWin's own view throughout.
+#include "KeyLayout.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QRect>
+#include <QRegularExpression>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include "BedSupport.h"
+#include "KeypadClicks.h"
+
+#include <memory>
+
+namespace {
+
+const QString Base = qEnvironmentVariable("KIVO_WL_BASE");
+
+// What a KWin script prints: each line the script gives to Print(...), from KWin's log. (KWin
+// names a script loaded in 5.27 /N; print() goes to its stderr.)
+QString KWinScript(const QString& Body)
+{
+    static int Count = 0;
+    const QString Tag = QStringLiteral("kivo-kde-%1-%2").arg(QCoreApplication::applicationPid()).arg(++Count);
+    const QString Path = QStringLiteral("/tmp/%1.js").arg(Tag);
+    QFile Script(Path);
+    if (!Script.open(QIODevice::WriteOnly))
+        return {};
+    Script.write(QStringLiteral("function Print(s) { print(\"%1 \" + s); }\n%2\nprint(\"%1 .\");\n").arg(Tag, Body).toUtf8());
+    Script.close();
+    const QStringList KWin { QStringLiteral("call"), QStringLiteral("--session"), QStringLiteral("--dest"), QStringLiteral("org.kde.KWin") };
+    const QString Id = RunCommand(QStringLiteral("gdbus"), KWin + QStringList { QStringLiteral("--object-path"), QStringLiteral("/Scripting"),
+        QStringLiteral("--method"), QStringLiteral("org.kde.kwin.Scripting.loadScript"), Path, Tag }).remove(QRegularExpression(QStringLiteral("[^0-9]")));
+    RunCommand(QStringLiteral("gdbus"), KWin + QStringList { QStringLiteral("--object-path"), QLatin1Char('/') + Id,
+        QStringLiteral("--method"), QStringLiteral("org.kde.kwin.Script.run") });
+    QStringList Printed;
+    WaitFor([&] {
+        QFile Log(Base + QStringLiteral("/logs/kwin.log"));
+        if (!Log.open(QIODevice::ReadOnly))
+            return false;
+        Printed.clear();
+        for (const QByteArray& Each : Log.readAll().split('\n'))
+            if (const QString Line = QString::fromUtf8(Each); Line.contains(Tag + QLatin1Char(' ')))
+                Printed << Line.section(Tag + QLatin1Char(' '), 1);
+        return !Printed.isEmpty() && Printed.last() == QStringLiteral(".");
+    }, 5000);
+    RunCommand(QStringLiteral("gdbus"), KWin + QStringList { QStringLiteral("--object-path"), QStringLiteral("/Scripting"),
+        QStringLiteral("--method"), QStringLiteral("org.kde.kwin.Scripting.unloadScript"), Tag });
+    QFile::remove(Path);
+    Printed.removeLast();
+    return Printed.join(QLatin1Char('\n'));
+}
+
+// A window's frame in screen coordinates, as KWin has it: native and X11 windows alike.
+QRect KWinFrame(qint64 Pid)
+{
+    const QStringList Numbers = KWinScript(QStringLiteral(
+        "for (const c of workspace.clientList()) if (c.pid == %1) { const g = c.frameGeometry; Print(g.x + ' ' + g.y + ' ' + g.width + ' ' + g.height); }")
+        .arg(Pid)).section(QLatin1Char('\n'), 0, 0).split(QLatin1Char(' '));
+    return Numbers.size() == 4 ? QRect(Numbers[0].toInt(), Numbers[1].toInt(), Numbers[2].toInt(), Numbers[3].toInt()) : QRect();
+}
+
+QString Focused() { return RunCommand(QStringLiteral("wl-focused"), {}); }
+
+// The client area of an X11 window on Xwayland, in screen coordinates (one output, scale 1).
+QRect XWindowArea(const QString& Title)
+{
+    const QString Info = RunCommand(QStringLiteral("xwininfo"), { QStringLiteral("-name"), Title });
+    auto Value = [&](const char* Label) {
+        return QRegularExpression(QString::fromLatin1(Label) + QStringLiteral(":\\s+(-?\\d+)")).match(Info).captured(1).toInt();
+    };
+    return Info.isEmpty() ? QRect() : QRect(Value("Absolute upper-left X"), Value("Absolute upper-left Y"), Value("Width"), Value("Height"));
+}
+
+qint64 XWindowPid(const QString& Title)
+{
+    const QString Reply = RunCommand(QStringLiteral("xprop"), { QStringLiteral("-name"), Title, QStringLiteral("_NET_WM_PID") });
+    return Reply.section(QLatin1Char('='), 1).trimmed().toLongLong();
+}
+
+// The name of the program that started Pid.
+QString ParentName(qint64 Pid)
+{
+    QFile Status(QStringLiteral("/proc/%1/status").arg(Pid));
+    if (!Status.open(QIODevice::ReadOnly))
+        return {};
+    const qint64 Parent = QRegularExpression(QStringLiteral("\nPPid:\\s+(\\d+)")).match(QString::fromLatin1(Status.readAll())).captured(1).toLongLong();
+    QFile Name(QStringLiteral("/proc/%1/comm").arg(Parent));
+    return Name.open(QIODevice::ReadOnly) ? QString::fromLatin1(Name.readAll()).trimmed() : QString();
+}
+
+void ClickAt(QPoint At)
+{
+    RunCommand(QStringLiteral("wl-click"), { QString::number(At.x()), QString::number(At.y()) });
+    QThread::msleep(150);
+}
+
+void Keys(std::initializer_list<const char*> Names)
+{
+    for (const char* Name : Names)
+        RunCommand(QStringLiteral("wl-key"), { QString::fromLatin1(Name) });
+}
+
+QByteArray Contents(const QString& Path)
+{
+    QFile File(Path);
+    return File.open(QIODevice::ReadOnly) ? File.readAll() : QByteArray();
+}
+
+std::string Hex(const QByteArray& Bytes) { return Bytes.toHex(' ').toStdString(); }
+
+// Unicode output: no Lumera font is installed on the bed.
+const char* const KeypadTitle = "KIVO Polytonic Greek Keyboard";
+
+const QString Line = QStringLiteral("Ἐν ἀρχῇ ἦν ὁ λόγος").normalized(QString::NormalizationForm_C);
+const std::initializer_list<TClick> LineClicks { Shift, E, Smooth, N, Space, A, Smooth, R, X, H, IotaSubscript, Circumflex, Space, H,
+    Smooth, Circumflex, N, Space, O, Rough, Space, L, O, Acute, G, O, W };
+
+class KivoOnKWin : public testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        Directory = QStringLiteral("/tmp/kivo-kde-test");
+        QDir().mkpath(Directory);
+        // The targets' settings start empty.
+        qputenv("HOME", (Directory + QStringLiteral("/root-home")).toUtf8());
+        KeypadShown = WaitFor([] { return XWindowArea(QString::fromLatin1(KeypadTitle)).isValid(); }, 20000);
+        KeypadPid = XWindowPid(QString::fromLatin1(KeypadTitle));
+
+        Xterm = StartTarget(QStringLiteral("xterm"), { QStringLiteral("-u8"), QStringLiteral("-T"), QStringLiteral("kivo-xterm"), QStringLiteral("-e"),
+            QStringLiteral("sh"), QStringLiteral("-c"), QStringLiteral("stty icanon iutf8 -echo; exec cat > '%1'").arg(XtermFile()) });
+        QFile(EditorFile()).open(QIODevice::WriteOnly);
+        Editor = StartTarget(QStringLiteral("kwrite"), { EditorFile() });
+    }
+
+    static void TearDownTestSuite()
+    {
+        for (auto* Process : { &Editor, &Xterm }) {
+            if (*Process) {
+                (*Process)->terminate();
+                (*Process)->waitForFinished(5000);
+            }
+            Process->reset();
+        }
+    }
+
+    // Started as from a launcher in a Plasma session: Qt 5 on Wayland, no input-method module of
+    // its own (the compositor's text input then serves it). Waits until KWin gives it the focus.
+    static std::unique_ptr<QProcess> StartTarget(const QString& Program, const QStringList& Arguments)
+    {
+        auto Process = std::make_unique<QProcess>();
+        QProcessEnvironment Environment = QProcessEnvironment::systemEnvironment();
+        Environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("wayland"));
+        Environment.remove(QStringLiteral("QT_IM_MODULE"));
+        Process->setProcessEnvironment(Environment);
+        Process->setProcessChannelMode(QProcess::ForwardedOutputChannel);
+        Process->start(Program, Arguments);
+        WaitFor([&] { return Focused().startsWith(QString::number(Process->processId()) + QLatin1Char(' ')); }, 30000);
+        return Process;
+    }
+
+    static QString EditorFile() { return Directory + QStringLiteral("/editor.txt"); }
+    static QString XtermFile() { return Directory + QStringLiteral("/xterm-typed"); }
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(KeypadShown) << "KWin started no KIVO keypad";
+        ASSERT_EQ(ParentName(KeypadPid).toStdString(), "kwin_wayland") << "the keypad is not KWin's input method";
+    }
+
+    // Raised as by a click on its entry in the task manager, then a click into it where a user
+    // would click to type there.
+    static void Focus(const QProcess& Target)
+    {
+        KWinScript(QStringLiteral("for (const c of workspace.clientList()) if (c.pid == %1) workspace.activeClient = c;").arg(Target.processId()));
+        const QRect Frame = KWinFrame(Target.processId());
+        ASSERT_TRUE(Frame.isValid()) << "KWin shows no window of the target";
+        ClickInside(Frame);
+        ASSERT_TRUE(WaitFor([&] { return HasFocus(Target); })) << "focus: " << Focused().toStdString();
+        QThread::msleep(300);
+    }
+
+    // Right of the middle of a window (for kwrite, in its document past the end of a short
+    // line), clear of the keypad.
+    static void ClickInside(const QRect& Frame)
+    {
+        QPoint At(Frame.left() + Frame.width() * 3 / 4, Frame.top() + Frame.height() / 2);
+        const QRect Keypad = XWindowArea(QString::fromLatin1(KeypadTitle)).adjusted(-40, -40, 40, 40);
+        if (Keypad.contains(At))
+            At.setY(Keypad.top() > Frame.top() + 150 ? Keypad.top() - 20 : Keypad.bottom() + 20);
+        ClickAt(At);
+    }
+
+    static bool HasFocus(const QProcess& Target) { return Focused().startsWith(QString::number(Target.processId()) + QLatin1Char(' ')); }
+
+    static void Click(std::initializer_list<TClick> Clicks)
+    {
+        const QRect Client = XWindowArea(QString::fromLatin1(KeypadTitle));
+        for (const TClick& Each : Clicks)
+            ClickAt(KeypadPoint(Client, Each));
+    }
+
+    // Ctrl+S from the bed's keyboard, and the file once written.
+    static QByteArray Saved()
+    {
+        RunCommand(QStringLiteral("wl-press"), { QStringLiteral("Control_L") });
+        Keys({ "s" });
+        RunCommand(QStringLiteral("wl-release"), { QStringLiteral("Control_L") });
+        WaitFor([] { return !Contents(EditorFile()).isEmpty(); });
+        QThread::msleep(300);
+        return Contents(EditorFile());
+    }
+
+    static inline QString Directory;
+    static inline std::unique_ptr<QProcess> Editor, Xterm;
+    static inline bool KeypadShown = false;
+    static inline qint64 KeypadPid = 0;
+};
+
+TEST_F(KivoOnKWin, ClicksTypeIntoKWriteThroughTheInputMethod)
+{
+    ASSERT_NO_FATAL_FAILURE(Focus(*Editor));
+    // Native: an X11 kwrite would take KIVO's X11 keys and prove nothing of the input method.
+    ASSERT_TRUE(RunCommand(QStringLiteral("xdotool"), { QStringLiteral("search"), QStringLiteral("--pid"), QString::number(Editor->processId()) }).isEmpty());
+    Click(LineClicks);
+    EXPECT_TRUE(HasFocus(*Editor)) << "focus: " << Focused().toStdString();
+    // After KIVO's letter, a click into the document or a key of the user's keyboard: the text
+    // before the caret is no longer KIVO's to change, so the mark waits for the next letter.
+    Click({ Space, A });
+    ClickInside(KWinFrame(Editor->processId()));
+    Click({ Acute, E, L });
+    Keys({ "x" });
+    Click({ Acute, E });
+    // Backspace after a mark takes the mark off: the precomposed letter becomes the bare one
+    // again, with and without the iota subscript it keeps.
+    Click({ Space, A, Acute, Backspace, Space, V, IotaSubscript, Rough, Circumflex, Backspace });
+    EXPECT_TRUE(HasFocus(*Editor)) << "focus: " << Focused().toStdString();
+    // kwrite ends the saved file with a line break.
+    const QByteArray Expected = (Line + QStringLiteral(" αέλxέ α ᾡ")).toUtf8() + '\n';
+    const QByteArray Got = Saved();
+    EXPECT_EQ(Hex(Got), Hex(Expected)) << "saved: \"" << Got.toStdString() << "\"";
+}
+
+TEST_F(KivoOnKWin, TheSameClicksTypeIntoAnXWaylandXtermThroughX11)
+{
+    ASSERT_NO_FATAL_FAILURE(Focus(*Xterm));
+    Click(LineClicks);
+    Click({ Space, A, Acute, Backspace, Enter });
+    const QByteArray Expected = (Line + QStringLiteral(" α")).toUtf8() + '\n';
+    WaitFor([&] { return Contents(XtermFile()).size() >= Expected.size(); });
+    EXPECT_EQ(Hex(Contents(XtermFile())), Hex(Expected)) << "typed: \"" << Contents(XtermFile()).toStdString() << "\"";
+    EXPECT_TRUE(HasFocus(*Xterm)) << "focus: " << Focused().toStdString();
+}
+
+} // namespace
