@@ -84,7 +84,6 @@ struct TKWinInputMethodBackend::TState {
     bool Lost = false;
     TKWinTextState Text;
     bool ContentTypeKnown = false;
-    std::pair<std::uint32_t, std::uint32_t> ContentType;
     std::uint32_t Held = 0; // modifier bits KIVO holds in the context's program
     // Per pressed key: whether its press went to a context (its release goes the same way).
     std::map<TNamedKey, bool> PressedInContext;
@@ -195,14 +194,15 @@ const zwp_input_method_context_v1_listener TKWinInputMethodBackend::TState::Cont
         KIVO_KWIN_LOG("reset");
         static_cast<TState*>(Data)->Forget();
     },
-    .content_type = [](void* Data, zwp_input_method_context_v1*, std::uint32_t Hint, std::uint32_t Purpose) {
+    .content_type = [](void* Data, zwp_input_method_context_v1*, [[maybe_unused]] std::uint32_t Hint, [[maybe_unused]] std::uint32_t Purpose) {
         auto* State = static_cast<TState*>(Data);
         KIVO_KWIN_LOG("content type %#x %u", Hint, Purpose);
-        // KWin repeats it whenever it adopts the context anew: only a change means a new field.
-        const std::pair<std::uint32_t, std::uint32_t> Type { Hint, Purpose };
-        if (State->ContentTypeKnown && State->ContentType != Type)
+        // KWin sends it with the whole state of the text input when a context begins and again
+        // whenever the program announces its state anew: a click into the text (which asks for
+        // the input panel), the focus back, another field. The caret may be elsewhere then,
+        // even where the text around it reads the same.
+        if (State->ContentTypeKnown)
             State->Forget();
-        State->ContentType = Type;
         State->ContentTypeKnown = true;
     },
     .invoke_action = [](void*, zwp_input_method_context_v1*, std::uint32_t, std::uint32_t) {},
