@@ -241,6 +241,8 @@ std::unique_ptr<TKWinInputMethodBackend> TKWinInputMethodBackend::Connect(std::s
         Why = "the compositor at WAYLAND_SOCKET offers KIVO no input method (zwp_input_method_v1)";
         return nullptr;
     }
+    // The bind goes out now, not with the first request.
+    State.Flush();
     return Backend;
 }
 
