@@ -58,6 +58,26 @@ void PrepareQt(TPlatformName Platform)
         setenv("QT_QPA_PLATFORM", "xcb", 1);
 }
 
+// The X11 backend, wrapped by what types where X11 does not reach, and its observer.
+TPlatform OpenX11(std::string& ErrorMessage, const std::function<std::unique_ptr<TInputBackend>(std::unique_ptr<TInputBackend>)>& Wrap)
+{
+    TPlatform Platform;
+    PrepareQt(pnX11);
+    auto OwnKeys = std::make_shared<TOwnKeys>();
+    // Keys that must wait are sent later from the event loop, never by blocking it.
+    std::unique_ptr<TInputBackend> X11 = CreateX11InputBackend(ErrorMessage, OwnKeys, [](int Milliseconds, std::function<void()> Work) {
+        QTimer::singleShot(Milliseconds, Qt::PreciseTimer, QCoreApplication::instance(), std::move(Work));
+    });
+    if (!X11)
+        return Platform;
+    Platform.Backend = Wrap(std::move(X11));
+    std::string ObserverError;
+    Platform.Observer = CreateX11DesktopObserver(OwnKeys, ObserverError);
+    if (!ObserverError.empty())
+        std::fprintf(stderr, "kivo: %s\n", ObserverError.c_str());
+    return Platform;
+}
+
 } // namespace
 
 TPlatformDecision DecidePlatform(std::optional<TPlatformName> Asked, const TPlatformOffer& Offer)
@@ -90,22 +110,13 @@ TPlatform OpenPlatform(std::optional<TPlatformName> Asked, std::string& ErrorMes
             std::fprintf(stderr, "kivo: %s\n", Why.c_str());
     }
     if (InputMethod) {
-        // The keypad stays an XWayland window, which KWin never focuses; the program KWin
-        // starts is asked for Wayland, and its DISPLAY is KWin's XWayland.
-        PrepareQt(pnX11);
-        auto OwnKeys = std::make_shared<TOwnKeys>();
-        std::unique_ptr<TInputBackend> X11 = CreateX11InputBackend(ErrorMessage, OwnKeys, [](int Milliseconds, std::function<void()> Work) {
-            QTimer::singleShot(Milliseconds, Qt::PreciseTimer, QCoreApplication::instance(), std::move(Work));
+        // The keypad stays an XWayland window, which KWin never focuses (the program KWin
+        // starts is asked for Wayland; its DISPLAY is KWin's XWayland). X11 programs get the
+        // keys through X11.
+        return OpenX11(ErrorMessage, [&](std::unique_ptr<TInputBackend> X11) -> std::unique_ptr<TInputBackend> {
+            InputMethod->Wrap(std::move(X11));
+            return std::move(InputMethod);
         });
-        if (!X11)
-            return Platform;
-        InputMethod->Wrap(std::move(X11));
-        Platform.Backend = std::move(InputMethod);
-        std::string ObserverError;
-        Platform.Observer = CreateX11DesktopObserver(OwnKeys, ObserverError);
-        if (!ObserverError.empty())
-            std::fprintf(stderr, "kivo: %s\n", ObserverError.c_str());
-        return Platform;
     }
     TPlatformOffer Offer;
     const QByteArray WaylandDisplay = qgetenv("WAYLAND_DISPLAY");
@@ -134,21 +145,10 @@ TPlatform OpenPlatform(std::optional<TPlatformName> Asked, std::string& ErrorMes
     }
     if (!Decision.Message.isEmpty())
         std::fprintf(stderr, "kivo: %s\n", qPrintable(Decision.Message));
-    PrepareQt(pnX11);
-    auto OwnKeys = std::make_shared<TOwnKeys>();
-    // Keys that must wait are sent later from the event loop, never by blocking it.
-    Platform.Backend = CreateX11InputBackend(ErrorMessage, OwnKeys, [](int Milliseconds, std::function<void()> Work) {
-        QTimer::singleShot(Milliseconds, Qt::PreciseTimer, QCoreApplication::instance(), std::move(Work));
-    });
-    if (!Platform.Backend)
-        return Platform;
     // Where KIVO's IBus engine is the input source, it types into the focused program instead.
-    Platform.Backend = TIBusInputBackend::Create(std::move(Platform.Backend));
-    std::string ObserverError;
-    Platform.Observer = CreateX11DesktopObserver(OwnKeys, ObserverError);
-    if (!ObserverError.empty())
-        std::fprintf(stderr, "kivo: %s\n", ObserverError.c_str());
-    return Platform;
+    return OpenX11(ErrorMessage, [](std::unique_ptr<TInputBackend> X11) -> std::unique_ptr<TInputBackend> {
+        return TIBusInputBackend::Create(std::move(X11));
+    });
 }
 
 TWlrInputBackend* NativeWaylandBackend() { return WaylandBackend; }
