@@ -7,6 +7,8 @@
 #include <QPointer>
 #include <QSocketNotifier>
 
+#include <functional>
+
 namespace {
 
 class TKWinInputMethodLink : public QObject {
@@ -27,14 +29,29 @@ public:
         // What came while the window was being built.
         if (!Backend.ProcessPending())
             Readable.setEnabled(false);
+        // A report of the program's text that has arrived but not been read may say the
+        // letter before the cursor is no longer KIVO's: read before a click composes.
+        Previous = Form->OnBeforeCompose;
+        Form->OnBeforeCompose = [this] {
+            if (Readable.isEnabled() && !this->Backend.ProcessPending())
+                Readable.setEnabled(false);
+            if (Previous)
+                Previous();
+        };
     }
 
-    ~TKWinInputMethodLink() override { Backend.OnForget = nullptr; }
+    ~TKWinInputMethodLink() override
+    {
+        Backend.OnForget = nullptr;
+        if (Form)
+            Form->OnBeforeCompose = Previous;
+    }
 
 private:
     QPointer<TForm1> Form;
     TKWinInputMethodBackend& Backend;
     QSocketNotifier Readable;
+    std::function<void()> Previous;
 };
 
 } // namespace

@@ -114,7 +114,9 @@ TPlatform OpenPlatform(std::optional<TPlatformName> Asked, std::string& ErrorMes
         // starts is asked for Wayland; its DISPLAY is KWin's XWayland). X11 programs get the
         // keys through X11.
         return OpenX11(ErrorMessage, [&](std::unique_ptr<TInputBackend> X11) -> std::unique_ptr<TInputBackend> {
-            InputMethod->Wrap(std::move(X11));
+            InputMethod->Wrap(std::move(X11), [](int Milliseconds, std::function<void()> Work) {
+                QTimer::singleShot(Milliseconds, Qt::PreciseTimer, QCoreApplication::instance(), std::move(Work));
+            });
             return std::move(InputMethod);
         });
     }

@@ -13,6 +13,7 @@
 
 #include <atomic>
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -127,7 +128,9 @@ protected:
     }
     void ActivateWithSerial(std::uint32_t Serial)
     {
+        // As KWin begins a context for a program of the older text input (Qt 5).
         Compositor.Activate();
+        zwp_input_method_context_v1_send_content_type(Compositor.Context, 0, 0);
         zwp_input_method_context_v1_send_commit_state(Compositor.Context, Serial);
         Deliver();
     }
@@ -205,8 +208,6 @@ TEST_F(KWinInputMethod, NamedKeysCarryKivosModifiersAndShortcutsAreKeys)
 TEST_F(KWinInputMethod, TheComposerForgetsWhenTheContextMovesOn)
 {
     ActivateWithSerial(1);
-    zwp_input_method_context_v1_send_content_type(Compositor.Context, 0, 0);
-    Deliver();
     const int AtStart = Forgotten;
     zwp_input_method_context_v1_send_content_type(Compositor.Context, 0, 0); // a click into the text
     Deliver();
@@ -223,6 +224,42 @@ TEST_F(KWinInputMethod, TheComposerForgetsWhenTheContextMovesOn)
     EXPECT_EQ(Recording->FeltText(), "=U+3b2");
     Received();
     EXPECT_EQ(Received(), TStrings {});
+}
+
+TEST_F(KWinInputMethod, ATextInputThatCommitsItsOwnStateIsJudgedByItsTextAndGetsBackSpaceKeys)
+{
+    // KWin's account of the whole state after each change of the program's (GTK 4's): the
+    // surrounding text, the content type, a serial; and the program's own serial.
+    auto Account = [&](const char* Text, std::uint32_t Cursor, std::uint32_t Serial) {
+        zwp_input_method_context_v1_send_surrounding_text(Compositor.Context, Text, Cursor, Cursor);
+        zwp_input_method_context_v1_send_commit_state(Compositor.Context, Serial);
+        zwp_input_method_context_v1_send_surrounding_text(Compositor.Context, Text, Cursor, Cursor);
+        zwp_input_method_context_v1_send_content_type(Compositor.Context, 0, 0);
+        zwp_input_method_context_v1_send_commit_state(Compositor.Context, Serial + 100);
+        Deliver();
+    };
+    std::vector<std::function<void()>> Waiting;
+    Backend->Wrap(std::make_unique<TRecordingInputBackend>(), [&](int, std::function<void()> Work) { Waiting.push_back(std::move(Work)); });
+    Compositor.Activate();
+    Account("λ", 2, 1);
+    Backend->Run({ TypeCharacterAction(U'α') });
+    const int Before = Forgotten;
+    Account("λα", 4, 2);
+    EXPECT_EQ(Forgotten, Before);
+    Backend->Run({ PressKey(nkBackSpace), ReleaseKey(nkBackSpace), TypeCharacterAction(U'ά'), TypeCharacterAction(U'β') });
+    // Its BackSpace key, not a deletion in bytes (which GTK 4.8 counts as characters); the
+    // text after the key waits until the program shows it handled the key (or a while), so as
+    // not to overtake it.
+    EXPECT_EQ(Received(), (TStrings { "commit 101 'α'", "keysym 102 0xff08 down 0", "keysym 102 0xff08 up 0" }));
+    EXPECT_EQ(Waiting.size(), 1u);
+    Account("λα", 4, 3); // a state from before the key, once more
+    EXPECT_EQ(Received(), TStrings {});
+    Account("λ", 2, 3);
+    EXPECT_EQ(Received(), (TStrings { "commit 103 'άβ'" }));
+    Account("λάβ", 6, 4);
+    EXPECT_EQ(Forgotten, Before);
+    Account("", 0, 5); // the caret moved
+    EXPECT_EQ(Forgotten, Before + 1);
 }
 
 TEST(KWinInputMethodConnect, NeedsKWinsSocketAndItsInputMethod)

@@ -53,6 +53,10 @@ bool TIBusTypedTail::Agrees(std::u32string_view BeforeCursor)
     // A report as long as what is kept may be the end of a longer text.
     const bool Whole = BeforeCursor.size() < Longest;
     const std::u32string_view Report = BeforeCursor.substr(BeforeCursor.size() - std::min(BeforeCursor.size(), Longest));
+    // The same report again (KWin passes on each state twice or thrice): nothing happened since.
+    if (LastReport && *LastReport == Report)
+        return true;
+    LastReport = std::u32string(Report);
     if (Matches(Report, Whole, Expected)) {
         Expected = { std::u32string(Report), Whole };
         Reported = true;
@@ -75,6 +79,7 @@ bool TIBusTypedTail::Agrees(std::u32string_view BeforeCursor)
 
 void TIBusTypedTail::Forget()
 {
+    LastReport.reset();
     Expected = {};
     Reported = false;
     TypedCount = 0;

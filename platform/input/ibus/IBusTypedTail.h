@@ -6,6 +6,7 @@
 // document, and KIVO must not erase what it did not type.
 #include <cstddef>
 #include <deque>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -40,6 +41,8 @@ private:
     std::size_t TypedCount = 0;
     // The expectations of earlier steps that the program may not have reported yet.
     std::deque<TExpectation> Unreported;
+    // The program's last report, as compared.
+    std::optional<std::u32string> LastReport;
 
     void Step();
     static bool Matches(std::u32string_view Report, bool ReportWhole, const TExpectation& Expectation);

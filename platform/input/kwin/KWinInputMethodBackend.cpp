@@ -9,12 +9,14 @@
 #include <wayland-client.h>
 #include <xkbcommon/xkbcommon.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <map>
+#include <memory>
 #include <utility>
 
 namespace {
@@ -84,11 +86,29 @@ struct TKWinInputMethodBackend::TState {
     bool Lost = false;
     TKWinTextState Text;
     bool ContentTypeKnown = false;
+    // The last event was the content type: KWin's account of the whole state ends with it and
+    // the serial. A serial on its own is a text input that commits its state itself (the newer
+    // protocol): KWin then sends the whole account after every change, not only when the program
+    // announces its state anew.
+    bool AfterContentType = false;
+    bool CommitsItsOwnState = false;
     std::uint32_t Held = 0; // modifier bits KIVO holds in the context's program
     // Per pressed key: whether its press went to a context (its release goes the same way).
     std::map<TNamedKey, bool> PressedInContext;
     // A BackSpace press that deleted through the surrounding text: its release sends nothing.
     bool BackSpaceDeleted = false;
+    // Text that waits for a key sent just before it (Keysym).
+    std::function<void(int, std::function<void()>)> Later;
+    std::string HeldBack;
+    std::uint32_t HoldCommitsUntil = 0;
+    bool HeldBackScheduled = false;
+    // The program's last surrounding text (with its cursor), and what it was when a key that
+    // changes the text went out; the held-back text waits for a different one.
+    std::string LastReport;
+    std::string ReportAtKey;
+    bool KeyAwaited = false;
+    // What a scheduled commit checks: gone with the backend.
+    std::shared_ptr<int> Token = std::make_shared<int>(0);
 
     static const wl_registry_listener RegistryListener;
     static const zwp_input_method_v1_listener InputMethodListener;
@@ -96,6 +116,7 @@ struct TKWinInputMethodBackend::TState {
 
     void Forget()
     {
+        KIVO_KWIN_LOG("forget");
         Text.Forget();
         if (Owner->OnForget)
             Owner->OnForget();
@@ -126,7 +147,12 @@ struct TKWinInputMethodBackend::TState {
         zwp_input_method_context_v1_add_listener(Context, &ContextListener, this);
         Text.Activated();
         ContentTypeKnown = false;
+        AfterContentType = false;
+        CommitsItsOwnState = false;
         Held = 0;
+        KeyAwaited = false;
+        HoldCommitsUntil = Milliseconds();
+        LastReport.clear();
         PressedInContext.clear();
         BackSpaceDeleted = false;
         wl_array Map;
@@ -142,6 +168,8 @@ struct TKWinInputMethodBackend::TState {
     void Deactivate(zwp_input_method_context_v1* Old)
     {
         KIVO_KWIN_LOG("deactivate");
+        if (Old == Context)
+            CommitHeldBack(false);
         zwp_input_method_context_v1_destroy(Old);
         if (Old != Context)
             return;
@@ -151,8 +179,42 @@ struct TKWinInputMethodBackend::TState {
 
     void Commit(const std::string& Utf8)
     {
-        KIVO_KWIN_LOG("commit '%s' serial %u", Utf8.c_str(), Text.Serial());
-        zwp_input_method_context_v1_commit_string(Context, Text.Serial(), Utf8.c_str());
+        HeldBack += Utf8;
+        const std::uint32_t Now = Milliseconds();
+        if (static_cast<std::int32_t>(HoldCommitsUntil - Now) <= 0 || !Later) {
+            CommitHeldBack(Utf8.empty());
+            return;
+        }
+        ScheduleHeldBack();
+    }
+
+    void ScheduleHeldBack()
+    {
+        if (HeldBackScheduled)
+            return;
+        HeldBackScheduled = true;
+        const auto Wait = static_cast<std::int32_t>(HoldCommitsUntil - Milliseconds());
+        Later(std::max(Wait, 0) + 1, [this, Alive = std::weak_ptr<int>(Token)] {
+            if (Alive.expired())
+                return;
+            HeldBackScheduled = false;
+            // A later key may have held the text longer.
+            if (static_cast<std::int32_t>(HoldCommitsUntil - Milliseconds()) > 0 && !HeldBack.empty())
+                return ScheduleHeldBack();
+            CommitHeldBack(false);
+        });
+    }
+
+    // Empty text is committed only when asked (it carries a deletion).
+    void CommitHeldBack(bool EvenEmpty)
+    {
+        if (!Context || (HeldBack.empty() && !EvenEmpty)) {
+            HeldBack.clear();
+            return;
+        }
+        KIVO_KWIN_LOG("commit '%s' serial %u", HeldBack.c_str(), Text.Serial());
+        zwp_input_method_context_v1_commit_string(Context, Text.Serial(), HeldBack.c_str());
+        HeldBack.clear();
         Flush();
     }
 
@@ -160,6 +222,16 @@ struct TKWinInputMethodBackend::TState {
     {
         if (Sym == 0)
             return;
+        CommitHeldBack(false);
+        // For the newer text input KWin turns the keysym into a key of the seat's keyboard,
+        // which the program may handle after text committed later (GTK 4 does, by 50 ms and
+        // more under load): that text waits until the program reports its text changed, for a
+        // key that changes it, or a while.
+        if (CommitsItsOwnState && Press) {
+            HoldCommitsUntil = Milliseconds() + (Sym == XKB_KEY_BackSpace ? 300 : 60);
+            KeyAwaited = Sym == XKB_KEY_BackSpace;
+            ReportAtKey = LastReport;
+        }
         KIVO_KWIN_LOG("keysym %#x %s mods %#x", Sym, Press ? "press" : "release", Held);
         zwp_input_method_context_v1_keysym(Context, Text.Serial(), Milliseconds(), Sym,
             Press ? WL_KEYBOARD_KEY_STATE_PRESSED : WL_KEYBOARD_KEY_STATE_RELEASED, Held);
@@ -187,28 +259,46 @@ const zwp_input_method_context_v1_listener TKWinInputMethodBackend::TState::Cont
     .surrounding_text = [](void* Data, zwp_input_method_context_v1*, const char* Text, std::uint32_t Cursor, std::uint32_t) {
         auto* State = static_cast<TState*>(Data);
         KIVO_KWIN_LOG("surrounding '%s' cursor %u", Text ? Text : "", Cursor);
-        if (!State->Text.Surrounding(Text ? Text : "", Cursor) && State->Owner->OnForget)
+        State->AfterContentType = false;
+        const std::string Report = std::string(Text ? Text : "") + '\0' + std::to_string(Cursor);
+        if (!State->Text.Surrounding(Text ? Text : "", Cursor) && State->Owner->OnForget) {
+            KIVO_KWIN_LOG("the text before the cursor is not what KIVO typed: forget");
             State->Owner->OnForget();
+        }
+        // The program has handled the key the held-back text waits for.
+        if (State->KeyAwaited && Report != State->ReportAtKey) {
+            State->KeyAwaited = false;
+            State->HoldCommitsUntil = Milliseconds();
+            State->CommitHeldBack(false);
+        }
+        State->LastReport = Report;
     },
     .reset = [](void* Data, zwp_input_method_context_v1*) {
         KIVO_KWIN_LOG("reset");
+        static_cast<TState*>(Data)->AfterContentType = false;
         static_cast<TState*>(Data)->Forget();
     },
     .content_type = [](void* Data, zwp_input_method_context_v1*, [[maybe_unused]] std::uint32_t Hint, [[maybe_unused]] std::uint32_t Purpose) {
         auto* State = static_cast<TState*>(Data);
         KIVO_KWIN_LOG("content type %#x %u", Hint, Purpose);
-        // KWin sends it with the whole state of the text input when a context begins and again
-        // whenever the program announces its state anew: a click into the text (which asks for
-        // the input panel), the focus back, another field. The caret may be elsewhere then,
-        // even where the text around it reads the same.
-        if (State->ContentTypeKnown)
+        // KWin sends it with the whole state of the text input when a context begins and, for
+        // a text input of the older protocol (Qt 5), again only when the program announces its
+        // state anew: a click into the text (which asks for the input panel), the focus back,
+        // another field. The caret may be elsewhere then, even where the text around it reads
+        // the same. Of the newer protocol, only the surrounding text tells.
+        if (State->ContentTypeKnown && !State->CommitsItsOwnState)
             State->Forget();
         State->ContentTypeKnown = true;
+        State->AfterContentType = true;
     },
     .invoke_action = [](void*, zwp_input_method_context_v1*, std::uint32_t, std::uint32_t) {},
     .commit_state = [](void* Data, zwp_input_method_context_v1*, std::uint32_t Serial) {
-        KIVO_KWIN_LOG("commit state %u", Serial);
-        static_cast<TState*>(Data)->Text.CommitState(Serial);
+        auto* State = static_cast<TState*>(Data);
+        KIVO_KWIN_LOG("commit state %u%s", Serial, State->AfterContentType ? "" : " (its own)");
+        if (!State->AfterContentType)
+            State->CommitsItsOwnState = true;
+        State->AfterContentType = false;
+        State->Text.CommitState(Serial);
     },
     .preferred_language = [](void*, zwp_input_method_context_v1*, const char*) {},
 };
@@ -248,6 +338,7 @@ std::unique_ptr<TKWinInputMethodBackend> TKWinInputMethodBackend::Connect(std::s
 
 TKWinInputMethodBackend::~TKWinInputMethodBackend()
 {
+    State->CommitHeldBack(false);
     if (State->Context)
         zwp_input_method_context_v1_destroy(State->Context);
     if (State->InputMethod)
@@ -260,7 +351,11 @@ TKWinInputMethodBackend::~TKWinInputMethodBackend()
     }
 }
 
-void TKWinInputMethodBackend::Wrap(std::unique_ptr<TInputBackend> Wrapped) { Fallback = std::move(Wrapped); }
+void TKWinInputMethodBackend::Wrap(std::unique_ptr<TInputBackend> Wrapped, std::function<void(int, std::function<void()>)> Later)
+{
+    Fallback = std::move(Wrapped);
+    State->Later = std::move(Later);
+}
 
 int TKWinInputMethodBackend::FileDescriptor() const { return wl_display_get_fd(State->Display); }
 
@@ -342,16 +437,20 @@ void TKWinInputMethodBackend::SendKey(TNamedKey Key, bool Press)
     if (Key == nkBackSpace) {
         if (Press) {
             // Over a code point KIVO typed, where the program shows its text: exactly that code
-            // point goes, whatever the program's own BackSpace would take with it.
-            const std::size_t Bytes = State->Held == 0 ? State->Text.ErasableBytes() : 0;
+            // point goes, whatever the program's own BackSpace would take with it. Not through
+            // the newer text input: GTK 4.8 takes the deletion's bytes for characters (two
+            // bytes of α, and the space before it went too); its BackSpace key takes one.
+            const bool Deletes = State->Held == 0 && !State->CommitsItsOwnState;
+            const std::size_t Bytes = Deletes ? State->Text.ErasableBytes() : 0;
             State->BackSpaceDeleted = Bytes > 0;
             State->Text.Erased();
             if (State->BackSpaceDeleted) {
                 KIVO_KWIN_LOG("delete %zu bytes", Bytes);
                 const auto Length = static_cast<std::uint32_t>(Bytes);
+                State->CommitHeldBack(false);
                 zwp_input_method_context_v1_delete_surrounding_text(State->Context, -static_cast<std::int32_t>(Length), Length);
                 // The deletion takes effect with the next committed text.
-                State->Commit({});
+                State->CommitHeldBack(true);
                 return;
             }
         } else if (std::exchange(State->BackSpaceDeleted, false)) {

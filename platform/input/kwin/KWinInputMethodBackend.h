@@ -23,8 +23,9 @@ public:
     static std::unique_ptr<TKWinInputMethodBackend> Connect(std::string& Why);
     ~TKWinInputMethodBackend() override;
 
-    // Where everything goes while no context is active.
-    void Wrap(std::unique_ptr<TInputBackend> Fallback);
+    // Fallback: where everything goes while no context is active. Later(Milliseconds, Work):
+    // runs Work from the event loop after a while (text that must wait for a key).
+    void Wrap(std::unique_ptr<TInputBackend> Fallback, std::function<void(int, std::function<void()>)> Later = {});
 
     int FileDescriptor() const;
     // Reads and handles what the compositor sent, without blocking. False once the connection
