@@ -141,8 +141,10 @@ struct TKWinInputMethodBackend::TState {
     void Activate(zwp_input_method_context_v1* New)
     {
         KIVO_KWIN_LOG("activate");
-        if (Context)
+        if (Context) {
+            CommitHeldBack(false);
             zwp_input_method_context_v1_destroy(Context);
+        }
         Context = New;
         zwp_input_method_context_v1_add_listener(Context, &ContextListener, this);
         Text.Activated();
