@@ -198,9 +198,11 @@ const zwp_input_method_context_v1_listener TKWinInputMethodBackend::TState::Cont
     .content_type = [](void* Data, zwp_input_method_context_v1*, std::uint32_t Hint, std::uint32_t Purpose) {
         auto* State = static_cast<TState*>(Data);
         KIVO_KWIN_LOG("content type %#x %u", Hint, Purpose);
-        // KWin repeats it whenever it adopts the context anew: only a change means a new field.
+        // KWin sends it when the field changes and whenever it adopts the context anew, which a
+        // click into the text brings about (the program announces its whole state again): the
+        // caret may sit where it was, but what comes next is no longer KIVO's to amend.
         const std::pair<std::uint32_t, std::uint32_t> Type { Hint, Purpose };
-        if (State->ContentTypeKnown && State->ContentType != Type)
+        if (State->ContentTypeKnown)
             State->Forget();
         State->ContentType = Type;
         State->ContentTypeKnown = true;
