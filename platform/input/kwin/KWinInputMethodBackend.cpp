@@ -83,8 +83,6 @@ struct TKWinInputMethodBackend::TState {
     zwp_input_method_context_v1* Context = nullptr;
     bool Lost = false;
     TKWinTextState Text;
-    bool ContentTypeKnown = false;
-    std::pair<std::uint32_t, std::uint32_t> ContentType;
     std::uint32_t Held = 0; // modifier bits KIVO holds in the context's program
     // Per pressed key: whether its press went to a context (its release goes the same way).
     std::map<TNamedKey, bool> PressedInContext;
@@ -126,7 +124,6 @@ struct TKWinInputMethodBackend::TState {
         Context = New;
         zwp_input_method_context_v1_add_listener(Context, &ContextListener, this);
         Text.Activated();
-        ContentTypeKnown = false;
         Held = 0;
         PressedInContext.clear();
         BackSpaceDeleted = false;
@@ -201,11 +198,7 @@ const zwp_input_method_context_v1_listener TKWinInputMethodBackend::TState::Cont
         // KWin sends it when the field changes and whenever it adopts the context anew, which a
         // click into the text brings about (the program announces its whole state again): the
         // caret may sit where it was, but what comes next is no longer KIVO's to amend.
-        const std::pair<std::uint32_t, std::uint32_t> Type { Hint, Purpose };
-        if (State->ContentTypeKnown)
-            State->Forget();
-        State->ContentType = Type;
-        State->ContentTypeKnown = true;
+        State->Forget();
     },
     .invoke_action = [](void*, zwp_input_method_context_v1*, std::uint32_t, std::uint32_t) {},
     .commit_state = [](void* Data, zwp_input_method_context_v1*, std::uint32_t Serial) {
