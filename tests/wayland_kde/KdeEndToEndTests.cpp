@@ -26,8 +26,8 @@ namespace {
 
 const QString Base = qEnvironmentVariable("KIVO_WL_BASE");
 
-// What a KWin script prints: each line the script gives to Print(...), from KWin's log. (KWin
-// names a script loaded in 5.27 /N; print() goes to its stderr.)
+// What a KWin script prints: each line the script gives to Print(...), from KWin's log (KWin
+// 5.27 names a loaded script /N; print() goes to its stderr); empty when it did not run.
 QString KWinScript(const QString& Body)
 {
     static int Count = 0;
@@ -44,7 +44,7 @@ QString KWinScript(const QString& Body)
     RunCommand(QStringLiteral("gdbus"), KWin + QStringList { QStringLiteral("--object-path"), QLatin1Char('/') + Id,
         QStringLiteral("--method"), QStringLiteral("org.kde.kwin.Script.run") });
     QStringList Printed;
-    WaitFor([&] {
+    const bool Ended = WaitFor([&] {
         QFile Log(Base + QStringLiteral("/logs/kwin.log"));
         if (!Log.open(QIODevice::ReadOnly))
             return false;
@@ -57,6 +57,8 @@ QString KWinScript(const QString& Body)
     RunCommand(QStringLiteral("gdbus"), KWin + QStringList { QStringLiteral("--object-path"), QStringLiteral("/Scripting"),
         QStringLiteral("--method"), QStringLiteral("org.kde.kwin.Scripting.unloadScript"), Tag });
     QFile::remove(Path);
+    if (!Ended)
+        return {};
     Printed.removeLast();
     return Printed.join(QLatin1Char('\n'));
 }
@@ -99,10 +101,12 @@ QString ParentName(qint64 Pid)
     return Name.open(QIODevice::ReadOnly) ? QString::fromLatin1(Name.readAll()).trimmed() : QString();
 }
 
+// At a quick hand's pace: each click follows the compositor's handling of the one before by a
+// tenth of a second, not by the target's answer.
 void ClickAt(QPoint At)
 {
     RunCommand(QStringLiteral("wl-click"), { QString::number(At.x()), QString::number(At.y()) });
-    QThread::msleep(150);
+    QThread::msleep(100);
 }
 
 void Keys(std::initializer_list<const char*> Names)
