@@ -83,6 +83,7 @@ struct TKWinInputMethodBackend::TState {
     zwp_input_method_context_v1* Context = nullptr;
     bool Lost = false;
     TKWinTextState Text;
+    bool ContentTypeKnown = false;
     std::uint32_t Held = 0; // modifier bits KIVO holds in the context's program
     // Per pressed key: whether its press went to a context (its release goes the same way).
     std::map<TNamedKey, bool> PressedInContext;
@@ -124,6 +125,7 @@ struct TKWinInputMethodBackend::TState {
         Context = New;
         zwp_input_method_context_v1_add_listener(Context, &ContextListener, this);
         Text.Activated();
+        ContentTypeKnown = false;
         Held = 0;
         PressedInContext.clear();
         BackSpaceDeleted = false;
@@ -192,13 +194,16 @@ const zwp_input_method_context_v1_listener TKWinInputMethodBackend::TState::Cont
         KIVO_KWIN_LOG("reset");
         static_cast<TState*>(Data)->Forget();
     },
-    .content_type = [](void* Data, zwp_input_method_context_v1*, std::uint32_t Hint, std::uint32_t Purpose) {
+    .content_type = [](void* Data, zwp_input_method_context_v1*, [[maybe_unused]] std::uint32_t Hint, [[maybe_unused]] std::uint32_t Purpose) {
         auto* State = static_cast<TState*>(Data);
         KIVO_KWIN_LOG("content type %#x %u", Hint, Purpose);
-        // KWin sends it when the field changes and whenever it adopts the context anew, which a
-        // click into the text brings about (the program announces its whole state again): the
-        // caret may sit where it was, but what comes next is no longer KIVO's to amend.
-        State->Forget();
+        // KWin sends it with the whole state of the text input when a context begins and again
+        // whenever the program announces its state anew: a click into the text (which asks for
+        // the input panel), the focus back, another field. The caret may be elsewhere then,
+        // even where the text around it reads the same.
+        if (State->ContentTypeKnown)
+            State->Forget();
+        State->ContentTypeKnown = true;
     },
     .invoke_action = [](void*, zwp_input_method_context_v1*, std::uint32_t, std::uint32_t) {},
     .commit_state = [](void* Data, zwp_input_method_context_v1*, std::uint32_t Serial) {
@@ -236,6 +241,8 @@ std::unique_ptr<TKWinInputMethodBackend> TKWinInputMethodBackend::Connect(std::s
         Why = "the compositor at WAYLAND_SOCKET offers KIVO no input method (zwp_input_method_v1)";
         return nullptr;
     }
+    // The bind goes out now, not with the first request.
+    State.Flush();
     return Backend;
 }
 
