@@ -158,8 +158,9 @@ protected:
         }
     }
 
-    // Started as from a launcher in a Plasma session: Qt 5 on Wayland, no input-method module of
-    // its own (the compositor's text input then serves it). Waits until KWin gives it the focus.
+    // Started as from a launcher in a Plasma session: Qt programs on Wayland, with no input-method
+    // module of their own (the compositor's text input serves them). Waits until KWin gives it
+    // the focus.
     static std::unique_ptr<QProcess> StartTarget(const QString& Program, const QStringList& Arguments)
     {
         auto Process = std::make_unique<QProcess>();
@@ -169,7 +170,7 @@ protected:
         Process->setProcessEnvironment(Environment);
         Process->setProcessChannelMode(QProcess::ForwardedOutputChannel);
         Process->start(Program, Arguments);
-        WaitFor([&] { return Focused().startsWith(QString::number(Process->processId()) + QLatin1Char(' ')); }, 30000);
+        WaitFor([&] { return HasFocus(*Process); }, 30000);
         return Process;
     }
 
