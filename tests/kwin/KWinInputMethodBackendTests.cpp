@@ -34,7 +34,11 @@ public:
         Client = wl_client_create(Display, Fds[0]);
         setenv("WAYLAND_SOCKET", std::to_string(Fds[1]).c_str(), 1);
     }
-    ~TCompositor() { wl_display_destroy(Display); }
+    ~TCompositor()
+    {
+        wl_display_destroy_clients(Display);
+        wl_display_destroy(Display);
+    }
 
     // The client connects while the compositor answers on a thread of its own; from then on
     // the test takes turns between the two on its one thread.
