@@ -5,6 +5,8 @@
 #include <QLocale>
 #include <QTranslator>
 
+#include <cstdio>
+
 const QTranslator& ProgramTranslator()
 {
     static QTranslator* const Translator = [] {
@@ -34,4 +36,12 @@ QString TranslatedBeforeStart(const char* Context, const char* Text)
 {
     const QString Translated = ProgramTranslator().translate(Context, Text);
     return Translated.isEmpty() ? QString::fromUtf8(Text) : Translated;
+}
+
+void ReportToTerminal(const char* Message, const QStringList& Arguments)
+{
+    QString Line = TranslatedBeforeStart("kivo", Message);
+    for (const QString& Argument : Arguments)
+        Line = Line.arg(Argument);
+    std::fprintf(stderr, "kivo: %s\n", qPrintable(Line));
 }

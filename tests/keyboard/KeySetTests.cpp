@@ -90,22 +90,6 @@ TEST(KeySets, SettingTheSameModeReplacesEveryKey)
     ExpectKeySet(Keyboard, ModeKeySets[0]);
 }
 
-TEST(KeySets, FunctionRowCaptionsAreDistinctFromEveryOtherCaption)
-{
-    std::set<std::string> Others { "Tab", "Enter", "<", " " };
-    for (const int Row : { 2, 3, 4, 5 }) {
-        for (const bool Shift : { false, true }) {
-            for (const char* Caption : AlphaRowCaptions(Row, Shift, false))
-                Others.insert(Caption);
-        }
-    }
-    std::set<std::string> Seen;
-    for (const char* Caption : FunctionRowCaptions) {
-        EXPECT_TRUE(Seen.insert(Caption).second) << Caption;
-        EXPECT_FALSE(Others.contains(Caption)) << Caption;
-    }
-}
-
 TEST(KeySets, AlphaNumericSpecialKeysShowTheirOwnFaceInTheKeypadsSizeAndStyle)
 {
     TKeyboard Keyboard;
