@@ -163,15 +163,6 @@ TEST_F(KeyboardTest, ShiftAndCapsSurviveAModeChange)
     EXPECT_EQ(Keyboard->Keys(3, 1)->Caption(), "q"); // shift and caps cancel
 }
 
-TEST_F(KeyboardTest, AmpersandCaptionShowsTheAmpersandItself)
-{
-    ClickSlot(LeftShiftSlot);
-    TSpeedButton* Ampersand = Keyboard->Keys(2, 7);
-    EXPECT_EQ(Ampersand->Caption(), "&");
-    EXPECT_EQ(Ampersand->text(), QStringLiteral("&&")); // Qt's escape for a literal ampersand
-    EXPECT_TRUE(Ampersand->shortcut().isEmpty());
-}
-
 TEST_F(KeyboardTest, PlainSettingsChangeNothingOnScreen)
 {
     Keyboard->SetKbMode(kbmAlphaNumeric);

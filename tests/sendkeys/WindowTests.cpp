@@ -55,37 +55,34 @@ void PrintTo(const TWindowApi& Api, std::ostream* Stream) { *Stream << Api.Name;
 
 class WindowOperations : public TRecordingTest, public testing::WithParamInterface<TWindowApi> { };
 
-// "n" is a character for both senders, so both send the N key.
-TEST_P(WindowOperations, MinimizedTargetIsRestoredNotRaised)
+// A minimized target is restored, a normal one only raised, and the keys go out also where no
+// window has the title. ("n" is a character for both senders, so both send the N key.)
+TEST_P(WindowOperations, TheTargetIsRestoredOrRaisedAndTheKeysSentEitherWay)
 {
-    const TWindowId Editor = Backend->AddWindow("Untitled - Editor", true);
-    const TWindowId Other = Backend->AddWindow("Other");
-    GetParam().SendTo("Untitled - Editor", "n");
-
-    EXPECT_EQ(Visible(*Backend), "find Untitled - Editor = " + Id(Editor) + ", minimized? " + Id(Editor) + " = 1, restore " + Id(Editor) + ", +n, -n");
-    EXPECT_FALSE(Backend->IsMinimizedNow(Editor));
-    EXPECT_EQ(Backend->TopWindow(), Editor);
-    EXPECT_NE(Backend->TopWindow(), Other);
-}
-
-TEST_P(WindowOperations, NormalTargetIsOnlyBroughtToTheTop)
-{
-    const TWindowId Editor = Backend->AddWindow("Untitled - Editor");
-    Backend->AddWindow("Other");
-    GetParam().SendTo("Untitled - Editor", "n");
-
-    EXPECT_EQ(Visible(*Backend), "find Untitled - Editor = " + Id(Editor) + ", minimized? " + Id(Editor) + " = 0, raise " + Id(Editor) + ", +n, -n");
-    EXPECT_EQ(Backend->TopWindow(), Editor);
-}
-
-TEST_P(WindowOperations, TitleThatMatchesNothingStillSendsTheKeys)
-{
-    Backend->AddWindow("Untitled - Editor");
-    const TWindowId Other = Backend->AddWindow("Other");
-    GetParam().SendTo("Untitled", "n");
-
-    EXPECT_EQ(Visible(*Backend), "find Untitled = 0, +n, -n");
-    EXPECT_EQ(Backend->TopWindow(), Other);
+    const struct {
+        bool Minimized;
+        const char* Title;
+        const char* Activation; // with %1 for the editor's handle
+    } Cases[] = {
+        { true, "Untitled - Editor", "find Untitled - Editor = %1, minimized? %1 = 1, restore %1, " },
+        { false, "Untitled - Editor", "find Untitled - Editor = %1, minimized? %1 = 0, raise %1, " },
+        { false, "Untitled", "find Untitled = 0, " },
+    };
+    for (const auto& Case : Cases) {
+        auto Fresh = std::make_unique<TRecordingInputBackend>(); // the case before's goes
+        Backend = Fresh.get();
+        SetInputBackend(std::move(Fresh));
+        const TWindowId Editor = Backend->AddWindow("Untitled - Editor", Case.Minimized);
+        const TWindowId Other = Backend->AddWindow("Other");
+        GetParam().SendTo(Case.Title, "n");
+        std::string Expected = Case.Activation;
+        for (std::size_t At; (At = Expected.find("%1")) != std::string::npos;)
+            Expected.replace(At, 2, Id(Editor));
+        EXPECT_EQ(Visible(*Backend), Expected + "+n, -n");
+        const bool Found = std::string(Case.Title) == "Untitled - Editor";
+        EXPECT_EQ(Backend->TopWindow(), Found ? Editor : Other);
+        EXPECT_FALSE(Backend->IsMinimizedNow(Editor) && Found);
+    }
 }
 
 TEST_P(WindowOperations, ActivatingAMinimizedWindowRestoresIt)
