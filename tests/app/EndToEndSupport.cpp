@@ -87,9 +87,24 @@ QByteArray FileContents(const QString& Path)
     return File.open(QIODevice::ReadOnly) ? File.readAll() : QByteArray();
 }
 
-QString StartKivo(QProcess& Kivo, const QStringList& Arguments, const QString& Settings)
+bool Activate(const QString& Window)
 {
-    QProcessEnvironment Environment = QProcessEnvironment::systemEnvironment();
+    RunCommand(QStringLiteral("xdotool"), { QStringLiteral("windowactivate"), QStringLiteral("--sync"), Window });
+    return WaitFor([&] { return FocusedWindow() == Window; });
+}
+
+bool Stop(std::unique_ptr<QProcess>& Process)
+{
+    if (!Process)
+        return true;
+    Process->terminate();
+    const bool Ended = Process->waitForFinished(5000);
+    Process.reset();
+    return Ended;
+}
+
+QString StartKivo(QProcess& Kivo, const QStringList& Arguments, const QString& Settings, QProcessEnvironment Environment)
+{
     Environment.insert(QStringLiteral("XDG_CONFIG_HOME"), Settings);
     Kivo.setProcessEnvironment(Environment);
     Kivo.setProcessChannelMode(QProcess::ForwardedChannels);

@@ -17,8 +17,6 @@
 
 namespace {
 
-
-
 class KivoUnicodeOnX : public testing::Test {
 protected:
     static void SetUpTestSuite()
@@ -34,43 +32,19 @@ protected:
 
     static void TearDownTestSuite()
     {
-        StopKivo();
-        if (Target) {
-            Target->terminate();
-            Target->waitForFinished(3000);
-        }
-        Target.reset();
+        EXPECT_TRUE(Stop(Kivo));
+        Stop(Target);
         Directory.reset();
     }
 
+    // Settings of its own each time: no remembered output.
     static void StartKivo(const QStringList& Arguments, const QProcessEnvironment& Environment = QProcessEnvironment::systemEnvironment())
     {
+        Stop(Kivo);
+        Settings = std::make_unique<QTemporaryDir>();
         Kivo = std::make_unique<QProcess>();
-        Kivo->setProcessChannelMode(QProcess::ForwardedChannels);
-        Kivo->setProcessEnvironment(Environment);
-        Kivo->start(QStringLiteral(KIVO_PROGRAM), Arguments);
-        // The title names the output: auto may pick the font's codes.
-        ASSERT_TRUE(WaitFor([] {
-            return !(MainWindow = FindKivoWindow()).isEmpty();
-        }, 10000));
-        const QSize Screen = ScreenSize();
-        WaitFor([&] { return OuterBounds(MainWindow) == QRect(0, Screen.height() - 230, Screen.width(), 202); });
-    }
-
-    static void StopKivo()
-    {
-        if (!Kivo)
-            return;
-        Kivo->terminate();
-        EXPECT_TRUE(Kivo->waitForFinished(5000));
-        Kivo.reset();
-        MainWindow.clear();
-    }
-
-    static void Activate(const QString& Window)
-    {
-        RunCommand(QStringLiteral("xdotool"), { QStringLiteral("windowactivate"), QStringLiteral("--sync"), Window });
-        WaitFor([&] { return FocusedWindow() == Window; });
+        MainWindow = ::StartKivo(*Kivo, Arguments, Settings->path(), Environment);
+        ASSERT_FALSE(MainWindow.isEmpty());
     }
 
     static QString Keymap() { return RunCommand(QStringLiteral("xkbcomp"), { QStringLiteral("-xkb"), qEnvironmentVariable("DISPLAY"), QStringLiteral("-") }); }
@@ -78,7 +52,7 @@ protected:
     void SetUp() override
     {
         ASSERT_FALSE(MainWindow.isEmpty());
-        TypedBefore = FileContents().size();
+        TypedBefore = FileContents(TargetFile).size();
     }
 
     static void Click(std::initializer_list<TClick> Clicks)
@@ -94,25 +68,20 @@ protected:
         }
     }
 
-    static QByteArray FileContents()
-    {
-        QFile File(TargetFile);
-        return File.open(QIODevice::ReadOnly) ? File.readAll() : QByteArray();
-    }
-
     // The line the target received, exactly, and the focus still on it.
     void ExpectLine(const QString& Expected)
     {
         const QByteArray Bytes = Expected.toUtf8() + '\n';
-        WaitFor([&] { return FileContents().size() - TypedBefore >= Bytes.size(); });
+        WaitFor([&] { return FileContents(TargetFile).size() - TypedBefore >= Bytes.size(); });
         QThread::msleep(100);
-        const QByteArray Typed = FileContents().mid(TypedBefore);
+        const QByteArray Typed = FileContents(TargetFile).mid(TypedBefore);
         EXPECT_EQ(Typed.toHex(' ').toStdString(), Bytes.toHex(' ').toStdString()) << "typed \"" << Typed.toStdString() << "\"";
         EXPECT_EQ(FocusedWindow(), TargetWindow);
-        TypedBefore = FileContents().size();
+        TypedBefore = FileContents(TargetFile).size();
     }
 
     static inline std::unique_ptr<QTemporaryDir> Directory;
+    static inline std::unique_ptr<QTemporaryDir> Settings;
     static inline QString TargetFile;
     static inline QString KeymapBefore;
     static inline std::unique_ptr<QProcess> Target;
@@ -242,13 +211,9 @@ TEST_F(KivoUnicodeOnX, AutoTypesFontCodesOnlyWhereAFontNamedLumeraIsInstalled)
         const char* Expected;
     } Cases[] = { { WithLumera, "lo#" }, { QProcessEnvironment::systemEnvironment(), "λό" } };
     for (const auto& Case : Cases) {
-        StopKivo();
         // No remembered choice: auto.
-        QTemporaryDir Settings;
-        QProcessEnvironment Environment = Case.Environment;
-        Environment.insert(QStringLiteral("XDG_CONFIG_HOME"), Settings.path());
-        StartKivo({}, Environment);
-        TypedBefore = FileContents().size();
+        StartKivo({}, Case.Environment);
+        TypedBefore = FileContents(TargetFile).size();
         Click({ L, O, Acute, Enter });
         ExpectLine(QString::fromUtf8(Case.Expected));
     }
@@ -256,7 +221,7 @@ TEST_F(KivoUnicodeOnX, AutoTypesFontCodesOnlyWhereAFontNamedLumeraIsInstalled)
 
 TEST_F(KivoUnicodeOnX, TheKeymapIsTheLayoutsOwnAfterExit)
 {
-    StopKivo();
+    ASSERT_TRUE(Stop(Kivo));
     // Borrowed keys are given back a moment after their last use.
     EXPECT_TRUE(WaitFor([] { return Keymap() == KeymapBefore; }, 3000));
 }

@@ -3,7 +3,6 @@
 #include "KeyboardTestSupport.h"
 
 #include <QApplication>
-#include <QPlainTextEdit>
 
 #include <algorithm>
 #include <optional>
@@ -197,19 +196,6 @@ TEST_F(LinkedControlTest, CharactersArriveInALineEditAfterTheirEvents)
     ClickSlot(TabSlot);
     EXPECT_EQ(TakeLog(), (TLog { "special:5", "press:key" + std::to_string(Qt::Key_Backspace), "special:4", "press:13",
                              "special:0", "press:9" }));
-}
-
-TEST_F(LinkedControlTest, ATextEditReceivesLinesAndDeletions)
-{
-    QPlainTextEdit Edit;
-    Link(&Edit);
-    ClickGrid(3, 1);
-    ClickGrid(3, 2);
-    ClickSlot(EnterSlot);
-    ClickGrid(3, 3);
-    ClickGrid(3, 4);
-    ClickSlot(BackspaceSlot);
-    EXPECT_EQ(Edit.toPlainText(), QStringLiteral("qw\ne"));
 }
 
 TEST_F(LinkedControlTest, ShiftCapsAndFunctionKeysPassNothing)
