@@ -105,7 +105,8 @@ bool Stop(std::unique_ptr<QProcess>& Process)
 
 QString StartKivo(QProcess& Kivo, const QStringList& Arguments, const QString& Settings, QProcessEnvironment Environment)
 {
-    Environment.insert(QStringLiteral("XDG_CONFIG_HOME"), Settings);
+    if (!Settings.isEmpty())
+        Environment.insert(QStringLiteral("XDG_CONFIG_HOME"), Settings);
     Kivo.setProcessEnvironment(Environment);
     Kivo.setProcessChannelMode(QProcess::ForwardedChannels);
     Kivo.start(QStringLiteral(KIVO_PROGRAM), Arguments);

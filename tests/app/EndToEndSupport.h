@@ -59,8 +59,8 @@ bool Activate(const QString& Window);
 bool Stop(std::unique_ptr<QProcess>& Process);
 
 // Starts KIVO with Arguments, in Environment with settings of its own in Settings (no
-// remembered place or output), and waits until its main window shows where a first start puts
-// it; the window's X id, empty on failure.
+// remembered place or output; empty: the user's own), and waits until its main window shows
+// where a first start puts it; the window's X id, empty on failure.
 QString StartKivo(QProcess& Kivo, const QStringList& Arguments, const QString& Settings,
     QProcessEnvironment Environment = QProcessEnvironment::systemEnvironment());
 

@@ -37,13 +37,13 @@ protected:
         Directory.reset();
     }
 
-    // Settings of its own each time: no remembered output.
-    static void StartKivo(const QStringList& Arguments, const QProcessEnvironment& Environment = QProcessEnvironment::systemEnvironment())
+    // In the user's settings unless given some of its own.
+    static void StartKivo(const QStringList& Arguments, const QString& Settings = {},
+        const QProcessEnvironment& Environment = QProcessEnvironment::systemEnvironment())
     {
         Stop(Kivo);
-        Settings = std::make_unique<QTemporaryDir>();
         Kivo = std::make_unique<QProcess>();
-        MainWindow = ::StartKivo(*Kivo, Arguments, Settings->path(), Environment);
+        MainWindow = ::StartKivo(*Kivo, Arguments, Settings, Environment);
         ASSERT_FALSE(MainWindow.isEmpty());
     }
 
@@ -81,7 +81,6 @@ protected:
     }
 
     static inline std::unique_ptr<QTemporaryDir> Directory;
-    static inline std::unique_ptr<QTemporaryDir> Settings;
     static inline QString TargetFile;
     static inline QString KeymapBefore;
     static inline std::unique_ptr<QProcess> Target;
@@ -212,7 +211,8 @@ TEST_F(KivoUnicodeOnX, AutoTypesFontCodesOnlyWhereAFontNamedLumeraIsInstalled)
     } Cases[] = { { WithLumera, "lo#" }, { QProcessEnvironment::systemEnvironment(), "λό" } };
     for (const auto& Case : Cases) {
         // No remembered choice: auto.
-        StartKivo({}, Case.Environment);
+        QTemporaryDir Settings;
+        StartKivo({}, Settings.path(), Case.Environment);
         TypedBefore = FileContents(TargetFile).size();
         Click({ L, O, Acute, Enter });
         ExpectLine(QString::fromUtf8(Case.Expected));
