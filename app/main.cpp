@@ -87,7 +87,7 @@ int main(int Argc, char** Argv)
     std::string ErrorMessage;
     TPlatform Platform = OpenPlatform(CommandLine.Platform, ErrorMessage);
     if (!Platform.Backend) {
-        std::fprintf(stderr, "kivo: %s\n", ErrorMessage.c_str());
+        std::fprintf(stderr, "kivo: %s\n", qPrintable(TranslatedPlatformMessage(ErrorMessage)));
         return 1;
     }
     SetInputBackend(std::move(Platform.Backend));

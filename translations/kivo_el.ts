@@ -422,5 +422,37 @@ accent, etc., and the preceding word to space it correctly.</source>
         <source>unknown error</source>
         <translation>άγνωστο σφάλμα</translation>
     </message>
+    <message>
+        <source>cannot open display %1: is an X server running and DISPLAY set?</source>
+        <translation>δεν ανοίγει η οθόνη %1: τρέχει διακομιστής X και έχει οριστεί η DISPLAY;</translation>
+    </message>
+    <message>
+        <source>the X server %1 has no XTest extension, so no keys can be typed</source>
+        <translation>ο διακομιστής X %1 δεν έχει την επέκταση XTest, γι’ αυτό δεν μπορεί να γραφτεί κανένα πλήκτρο</translation>
+    </message>
+    <message>
+        <source>the X server %1 has no XKEYBOARD extension, so its layout cannot be read</source>
+        <translation>ο διακομιστής X %1 δεν έχει την επέκταση XKEYBOARD, γι’ αυτό δεν μπορεί να διαβαστεί η διάταξη του πληκτρολογίου του</translation>
+    </message>
+    <message>
+        <source>cannot connect to the Wayland display %1</source>
+        <translation>δεν είναι δυνατή η σύνδεση με την οθόνη Wayland %1</translation>
+    </message>
+    <message>
+        <source>this Wayland desktop offers no virtual keyboard (zwp_virtual_keyboard_manager_v1)</source>
+        <translation>αυτή η επιφάνεια εργασίας Wayland δεν προσφέρει εικονικό πληκτρολόγιο (zwp_virtual_keyboard_manager_v1)</translation>
+    </message>
+    <message>
+        <source>this Wayland desktop has no seat to type on</source>
+        <translation>αυτή η επιφάνεια εργασίας Wayland δεν έχει θέση εισόδου (seat) για να γράψει κανείς</translation>
+    </message>
+    <message>
+        <source>the Wayland compositor refused KIVO&apos;s virtual keyboard</source>
+        <translation>ο συνθέτης (compositor) του Wayland αρνήθηκε το εικονικό πληκτρολόγιο του KIVO</translation>
+    </message>
+    <message>
+        <source>--platform=wayland: no Wayland compositor answers at WAYLAND_DISPLAY</source>
+        <translation>--platform=wayland: κανένας συνθέτης Wayland δεν αποκρίνεται στο WAYLAND_DISPLAY</translation>
+    </message>
 </context>
 </TS>
