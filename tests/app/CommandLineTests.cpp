@@ -4,7 +4,6 @@
 #include "OutputMode.h"
 
 #include <QProcess>
-#include <QStandardPaths>
 
 #include <gtest/gtest.h>
 
@@ -46,15 +45,6 @@ TEST(OutputMode, AutoIsLumeraOnlyWhereTheFontIsInstalled)
     EXPECT_EQ(ResolveOutputMode(omAuto, Without), omUnicode);
     EXPECT_EQ(ResolveOutputMode(omUnicode, WithLumera), omUnicode);
     EXPECT_EQ(ResolveOutputMode(omLumera, Without), omLumera);
-}
-
-TEST(OutputMode, TheChoiceIsRememberedBetweenRuns)
-{
-    QStandardPaths::setTestModeEnabled(true);
-    SaveOutputMode(omUnicode);
-    EXPECT_EQ(SavedOutputMode(), omUnicode);
-    SaveOutputMode(omLumera);
-    EXPECT_EQ(SavedOutputMode(), omLumera);
 }
 
 #ifdef KIVO_PROGRAM
