@@ -57,15 +57,8 @@ protected:
 
     static void Click(std::initializer_list<TClick> Clicks)
     {
-        const TMainWindowClicks On { MainWindow };
-        for (const TClick& Click : Clicks) {
-            if (Click.Kind == TClick::Key)
-                On.Key(Click.Row, Click.Column);
-            else if (Click.Kind == TClick::Accent)
-                On.Accent(Click.Row, Click.Column);
-            else
-                On.SpecialKey(Click.Row);
-        }
+        for (const TClick& Each : Clicks)
+            ClickAt(KeypadPoint(ClientBounds(MainWindow), Each));
     }
 
     // The line the target received, exactly, and the focus still on it.
@@ -169,10 +162,7 @@ TEST_F(KivoUnicodeOnX, APhraseArrivesInAQtEditorAndIsSaved)
         Space, L, O, Acute, G, O, W });
     EXPECT_EQ(FocusedWindow(), Window);
     RunCommand(QStringLiteral("xdotool"), { QStringLiteral("key"), QStringLiteral("ctrl+s") });
-    auto SavedText = [&] {
-        QFile File(Saved);
-        return File.open(QIODevice::ReadOnly) ? QString::fromUtf8(File.readAll()) : QString();
-    };
+    auto SavedText = [&] { return QString::fromUtf8(FileContents(Saved)); };
     EXPECT_TRUE(WaitFor([&] { return !SavedText().isEmpty(); }));
     // The editor ends the file with a line break of its own.
     QString Text = SavedText();
