@@ -75,7 +75,7 @@ TCommandLine ParseCommandLine(const QStringList& Arguments)
             Result.Platform = Name == QLatin1String("x11") ? pnX11 : pnWayland;
         } else {
             Result.Action = claError;
-            Result.Message = QStringLiteral("--platform takes x11 or wayland, not '%1'.").arg(Name);
+            Result.Message = Tr(QT_TRANSLATE_NOOP("TCommandLine", "--platform takes x11 or wayland, not '%1'.")).arg(Name);
             return Result;
         }
     }

@@ -97,6 +97,11 @@ QString KeyToolTip(const TKeyboard& Keyboard, const TSpeedButton& Key)
         { EnterSlot, QT_TRANSLATE_NOOP("KeyHints", "Enter") },
         { BackspaceSlot, QT_TRANSLATE_NOOP("KeyHints", "Backspace: deletes the character before the cursor; repeats while held") },
     };
+    // The key shows its symbol only in Unicode output, where right after a mark it takes the
+    // mark off and leaves the letter.
+    if (&Key == Keyboard.SpecialKeys(BackspaceSlot) && Key.text() == QStringLiteral("\u232B"))
+        return QCoreApplication::translate("KeyHints", "Backspace: right after a mark, takes that mark off the letter; "
+                                                       "otherwise deletes the character before the cursor; repeats while held");
     for (const auto& [Slot, Tip] : SpecialKeys) {
         if (Keyboard.SpecialKeys(Slot) == &Key)
             return QCoreApplication::translate("KeyHints", Tip);

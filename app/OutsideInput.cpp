@@ -1,6 +1,7 @@
 #include "OutsideInput.h"
 
 #include "DesktopObserver.h"
+#include "Language.h"
 #include "Unit1.h"
 
 #include <QApplication>
@@ -80,7 +81,7 @@ private:
 std::unique_ptr<QObject> WatchOutsideInput(TForm1* Form, TDesktopObserver& Observer)
 {
     if (!Observer.SeesOutsideInput()) {
-        std::fprintf(stderr, "kivo: outside input cannot be watched; marks are typed as combining marks after the letter\n");
+        ReportToTerminal(QT_TRANSLATE_NOOP("kivo", "outside input cannot be watched; marks are typed as combining marks after the letter"));
         Form->Composer.SetRememberLetters(false);
     }
     return std::make_unique<TOutsideInputWatch>(Form, Observer);

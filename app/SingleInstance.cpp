@@ -1,5 +1,7 @@
 #include "SingleInstance.h"
 
+#include "Language.h"
+
 #include <QCoreApplication>
 #include <QDataStream>
 #include <QDeadlineTimer>
@@ -47,7 +49,7 @@ TSingleInstance::TSingleInstance(QObject* Parent)
 {
     const QString Directory = RuntimeDirectory();
     if (Directory.isEmpty()) {
-        std::fprintf(stderr, "kivo: no private runtime directory (XDG_RUNTIME_DIR): a second start will open a second keyboard\n");
+        ReportToTerminal(QT_TRANSLATE_NOOP("kivo", "no private runtime directory (XDG_RUNTIME_DIR): a second start will open a second keyboard"));
         return;
     }
     const QString Base = Directory + QLatin1Char('/') + InstanceName();
@@ -134,8 +136,8 @@ bool TSingleInstance::Listen()
     // Holding the lock, any socket found is one that a killed KIVO left behind.
     QLocalServer::removeServer(SocketPath);
     if (!Server->listen(SocketPath)) {
-        std::fprintf(stderr, "kivo: cannot listen on %s: %s; a second start will open a second keyboard\n",
-            qPrintable(SocketPath), qPrintable(Server->errorString()));
+        ReportToTerminal(QT_TRANSLATE_NOOP("kivo", "cannot listen on %1: %2; a second start will open a second keyboard"),
+            { SocketPath, Server->errorString() });
         return false;
     }
     connect(Server, &QLocalServer::newConnection, this, [this] {

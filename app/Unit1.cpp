@@ -50,7 +50,6 @@ QRect ScreenArea()
 TForm1::TForm1(QWidget* Parent)
     : TForm(Parent)
 {
-    InstallProgramTranslation();
     setupUi(this);
     ks1 = new TSendkeys(this);
     ks1->setObjectName(QStringLiteral("ks1"));

@@ -8,6 +8,7 @@
 #include "IBusEngineLink.h"
 #include "InputBackend.h"
 #include "KWinInputMethodLink.h"
+#include "Language.h"
 #include "LumeraGlyphs.h"
 #include "OutsideInput.h"
 #include "PlatformChoice.h"
@@ -43,7 +44,8 @@ std::optional<int> AnswerCommandLine(const TCommandLine& CommandLine)
     case claShowVersion: std::printf("%s\n", qPrintable(CommandLine.Message.trimmed())); return 0;
     case claError: break;
     }
-    std::fprintf(stderr, "kivo: %s\nTry 'kivo --help' for more information.\n", qPrintable(CommandLine.Message));
+    std::fprintf(stderr, "kivo: %s\n%s\n", qPrintable(CommandLine.Message),
+        qPrintable(TranslatedBeforeStart("kivo", QT_TRANSLATE_NOOP("kivo", "Try 'kivo --help' for more information."))));
     return 2;
 }
 
@@ -82,20 +84,22 @@ int main(int Argc, char** Argv)
     case TSingleInstance::siHandedOver:
         return 0;
     case TSingleInstance::siNoAnswer:
-        std::fprintf(stderr, "kivo: a KIVO is already running on this display but does not answer\n");
+        ReportToTerminal(QT_TRANSLATE_NOOP("kivo", "a KIVO is already running on this display but does not answer"));
         return 1;
     }
     // Before the toolkit: without a usable display it would abort with a message of its own.
     std::string ErrorMessage;
     TPlatform Platform = OpenPlatform(CommandLine.Platform, ErrorMessage);
     if (!Platform.Backend) {
-        std::fprintf(stderr, "kivo: %s\n", ErrorMessage.c_str());
+        std::fprintf(stderr, "kivo: %s\n", qPrintable(TranslatedPlatformMessage(ErrorMessage)));
         return 1;
     }
     SetInputBackend(std::move(Platform.Backend));
     int EndingSignal = 0;
     {
         TApplication App(Argc, Argv);
+        // Before any window is built: every text that tr() makes is then in the desktop's language.
+        InstallProgramTranslation();
         TTerminationSignals Signals;
         // Where the settings are kept: ~/.config/kivo/kivo.conf.
         if (QCoreApplication::organizationName().isEmpty()) {

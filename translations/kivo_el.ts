@@ -55,6 +55,10 @@
         <source>Backspace: deletes the character before the cursor; repeats while held</source>
         <translation>Backspace: σβήνει τον χαρακτήρα πριν από τον δρομέα· όσο μένει πατημένο, επαναλαμβάνεται</translation>
     </message>
+    <message>
+        <source>Backspace: right after a mark, takes that mark off the letter; otherwise deletes the character before the cursor; repeats while held</source>
+        <translation>Backspace: αμέσως μετά από ένα σημάδι, αφαιρεί το σημάδι αυτό από το γράμμα· αλλιώς σβήνει τον χαρακτήρα πριν από τον δρομέα· όσο μένει πατημένο, επαναλαμβάνεται</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -110,6 +114,10 @@ iota subscript, and KIVO types them into the program you are writing in.</source
     <message>
         <source>Where KIVO types. wayland: natively on a wlroots desktop (sway and its kin), into every program there. x11: through the X server, on a Wayland desktop through XWayland (its programs only). Without this option, the session decides.</source>
         <translation>Πού γράφει το KIVO. wayland: απευθείας σε επιφάνεια εργασίας wlroots (το sway και τα συγγενή του), σε κάθε πρόγραμμά της. x11: μέσω του εξυπηρετητή X, και σε επιφάνεια εργασίας Wayland μέσω του XWayland (μόνο στα δικά του προγράμματα). Χωρίς αυτή την επιλογή αποφασίζει η συνεδρία.</translation>
+    </message>
+    <message>
+        <source>--platform takes x11 or wayland, not &apos;%1&apos;.</source>
+        <translation>το --platform δέχεται x11 ή wayland, όχι «%1».</translation>
     </message>
 </context>
 <context>
@@ -386,6 +394,65 @@ accent, etc., and the preceding word to space it correctly.</source>
     <message>
         <source>4. APOSTROPHE AND ELISION. The breathing buttons are marks, not apostrophes: clicked after a consonant, a smooth breathing sits on that consonant. For an elided word (δ’ ἐγώ, ἀλλ’ ὅμως) click the elision mark ’ in the row of extra characters (point 5), then a space. A breathing or accent at the start of a word belongs on its vowel: click the mark before the vowel or after it (point 6).</source>
         <translation>4. ΑΠΟΣΤΡΟΦΟΣ ΚΑΙ ΕΚΘΛΙΨΗ. Τα κουμπιά των πνευμάτων είναι σημάδια, όχι απόστροφοι: μια ψιλή μετά από σύμφωνο κάθεται πάνω σε εκείνο το σύμφωνο. Για λέξη με έκθλιψη (δ’ ἐγώ, ἀλλ’ ὅμως) πατήστε το σημείο της έκθλιψης ’ στη σειρά των πρόσθετων χαρακτήρων (σημείο 5) και έπειτα ένα διάστημα. Πνεύμα ή τόνος στην αρχή λέξης ανήκει στο φωνήεν της: πατήστε το σημάδι πριν από το φωνήεν ή μετά από αυτό (σημείο 6).</translation>
+    </message>
+</context>
+<context>
+    <name>kivo</name>
+    <message>
+        <source>Try &apos;kivo --help&apos; for more information.</source>
+        <translation>Για περισσότερες πληροφορίες δώστε «kivo --help».</translation>
+    </message>
+    <message>
+        <source>a KIVO is already running on this display but does not answer</source>
+        <translation>σε αυτή την οθόνη τρέχει ήδη ένα KIVO, αλλά δεν αποκρίνεται</translation>
+    </message>
+    <message>
+        <source>outside input cannot be watched; marks are typed as combining marks after the letter</source>
+        <translation>τα πλήκτρα και τα κλικ έξω από το KIVO δεν μπορούν να παρακολουθηθούν· τα σημάδια γράφονται ως συνδυαζόμενα σημάδια μετά το γράμμα</translation>
+    </message>
+    <message>
+        <source>no private runtime directory (XDG_RUNTIME_DIR): a second start will open a second keyboard</source>
+        <translation>δεν υπάρχει ιδιωτικός κατάλογος εκτέλεσης (XDG_RUNTIME_DIR): μια δεύτερη εκκίνηση θα ανοίξει δεύτερο πληκτρολόγιο</translation>
+    </message>
+    <message>
+        <source>cannot listen on %1: %2; a second start will open a second keyboard</source>
+        <translation>δεν είναι δυνατή η αναμονή συνδέσεων στο %1: %2· μια δεύτερη εκκίνηση θα ανοίξει δεύτερο πληκτρολόγιο</translation>
+    </message>
+    <message>
+        <source>unknown error</source>
+        <translation>άγνωστο σφάλμα</translation>
+    </message>
+    <message>
+        <source>cannot open display %1: is an X server running and DISPLAY set?</source>
+        <translation>δεν ανοίγει η οθόνη %1: τρέχει διακομιστής X και έχει οριστεί η DISPLAY;</translation>
+    </message>
+    <message>
+        <source>the X server %1 has no XTest extension, so no keys can be typed</source>
+        <translation>ο διακομιστής X %1 δεν έχει την επέκταση XTest, γι’ αυτό δεν μπορεί να γραφτεί κανένα πλήκτρο</translation>
+    </message>
+    <message>
+        <source>the X server %1 has no XKEYBOARD extension, so its layout cannot be read</source>
+        <translation>ο διακομιστής X %1 δεν έχει την επέκταση XKEYBOARD, γι’ αυτό δεν μπορεί να διαβαστεί η διάταξη του πληκτρολογίου του</translation>
+    </message>
+    <message>
+        <source>cannot connect to the Wayland display %1</source>
+        <translation>δεν είναι δυνατή η σύνδεση με την οθόνη Wayland %1</translation>
+    </message>
+    <message>
+        <source>this Wayland desktop offers no virtual keyboard (zwp_virtual_keyboard_manager_v1)</source>
+        <translation>αυτή η επιφάνεια εργασίας Wayland δεν προσφέρει εικονικό πληκτρολόγιο (zwp_virtual_keyboard_manager_v1)</translation>
+    </message>
+    <message>
+        <source>this Wayland desktop has no seat to type on</source>
+        <translation>αυτή η επιφάνεια εργασίας Wayland δεν έχει θέση εισόδου (seat) για να γράψει κανείς</translation>
+    </message>
+    <message>
+        <source>the Wayland compositor refused KIVO&apos;s virtual keyboard</source>
+        <translation>ο συνθέτης (compositor) του Wayland αρνήθηκε το εικονικό πληκτρολόγιο του KIVO</translation>
+    </message>
+    <message>
+        <source>--platform=wayland: no Wayland compositor answers at WAYLAND_DISPLAY</source>
+        <translation>--platform=wayland: κανένας συνθέτης Wayland δεν αποκρίνεται στο WAYLAND_DISPLAY</translation>
     </message>
 </context>
 </TS>

@@ -46,7 +46,7 @@ void HandleException(std::exception_ptr Error)
         else
             std::fprintf(stderr, "kivo: %s\n", Caught.what());
     } catch (...) {
-        std::fprintf(stderr, "kivo: unknown error\n");
+        std::fprintf(stderr, "kivo: %s\n", qPrintable(QCoreApplication::translate("kivo", "unknown error")));
     }
 }
 

@@ -5,7 +5,6 @@
 #include "EndToEndSupport.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -26,34 +25,17 @@ protected:
         // The target: raw mode, so that every byte a key produces reaches the file at once.
         Target = std::make_unique<QProcess>();
         ASSERT_FALSE((TargetWindow = StartTargetTerminal(*Target, TargetFile, QStringLiteral("raw -echo"))).isEmpty());
-        RunCommand(QStringLiteral("xdotool"), { QStringLiteral("windowactivate"), QStringLiteral("--sync"), TargetWindow });
-        ASSERT_TRUE(WaitFor([] { return FocusedWindow() == TargetWindow; }));
-
+        ASSERT_TRUE(Activate(TargetWindow));
+        // The keypad font's codes, the output these tests were written for, and settings of its
+        // own: a place that some other run remembered would move the window.
         Kivo = std::make_unique<QProcess>();
-        Kivo->setProcessChannelMode(QProcess::ForwardedChannels);
-        // Settings of its own: a place that some other run remembered would move the window.
-        QProcessEnvironment Environment = QProcessEnvironment::systemEnvironment();
-        Environment.insert(QStringLiteral("XDG_CONFIG_HOME"), Directory->filePath(QStringLiteral("config")));
-        Kivo->setProcessEnvironment(Environment);
-        // The keypad font's codes: the output these tests were written for.
-        Kivo->start(QStringLiteral(KIVO_PROGRAM), { QStringLiteral("--output=lumera") });
-        ASSERT_TRUE(WaitFor([] { return !(MainWindow = FindWindow(QString::fromLatin1(MainTitle))).isEmpty(); }, 10000));
-        // Placed once the window manager has framed it.
-        const QSize Screen = ScreenSize();
-        const QRect Wanted(0, Screen.height() - 230, Screen.width(), 202);
-        WaitFor([&] { return OuterBounds(MainWindow) == Wanted; });
+        MainWindow = StartKivo(*Kivo, { QStringLiteral("--output=lumera") }, Directory->filePath(QStringLiteral("config")));
     }
 
     static void TearDownTestSuite()
     {
-        for (auto* Process : { Kivo.get(), Target.get() }) {
-            if (Process) {
-                Process->terminate();
-                Process->waitForFinished(3000);
-            }
-        }
-        Kivo.reset();
-        Target.reset();
+        Stop(Kivo);
+        Stop(Target);
         Directory.reset();
     }
 
@@ -61,20 +43,14 @@ protected:
     {
         ASSERT_FALSE(MainWindow.isEmpty());
         // cat keeps writing at its own offset: what a test typed starts where the file ends.
-        TypedBefore = FileContents().size();
+        TypedBefore = FileContents(TargetFile).size();
     }
 
     static void ClickKey(int Row, int Column) { TMainWindowClicks { MainWindow }.Key(Row, Column); }
     static void ClickSpecialKey(int Slot) { TMainWindowClicks { MainWindow }.SpecialKey(Slot); }
     static void ClickAccent(int Row, int Column) { TMainWindowClicks { MainWindow }.Accent(Row, Column); }
 
-    static QByteArray FileContents()
-    {
-        QFile File(TargetFile);
-        return File.open(QIODevice::ReadOnly) ? File.readAll() : QByteArray();
-    }
-
-    QByteArray TypedHere() const { return FileContents().mid(TypedBefore); }
+    QByteArray TypedHere() const { return FileContents(TargetFile).mid(TypedBefore); }
 
     // Waits until the target holds Expected; true if it does. Also checks the focus stayed put.
     void ExpectTyped(const QByteArray& Expected)
@@ -99,6 +75,7 @@ TEST_F(KivoOnX, WindowSpansTheScreenJustAboveItsBottom)
 {
     const QSize Screen = ScreenSize();
     EXPECT_EQ(OuterBounds(MainWindow), QRect(0, Screen.height() - 230, Screen.width(), 202));
+    EXPECT_EQ(FindWindow(QString::fromLatin1(MainTitle)), MainWindow);
     // Stay-on-top, as the window manager sees it.
     EXPECT_TRUE(RunCommand(QStringLiteral("xprop"), { QStringLiteral("-id"), MainWindow, QStringLiteral("_NET_WM_STATE") })
                     .contains(QStringLiteral("_NET_WM_STATE_ABOVE")));
@@ -211,7 +188,7 @@ TEST_F(KivoOnX, DialogsOpenWithoutTypingAndCloseWithTheirButton)
     }
     EXPECT_EQ(TypedHere(), QByteArray());
     // The dialogs took the focus; give it back for the tests that follow.
-    RunCommand(QStringLiteral("xdotool"), { QStringLiteral("windowactivate"), QStringLiteral("--sync"), TargetWindow });
+    Activate(TargetWindow);
 }
 
 } // namespace

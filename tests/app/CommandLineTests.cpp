@@ -1,9 +1,9 @@
-// The command line and the choice of output: what each argument list asks for, and what auto
-// becomes with and without a font named Lumera.
+// The command line and the choice of output: what each argument list asks for, what auto
+// becomes with and without a font named Lumera, and what a start that ends early writes.
 #include "CommandLine.h"
 #include "OutputMode.h"
 
-#include <QStandardPaths>
+#include <QProcess>
 
 #include <gtest/gtest.h>
 
@@ -47,11 +47,34 @@ TEST(OutputMode, AutoIsLumeraOnlyWhereTheFontIsInstalled)
     EXPECT_EQ(ResolveOutputMode(omLumera, Without), omLumera);
 }
 
-TEST(OutputMode, TheChoiceIsRememberedBetweenRuns)
+#ifdef KIVO_PROGRAM
+// In the desktop's language, and as ever in English: a bad command line, and a display that
+// cannot be opened (the input layer's message, matched by its wording).
+TEST(CommandLine, AStartThatEndsEarlySaysWhyInTheDesktopsLanguage)
 {
-    QStandardPaths::setTestModeEnabled(true);
-    SaveOutputMode(omUnicode);
-    EXPECT_EQ(SavedOutputMode(), omUnicode);
-    SaveOutputMode(omLumera);
-    EXPECT_EQ(SavedOutputMode(), omLumera);
+    const struct {
+        const char* Language;
+        QStringList Arguments;
+        int ExitCode;
+        const char* Says;
+    } Cases[] = {
+        { "C", { "--output=x" }, 2, "kivo: --output takes unicode, lumera or auto, not 'x'.\nTry 'kivo --help' for more information.\n" },
+        { "el_GR.UTF-8", { "--output=x" }, 2, "kivo: το --output δέχεται unicode, lumera ή auto, όχι «x».\nΓια περισσότερες πληροφορίες δώστε «kivo --help».\n" },
+        { "C", { "--platform=x11" }, 1, "kivo: cannot open display :4093: is an X server running and DISPLAY set?\n" },
+        { "el_GR.UTF-8", { "--platform=x11" }, 1, "kivo: δεν ανοίγει η οθόνη :4093: τρέχει διακομιστής X και έχει οριστεί η DISPLAY;\n" },
+    };
+    for (const auto& Case : Cases) {
+        QProcessEnvironment Environment = QProcessEnvironment::systemEnvironment();
+        for (const char* Unset : { "LANGUAGE", "LC_ALL", "LC_MESSAGES", "WAYLAND_DISPLAY" })
+            Environment.remove(QLatin1String(Unset));
+        Environment.insert(QStringLiteral("LANG"), QLatin1String(Case.Language));
+        Environment.insert(QStringLiteral("DISPLAY"), QStringLiteral(":4093"));
+        QProcess Kivo;
+        Kivo.setProcessEnvironment(Environment);
+        Kivo.start(QStringLiteral(KIVO_PROGRAM), QStringList { QStringLiteral("--new-instance") } + Case.Arguments);
+        ASSERT_TRUE(Kivo.waitForFinished(10000));
+        EXPECT_EQ(Kivo.exitCode(), Case.ExitCode) << Case.Says;
+        EXPECT_EQ(QString::fromUtf8(Kivo.readAllStandardError()).toStdString(), Case.Says);
+    }
 }
+#endif

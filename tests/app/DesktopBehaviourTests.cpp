@@ -36,6 +36,11 @@ TEST_F(TAppTest, TooltipsNameTheMarksAsTheCaptionsStandAndTheSpecialKeys)
     EXPECT_EQ(Tip(Keyboard.Keys(3, 11)), "Smooth breathing and grave");
     for (const int Slot : { TabSlot, CapsSlot, LeftShiftSlot, RightShiftSlot, EnterSlot, BackspaceSlot })
         EXPECT_FALSE(Tip(Keyboard.SpecialKeys(Slot)).empty()) << Slot;
+    // In Unicode output Backspace takes a mark just clicked off again, and says so.
+    const auto SpeaksOfMarks = [&] { return Tip(Keyboard.SpecialKeys(BackspaceSlot)).find("mark") != std::string::npos; };
+    EXPECT_FALSE(SpeaksOfMarks());
+    Form1->SetOutputMode(omUnicode);
+    EXPECT_TRUE(SpeaksOfMarks());
     EXPECT_EQ(Form1->ToolButton2->toolTip().toStdString(), "Rough breathing");
     EXPECT_EQ(Form1->ToolButton15->toolTip().toStdString(), "Diaeresis and acute");
     // Shown although the window, which never takes the focus, is never the active one.

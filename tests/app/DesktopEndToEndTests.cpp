@@ -7,7 +7,6 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
@@ -33,17 +32,14 @@ protected:
 
     static void TearDownTestSuite()
     {
-        Target->terminate();
-        Target->waitForFinished(3000);
-        Target.reset();
+        Stop(Target);
         Directory.reset();
     }
 
     void SetUp() override
     {
-        RunCommand(QStringLiteral("xdotool"), { QStringLiteral("windowactivate"), QStringLiteral("--sync"), TargetWindow });
-        ASSERT_TRUE(WaitFor([] { return FocusedWindow() == TargetWindow; }));
-        TypedBefore = FileContents().size();
+        ASSERT_TRUE(Activate(TargetWindow));
+        TypedBefore = FileContents(TargetFile).size();
         StartKivo();
         ASSERT_FALSE(MainWindow.isEmpty());
     }
@@ -95,32 +91,12 @@ protected:
 
     QByteArray StoredSettings() const
     {
-        QFile File(Config.filePath(QStringLiteral("kivo/kivo.conf")));
-        return File.open(QIODevice::ReadOnly) ? File.readAll() : QByteArray();
-    }
-
-    QPoint KeyCentre(const TKeyBounds& Key) const
-    {
-        const QRect Client = ClientBounds(MainWindow);
-        const QRect Keypad(Client.left(), Client.top() + 30, Client.width() - 127, Client.height() - 30);
-        return Keypad.topLeft() + QPoint(Key.Left + Key.Width / 2, Key.Top + Key.Height / 2);
-    }
-
-    TKeyMetrics Metrics() const
-    {
-        const QRect Client = ClientBounds(MainWindow);
-        return ComputeKeyMetrics(kbmAlphaNumeric, TLayoutFrame { Client.width() - 127, Client.height() - 30, 1, 0 });
+        return FileContents(Config.filePath(QStringLiteral("kivo/kivo.conf")));
     }
 
     static void Xdotool(const QStringList& Arguments) { RunCommand(QStringLiteral("xdotool"), Arguments); }
 
-    static QByteArray FileContents()
-    {
-        QFile File(TargetFile);
-        return File.open(QIODevice::ReadOnly) ? File.readAll() : QByteArray();
-    }
-
-    QByteArray TypedHere() const { return FileContents().mid(TypedBefore); }
+    QByteArray TypedHere() const { return FileContents(TargetFile).mid(TypedBefore); }
 
     static inline std::unique_ptr<QTemporaryDir> Directory;
     static inline QString TargetFile;
@@ -154,8 +130,7 @@ TEST_F(DesktopOnX, ASecondStartHandsItsCommandLineToTheFirstAndEnds)
 
     // It still types into the program that has the focus.
     EXPECT_EQ(FocusedWindow(), TargetWindow);
-    Xdotool({ QStringLiteral("mousemove"), QString::number(KeyCentre(AlphaNumericGridKeyBounds(Metrics(), 4, 1)).x()),
-        QString::number(KeyCentre(AlphaNumericGridKeyBounds(Metrics(), 4, 1)).y()), QStringLiteral("click"), QStringLiteral("1") });
+    TMainWindowClicks { MainWindow }.Key(4, 1);
     EXPECT_TRUE(WaitFor([&] { return TypedHere() == "a"; })) << TypedHere().toStdString();
 }
 
@@ -164,7 +139,7 @@ TEST_F(DesktopOnX, AHeldBackspaceRepeatsAtTheServersDelayAndRate)
     const int Delay = 400;
     const int Interval = 40; // 25 a second
     RunCommand(QStringLiteral("xset"), { QStringLiteral("r"), QStringLiteral("rate"), QString::number(Delay), QStringLiteral("25") });
-    const QPoint Backspace = KeyCentre(AlphaNumericSpecialKeyBounds(Metrics(), BackspaceSlot));
+    const QPoint Backspace = TKeypadPoints { ClientBounds(MainWindow) }.SpecialKey(BackspaceSlot);
     Xdotool({ QStringLiteral("mousemove"), QString::number(Backspace.x()), QString::number(Backspace.y()) });
 
     // The hold lies between the two commands' ends and their starts.

@@ -12,6 +12,7 @@
 #include <QTest>
 
 #include <algorithm>
+#include <utility>
 
 TEST_F(TAppTest, InstructionsWindowBoxesGiveEveryPartItsPlace)
 {
@@ -45,43 +46,33 @@ TEST_F(TAppTest, InstructionsSpeakOfTheOutputInForce)
     EXPECT_TRUE(Unicode.endsWith(QStringLiteral("\n\n5. ΜΙΑ ΑΚΟΜΗ ΠΑΡΑΓΡΑΦΟΣ.")));
 }
 
-TEST_F(TAppTest, MemosCanBeSelectedButNotEdited)
+// Fixed in size, their button focused at the first opening, their memo selectable but not editable; closed by the
+// close box (rejected) or by Enter on the button (accepted), as often as asked.
+TEST_F(TAppTest, DialogsAreFixedReadOnlyAndCloseByTheirButtonOrTheCloseBox)
 {
-    for (QTextEdit* Memo : { About->Memo1, Instructions->Memo1 }) {
+    const std::pair<QDialog*, QTextEdit*> Dialogs[] = { { About.get(), About->Memo1 }, { Instructions.get(), Instructions->Memo1 } };
+    for (const auto& [Dialog, Memo] : Dialogs) {
+        bool First = true;
+        for (const bool ByButton : { false, true, false }) {
+            WhileModal(Dialog, [Dialog, ByButton, &First] {
+                EXPECT_EQ(Dialog->minimumSize(), Dialog->maximumSize());
+                EXPECT_FALSE(Dialog->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+                auto* Button = Dialog->findChild<TButton*>(QStringLiteral("Button1"));
+                if (std::exchange(First, false)) {
+                    EXPECT_EQ(Dialog->focusWidget(), Button);
+                }
+                if (ByButton)
+                    QTest::keyClick(Button, Qt::Key_Return);
+                else
+                    Dialog->close();
+            });
+            EXPECT_EQ(Dialog->exec(), ByButton ? QDialog::Accepted : QDialog::Rejected);
+            EXPECT_FALSE(Dialog->isVisible());
+        }
         const QString Before = Memo->toPlainText();
-        EXPECT_TRUE(Memo->isReadOnly());
         EXPECT_TRUE(Memo->textInteractionFlags().testFlag(Qt::TextSelectableByMouse));
         QTest::keyClicks(Memo, QStringLiteral("typed"));
         EXPECT_EQ(Memo->toPlainText(), Before);
-    }
-}
-
-TEST_F(TAppTest, DialogsCloseWithTheCloseBoxToo)
-{
-    WhileModal(Instructions.get(), [this] { Instructions->close(); });
-    EXPECT_EQ(Instructions->exec(), QDialog::Rejected);
-    EXPECT_FALSE(Instructions->isVisible());
-    // Shown again as often as asked, and Enter on the focused button closes it.
-    WhileModal(About.get(), [this] {
-        About->Button1->setFocus();
-        QTest::keyClick(About->Button1, Qt::Key_Return);
-    });
-    EXPECT_EQ(About->exec(), QDialog::Accepted);
-}
-
-TEST_F(TAppTest, DialogsAreFixedSizeDialogsWithTheirButtonFocused)
-{
-    for (QDialog* Dialog : { static_cast<QDialog*>(About.get()), static_cast<QDialog*>(Instructions.get()) }) {
-        bool Checked = false;
-        WhileModal(Dialog, [Dialog, &Checked] {
-            Checked = true;
-            EXPECT_EQ(Dialog->minimumSize(), Dialog->maximumSize());
-            EXPECT_FALSE(Dialog->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
-            EXPECT_EQ(Dialog->focusWidget(), Dialog->findChild<TButton*>(QStringLiteral("Button1")));
-            Dialog->close();
-        });
-        Dialog->exec();
-        EXPECT_TRUE(Checked);
     }
 }
 

@@ -1,6 +1,6 @@
 #include "EndToEndSupport.h"
 
-#include "KeyLayout.h"
+#include "KeypadClicks.h"
 
 #include <QFile>
 #include <QProcess>
@@ -87,10 +87,26 @@ QByteArray FileContents(const QString& Path)
     return File.open(QIODevice::ReadOnly) ? File.readAll() : QByteArray();
 }
 
-QString StartKivo(QProcess& Kivo, const QStringList& Arguments, const QString& Settings)
+bool Activate(const QString& Window)
 {
-    QProcessEnvironment Environment = QProcessEnvironment::systemEnvironment();
-    Environment.insert(QStringLiteral("XDG_CONFIG_HOME"), Settings);
+    RunCommand(QStringLiteral("xdotool"), { QStringLiteral("windowactivate"), QStringLiteral("--sync"), Window });
+    return WaitFor([&] { return FocusedWindow() == Window; });
+}
+
+bool Stop(std::unique_ptr<QProcess>& Process)
+{
+    if (!Process)
+        return true;
+    Process->terminate();
+    const bool Ended = Process->waitForFinished(5000);
+    Process.reset();
+    return Ended;
+}
+
+QString StartKivo(QProcess& Kivo, const QStringList& Arguments, const QString& Settings, QProcessEnvironment Environment)
+{
+    if (!Settings.isEmpty())
+        Environment.insert(QStringLiteral("XDG_CONFIG_HOME"), Settings);
     Kivo.setProcessEnvironment(Environment);
     Kivo.setProcessChannelMode(QProcess::ForwardedChannels);
     Kivo.start(QStringLiteral(KIVO_PROGRAM), Arguments);
@@ -112,40 +128,11 @@ void ClickAt(QPoint Point)
     QThread::msleep(100);
 }
 
-// The keypad fills the client area below the 30-pixel banner row, left of the 127-pixel toolbar.
-namespace {
+QPoint TKeypadPoints::Key(int Row, int Column) const { return KeypadPoint(Client, { TClick::Key, Row, Column }); }
 
-QRect KeypadArea(const QRect& Client) { return QRect(Client.left(), Client.top() + 30, Client.width() - 127, Client.height() - 30); }
+QPoint TKeypadPoints::SpecialKey(int Slot) const { return KeypadPoint(Client, { TClick::Special, Slot, 0 }); }
 
-TKeyMetrics KeypadMetrics(const QRect& Keypad)
-{
-    return ComputeKeyMetrics(kbmAlphaNumeric, TLayoutFrame { Keypad.width(), Keypad.height(), 1, 0 });
-}
-
-QPoint Centre(const QRect& Keypad, const TKeyBounds& Key)
-{
-    return Keypad.topLeft() + QPoint(Key.Left + Key.Width / 2, Key.Top + Key.Height / 2);
-}
-
-} // namespace
-
-QPoint TKeypadPoints::Key(int Row, int Column) const
-{
-    const QRect Keypad = KeypadArea(Client);
-    return Centre(Keypad, AlphaNumericGridKeyBounds(KeypadMetrics(Keypad), Row, Column));
-}
-
-QPoint TKeypadPoints::SpecialKey(int Slot) const
-{
-    const QRect Keypad = KeypadArea(Client);
-    return Centre(Keypad, AlphaNumericSpecialKeyBounds(KeypadMetrics(Keypad), Slot));
-}
-
-// Accent buttons sit in cells of 31 by 40 from (3, 2) of the toolbar, four to a row.
-QPoint TKeypadPoints::Accent(int Row, int Column) const
-{
-    return QPoint(Client.right() + 1 - 127, Client.top()) + QPoint(3 + Column * 31 + 15, 2 + Row * 40 + 20);
-}
+QPoint TKeypadPoints::Accent(int Row, int Column) const { return KeypadPoint(Client, { TClick::Accent, Row, Column }); }
 
 QPoint TMainWindowClicks::KeyCentre(int Row, int Column) const { return TKeypadPoints { ClientBounds(MainWindow) }.Key(Row, Column); }
 

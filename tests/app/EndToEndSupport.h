@@ -12,6 +12,7 @@
 #include <QStringList>
 #include <QThread>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -52,10 +53,16 @@ QString StartTargetTerminal(QProcess& Terminal, const QString& File, const QStri
 
 QByteArray FileContents(const QString& Path);
 
-// Starts KIVO with Arguments and settings of its own in Settings (no remembered place or
-// output), and waits until its main window shows where a first start puts it; the window's X
-// id, empty on failure.
-QString StartKivo(QProcess& Kivo, const QStringList& Arguments, const QString& Settings);
+// Activates Window and waits until it has the focus; true when it has.
+bool Activate(const QString& Window);
+// Ends a program the test started, if it runs, and forgets it; false if it did not end.
+bool Stop(std::unique_ptr<QProcess>& Process);
+
+// Starts KIVO with Arguments, in Environment with settings of its own in Settings (no
+// remembered place or output; empty: the user's own), and waits until its main window shows
+// where a first start puts it; the window's X id, empty on failure.
+QString StartKivo(QProcess& Kivo, const QStringList& Arguments, const QString& Settings,
+    QProcessEnvironment Environment = QProcessEnvironment::systemEnvironment());
 
 // Clicks at the pace of a quick hand, a tenth of a second apart.
 void ClickAt(QPoint Point);

@@ -35,15 +35,9 @@ protected:
     static void SetUpTestSuite()
     {
         Directory = std::make_unique<QTemporaryDir>();
-        QProcessEnvironment Environment = QProcessEnvironment::systemEnvironment();
-        Environment.insert(QStringLiteral("XDG_CONFIG_HOME"), Directory->filePath(QStringLiteral("config")));
         Kivo = std::make_unique<QProcess>();
-        Kivo->setProcessChannelMode(QProcess::ForwardedChannels);
-        Kivo->setProcessEnvironment(Environment);
-        Kivo->start(QStringLiteral(KIVO_PROGRAM), { QStringLiteral("--output=unicode") });
-        ASSERT_TRUE(WaitFor([] { return !(MainWindow = FindWindow(QString::fromLatin1(UnicodeMainTitle))).isEmpty(); }, 10000));
-        const QSize Screen = ScreenSize();
-        WaitFor([&] { return OuterBounds(MainWindow) == QRect(0, Screen.height() - 230, Screen.width(), 202); });
+        MainWindow = StartKivo(*Kivo, { QStringLiteral("--output=unicode") }, Directory->filePath(QStringLiteral("config")));
+        ASSERT_EQ(FindWindow(QString::fromLatin1(UnicodeMainTitle)), MainWindow);
         // The row over the banner text, shown by its toggle at the right end.
         const QRect Client = ClientBounds(MainWindow);
         ExtraRow = QRect(Client.left() + 110, Client.top(), Client.width() - 127 - 220, 30);
@@ -52,9 +46,7 @@ protected:
 
     static void TearDownTestSuite()
     {
-        Kivo->terminate();
-        Kivo->waitForFinished(5000);
-        Kivo.reset();
+        Stop(Kivo);
         Directory.reset();
     }
 
@@ -121,14 +113,11 @@ TEST_F(KivoExtraKeysOnX, EveryLineArrivesExactlyInAUtf8Terminal)
     QProcess Terminal;
     // Raw, so that every key arrives at once; an erase takes one character, as iutf8 does.
     const QString Window = StartTargetTerminal(Terminal, Typed, QStringLiteral("-icanon iutf8 -echo"), true);
-    ASSERT_FALSE(Window.isEmpty());
-    RunCommand(QStringLiteral("xdotool"), { QStringLiteral("windowactivate"), QStringLiteral("--sync"), Window });
+    ASSERT_TRUE(Activate(Window));
     for (const auto& Line : Lines)
         ClickLine(Line.Clicks, [&] { return QFileInfo(Typed).size(); });
-    QFile File(Typed);
-    ASSERT_TRUE(File.open(QIODevice::ReadOnly));
     QByteArray Text;
-    for (const char Byte : File.readAll()) {
+    for (const char Byte : FileContents(Typed)) {
         if (Byte != '\x7f') {
             Text += Byte;
             continue;
@@ -151,18 +140,15 @@ TEST_F(KivoExtraKeysOnX, EveryLineArrivesExactlyInGedit)
     const QString Window = RunCommand(QStringLiteral("xdotool"), { QStringLiteral("search"), QStringLiteral("--sync"), QStringLiteral("--onlyvisible"),
                                                           QStringLiteral("--pid"), QString::number(Editor.processId()) })
                                .section(QLatin1Char('\n'), 0, 0);
-    ASSERT_FALSE(Window.isEmpty());
-    RunCommand(QStringLiteral("xdotool"), { QStringLiteral("windowactivate"), QStringLiteral("--sync"), Window });
+    ASSERT_TRUE(Activate(Window));
     // What gedit has is seen only when saved.
     for (const auto& Line : Lines)
         ClickLine(Line.Clicks, [] { return qint64(-1); });
     EXPECT_EQ(FocusedWindow(), Window);
     RunCommand(QStringLiteral("xdotool"), { QStringLiteral("key"), QStringLiteral("ctrl+s") });
     EXPECT_TRUE(WaitFor([&] { return QFileInfo(Saved).size() > 0; }));
-    QFile File(Saved);
-    ASSERT_TRUE(File.open(QIODevice::ReadOnly));
     // The editor ends the file with a line break of its own.
-    EXPECT_EQ(File.readAll().toStdString(), Expected("\n"));
+    EXPECT_EQ(FileContents(Saved).toStdString(), Expected("\n"));
     Editor.terminate();
     Editor.waitForFinished(3000);
 }

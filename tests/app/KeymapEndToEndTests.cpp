@@ -43,21 +43,18 @@ protected:
         TargetFile = Directory->filePath(QStringLiteral("typed"));
         Target = std::make_unique<QProcess>();
         ASSERT_FALSE((TargetWindow = StartTargetTerminal(*Target, TargetFile, QStringLiteral("raw -echo"), true)).isEmpty());
-        RunCommand(QStringLiteral("xdotool"), { QStringLiteral("windowactivate"), QStringLiteral("--sync"), TargetWindow });
-        ASSERT_TRUE(WaitFor([] { return FocusedWindow() == TargetWindow; }));
+        ASSERT_TRUE(Activate(TargetWindow));
     }
 
     static void TearDownTestSuite()
     {
-        Target->terminate();
-        Target->waitForFinished(3000);
-        Target.reset();
+        Stop(Target);
         Directory.reset();
     }
 
     void TearDown() override
     {
-        StopKivo();
+        EXPECT_TRUE(Stop(Kivo));
         EXPECT_TRUE(SetCapsLock(false));
     }
 
@@ -67,14 +64,6 @@ protected:
         ASSERT_FALSE((MainWindow = ::StartKivo(*Kivo, { QStringLiteral("--output=") + QLatin1String(Output) }, Settings.path())).isEmpty());
     }
 
-    void StopKivo()
-    {
-        if (!Kivo)
-            return;
-        Kivo->terminate();
-        EXPECT_TRUE(Kivo->waitForFinished(5000));
-        Kivo.reset();
-    }
 
     // Clicks the keys (and the keypad's Caps Lock where a run starts with it) and returns
     // what arrived; Expected gets what they show.
@@ -155,7 +144,7 @@ TEST_F(KivoKeymap, WithTheUsersCapsLockOnKeysTypeWhatTheyShow)
             Runs.push_back({ &Run == &Capitals[0], Run });
         QString Expected;
         const QString Arrived = Click(Runs, Expected);
-        StopKivo();
+        EXPECT_TRUE(Stop(Kivo));
         const TTypingDifference Difference = CompareTyped(Expected, Arrived);
         std::printf("Caps Lock on, %s: %lld keys, %s; driver: %s\n", Layout, qlonglong(Expected.size()), Difference.Summary().c_str(),
             qPrintable(Report));

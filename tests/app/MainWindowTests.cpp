@@ -1,5 +1,6 @@
-// The main window on the recording backend: what each key, special key and accent button
-// sends, the placement, the layout of its controls, and the banner buttons.
+// The main window on the recording backend: what the special keys send, the placement and the
+// layout of its controls, what the keys show, and failing handlers and senders. What the keys
+// and accent buttons type is checked on a real X server (AppEndToEndTests).
 #include "AppTestSupport.h"
 
 #include "FontSubstitution.h"
@@ -9,41 +10,9 @@
 #include "TToolButton.h"
 
 #include <QScreen>
-#include <QSignalSpy>
 #include <QTest>
 
 #include <stdexcept>
-
-namespace {
-
-struct TKeyCase {
-    char Char;
-    const char* Sent;
-};
-
-// Capitals need Shift; J and V are typed as their small letters; nothing else is mapped.
-const TKeyCase KeyCases[] = {
-    { 'j', "+j -j" },
-    { 'J', "+j -j" },
-    { 'v', "+v -v" },
-    { 'V', "+v -v" },
-    { 'A', "+Shift +A -A -Shift" },
-    { 'K', "+Shift +K -K -Shift" },
-    { ' ', "+U+20 -U+20" },
-    { ';', "+; -;" },
-    { '\'', "+' -'" },
-};
-
-} // namespace
-
-TEST_F(TAppTest, KeyboardKeySendsTheCharacterWithJAndVMadeSmall)
-{
-    for (const TKeyCase& Case : KeyCases) {
-        Backend->ClearCalls();
-        MainForm->Keyboard1Key(MainForm->Keyboard1, Case.Char);
-        EXPECT_EQ(KeyEvents(), Case.Sent) << "character '" << Case.Char << "'";
-    }
-}
 
 TEST_F(TAppTest, SpecialKeysSendBackspaceTabAndEnterOnly)
 {
@@ -62,54 +31,11 @@ TEST_F(TAppTest, SpecialKeysSendBackspaceTabAndEnterOnly)
     }
 }
 
-TEST_F(TAppTest, ClickedKeysReachTheSenderThroughTheKeypad)
-{
-    // Shift is one-shot: the shifted "j" key reports "J", which is typed as "j"; then "a".
-    TKeyboard* Keypad = MainForm->Keyboard1;
-    QTest::mouseClick(Keypad->SpecialKeys(LeftShiftSlot), Qt::LeftButton);
-    QTest::mouseClick(Keypad->Keys(4, 7), Qt::LeftButton);
-    QTest::mouseClick(Keypad->Keys(4, 1), Qt::LeftButton);
-    QTest::mouseClick(Keypad->SpecialKeys(BackspaceSlot), Qt::LeftButton);
-    EXPECT_EQ(KeyEvents(), "+j -j +a -a +BackSpace -BackSpace");
-}
-
-TEST_F(TAppTest, AccentButtonsSendTheirCharacters)
-{
-    const std::pair<TToolButton*, const char*> Cases[] = {
-        { MainForm->ToolButton1, "+; -;" },           // ;
-        { MainForm->ToolButton2, "+' -' +' -'" },   // two apostrophes
-        { MainForm->ToolButton3, "+Shift +# -# -Shift" },   // #
-        { MainForm->ToolButton4, "+Shift +~ -~ -Shift" },   // ~
-        { MainForm->ToolButton5, "+Shift +: -: -Shift" },   // :
-        { MainForm->ToolButton7, "+Shift +@ -@ -Shift" },   // @
-        { MainForm->ToolButton8, "+[ -[" },           // [
-        { MainForm->ToolButton9, "+] -]" },           // ]
-        { MainForm->ToolButton10, "+Shift +{ -{ -Shift" },  // {
-        { MainForm->ToolButton11, "+Shift +} -} -Shift" },  // }
-        { MainForm->ToolButton12, "+= -=" },          // =
-        { MainForm->ToolButton13, "+/ -/" },          // /
-        { MainForm->ToolButton14, "+` -`" },          // `
-        { MainForm->ToolButton15, "+\\ -\\" },          // backslash
-    };
-    for (const auto& [Button, Sent] : Cases) {
-        Backend->ClearCalls();
-        QTest::mouseClick(Button, Qt::LeftButton);
-        EXPECT_EQ(KeyEvents(), Sent) << Button->objectName().toStdString();
-    }
-}
-
 TEST_F(TAppTest, BackslashButtonTypesItsCaptionAsItIsAtTheClick)
 {
     MainForm->ToolButton15->SetCaption("ab");
     QTest::mouseClick(MainForm->ToolButton15, Qt::LeftButton);
     EXPECT_EQ(KeyEvents(), "+a -a +b -b");
-}
-
-TEST_F(TAppTest, TheEmptyToolbarCellTakesNoClicks)
-{
-    QWidget* Separator = MainForm->ToolButton6;
-    QTest::mouseClick(MainForm->ToolBar1, Qt::LeftButton, {}, Separator->geometry().center());
-    EXPECT_EQ(KeyEvents(), "");
 }
 
 TEST_F(TAppTest, FormCreatePlacesTheWindowAcrossTheBottomOfTheScreen)
@@ -136,22 +62,6 @@ TEST_F(TAppTest, FormCreatePlacesTheWindowAcrossTheBottomOfTheScreen)
     EXPECT_EQ(MainForm->Panel4->geometry(), QRect(ClientWidth - 127 - 110, 0, 110, 30));
     EXPECT_EQ(MainForm->Label1->geometry(), QRect(110, 0, ClientWidth - 127 - 220, 30));
     EXPECT_EQ(MainForm->Button2->geometry(), QRect(2, 2, 102, 25));
-}
-
-TEST_F(TAppTest, BannerButtonsShowTheDialogsModallyWithoutSending)
-{
-    const std::pair<TButton*, QDialog*> Cases[] = { { MainForm->Button1, About.get() }, { MainForm->Button2, Instructions.get() } };
-    for (const auto& [Banner, Dialog] : Cases) {
-        bool WasModal = false;
-        QDialog* Shown = Dialog;
-        WhileModal(Dialog, [Shown] { QTest::mouseClick(Shown->findChild<TButton*>(QStringLiteral("Button1")), Qt::LeftButton); }, &WasModal);
-        QTest::mouseClick(Banner, Qt::LeftButton);
-        EXPECT_TRUE(WasModal) << Dialog->objectName().toStdString();
-        EXPECT_FALSE(Dialog->isVisible());
-        EXPECT_EQ(Dialog->result(), QDialog::Accepted);
-        EXPECT_EQ(KeyEvents(), "");
-        EXPECT_FALSE(Application->Minimized());
-    }
 }
 
 TEST_F(TAppTest, KeysShowTheKeypadFontsGreekWhileTypingTheCodes)

@@ -17,8 +17,6 @@
 
 namespace {
 
-
-
 class KivoUnicodeOnX : public testing::Test {
 protected:
     static void SetUpTestSuite()
@@ -34,43 +32,19 @@ protected:
 
     static void TearDownTestSuite()
     {
-        StopKivo();
-        if (Target) {
-            Target->terminate();
-            Target->waitForFinished(3000);
-        }
-        Target.reset();
+        EXPECT_TRUE(Stop(Kivo));
+        Stop(Target);
         Directory.reset();
     }
 
-    static void StartKivo(const QStringList& Arguments, const QProcessEnvironment& Environment = QProcessEnvironment::systemEnvironment())
+    // In the user's settings unless given some of its own.
+    static void StartKivo(const QStringList& Arguments, const QString& Settings = {},
+        const QProcessEnvironment& Environment = QProcessEnvironment::systemEnvironment())
     {
+        Stop(Kivo);
         Kivo = std::make_unique<QProcess>();
-        Kivo->setProcessChannelMode(QProcess::ForwardedChannels);
-        Kivo->setProcessEnvironment(Environment);
-        Kivo->start(QStringLiteral(KIVO_PROGRAM), Arguments);
-        // The title names the output: auto may pick the font's codes.
-        ASSERT_TRUE(WaitFor([] {
-            return !(MainWindow = FindKivoWindow()).isEmpty();
-        }, 10000));
-        const QSize Screen = ScreenSize();
-        WaitFor([&] { return OuterBounds(MainWindow) == QRect(0, Screen.height() - 230, Screen.width(), 202); });
-    }
-
-    static void StopKivo()
-    {
-        if (!Kivo)
-            return;
-        Kivo->terminate();
-        EXPECT_TRUE(Kivo->waitForFinished(5000));
-        Kivo.reset();
-        MainWindow.clear();
-    }
-
-    static void Activate(const QString& Window)
-    {
-        RunCommand(QStringLiteral("xdotool"), { QStringLiteral("windowactivate"), QStringLiteral("--sync"), Window });
-        WaitFor([&] { return FocusedWindow() == Window; });
+        MainWindow = ::StartKivo(*Kivo, Arguments, Settings, Environment);
+        ASSERT_FALSE(MainWindow.isEmpty());
     }
 
     static QString Keymap() { return RunCommand(QStringLiteral("xkbcomp"), { QStringLiteral("-xkb"), qEnvironmentVariable("DISPLAY"), QStringLiteral("-") }); }
@@ -78,38 +52,25 @@ protected:
     void SetUp() override
     {
         ASSERT_FALSE(MainWindow.isEmpty());
-        TypedBefore = FileContents().size();
+        TypedBefore = FileContents(TargetFile).size();
     }
 
     static void Click(std::initializer_list<TClick> Clicks)
     {
-        const TMainWindowClicks On { MainWindow };
-        for (const TClick& Click : Clicks) {
-            if (Click.Kind == TClick::Key)
-                On.Key(Click.Row, Click.Column);
-            else if (Click.Kind == TClick::Accent)
-                On.Accent(Click.Row, Click.Column);
-            else
-                On.SpecialKey(Click.Row);
-        }
-    }
-
-    static QByteArray FileContents()
-    {
-        QFile File(TargetFile);
-        return File.open(QIODevice::ReadOnly) ? File.readAll() : QByteArray();
+        for (const TClick& Each : Clicks)
+            ClickAt(KeypadPoint(ClientBounds(MainWindow), Each));
     }
 
     // The line the target received, exactly, and the focus still on it.
     void ExpectLine(const QString& Expected)
     {
         const QByteArray Bytes = Expected.toUtf8() + '\n';
-        WaitFor([&] { return FileContents().size() - TypedBefore >= Bytes.size(); });
+        WaitFor([&] { return FileContents(TargetFile).size() - TypedBefore >= Bytes.size(); });
         QThread::msleep(100);
-        const QByteArray Typed = FileContents().mid(TypedBefore);
+        const QByteArray Typed = FileContents(TargetFile).mid(TypedBefore);
         EXPECT_EQ(Typed.toHex(' ').toStdString(), Bytes.toHex(' ').toStdString()) << "typed \"" << Typed.toStdString() << "\"";
         EXPECT_EQ(FocusedWindow(), TargetWindow);
-        TypedBefore = FileContents().size();
+        TypedBefore = FileContents(TargetFile).size();
     }
 
     static inline std::unique_ptr<QTemporaryDir> Directory;
@@ -201,10 +162,7 @@ TEST_F(KivoUnicodeOnX, APhraseArrivesInAQtEditorAndIsSaved)
         Space, L, O, Acute, G, O, W });
     EXPECT_EQ(FocusedWindow(), Window);
     RunCommand(QStringLiteral("xdotool"), { QStringLiteral("key"), QStringLiteral("ctrl+s") });
-    auto SavedText = [&] {
-        QFile File(Saved);
-        return File.open(QIODevice::ReadOnly) ? QString::fromUtf8(File.readAll()) : QString();
-    };
+    auto SavedText = [&] { return QString::fromUtf8(FileContents(Saved)); };
     EXPECT_TRUE(WaitFor([&] { return !SavedText().isEmpty(); }));
     // The editor ends the file with a line break of its own.
     QString Text = SavedText();
@@ -242,13 +200,10 @@ TEST_F(KivoUnicodeOnX, AutoTypesFontCodesOnlyWhereAFontNamedLumeraIsInstalled)
         const char* Expected;
     } Cases[] = { { WithLumera, "lo#" }, { QProcessEnvironment::systemEnvironment(), "λό" } };
     for (const auto& Case : Cases) {
-        StopKivo();
         // No remembered choice: auto.
         QTemporaryDir Settings;
-        QProcessEnvironment Environment = Case.Environment;
-        Environment.insert(QStringLiteral("XDG_CONFIG_HOME"), Settings.path());
-        StartKivo({}, Environment);
-        TypedBefore = FileContents().size();
+        StartKivo({}, Settings.path(), Case.Environment);
+        TypedBefore = FileContents(TargetFile).size();
         Click({ L, O, Acute, Enter });
         ExpectLine(QString::fromUtf8(Case.Expected));
     }
@@ -256,7 +211,7 @@ TEST_F(KivoUnicodeOnX, AutoTypesFontCodesOnlyWhereAFontNamedLumeraIsInstalled)
 
 TEST_F(KivoUnicodeOnX, TheKeymapIsTheLayoutsOwnAfterExit)
 {
-    StopKivo();
+    ASSERT_TRUE(Stop(Kivo));
     // Borrowed keys are given back a moment after their last use.
     EXPECT_TRUE(WaitFor([] { return Keymap() == KeymapBefore; }, 3000));
 }

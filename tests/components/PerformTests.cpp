@@ -34,11 +34,14 @@ TEST(Perform, BackspaceDeletesOnceForItsKeyDownAndCharacterPair)
     EXPECT_EQ(Edit.text(), QStringLiteral("ab"));
 }
 
-TEST(Perform, ReturnAndTabArriveAsTheirKeysInATextEdit)
+TEST(Perform, ReturnTabAndBackspaceArriveAsTheirKeysInATextEdit)
 {
     QPlainTextEdit Edit;
     TypeChars(&Edit, "a\rb\tc");
     EXPECT_EQ(Edit.toPlainText(), QStringLiteral("a\nb\tc"));
+    Perform(&Edit, WM_KEYDOWN, 8, 0);
+    Perform(&Edit, WM_CHAR, 8, 0);
+    EXPECT_EQ(Edit.toPlainText(), QStringLiteral("a\nb\t"));
 }
 
 TEST(Perform, KeyDownMovesTheCursorWithoutTyping)

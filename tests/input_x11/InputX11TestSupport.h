@@ -8,6 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <string>
+
 class TInputX11Test : public testing::Test {
 protected:
     void TearDown() override
@@ -19,8 +22,17 @@ protected:
         Server.LockGroup(0);
     }
 
+    // Opens the target terminal titled Title, which then has the focus.
+    void OpenTarget(const std::string& Title)
+    {
+        Target.emplace(Title);
+        ASSERT_TRUE(Target->Ready());
+        ASSERT_TRUE(Target->Focus());
+    }
+
     TXServerProbe Server;
     TSendkeys Sender;
+    std::optional<TXtermTarget> Target;
 };
 
 // Every printable character of ASCII, space to tilde.

@@ -25,13 +25,11 @@ TEST_P(TLayoutTypingTest, EveryPrintableAsciiCharacterArrivesExactly)
     Server.LockGroup(Case.Group);
     Server.SetCapsLock(Case.CapsLock);
     Server.SetNumLock(Case.NumLock);
-    TXtermTarget Target(std::string("kivo-ascii-") + Case.Name);
-    ASSERT_TRUE(Target.Ready());
-    ASSERT_TRUE(Target.Focus());
+    ASSERT_NO_FATAL_FAILURE(OpenTarget(std::string("kivo-ascii-") + Case.Name));
 
     Sender.SendKeys(PrintableAscii());
 
-    EXPECT_EQ(Target.WaitForText(PrintableAscii().size()), PrintableAscii());
+    EXPECT_EQ(Target->WaitForText(PrintableAscii().size()), PrintableAscii());
     EXPECT_EQ(Server.ActiveGroup(), Case.Group) << "the group was not restored";
 }
 
@@ -45,9 +43,7 @@ INSTANTIATE_TEST_SUITE_P(Layouts, TLayoutTypingTest,
 
 TEST_F(TInputX11Test, ALayoutSwitchedWhileRunningIsHonouredAtTheNextKey)
 {
-    TXtermTarget Target("kivo-switch");
-    ASSERT_TRUE(Target.Ready());
-    ASSERT_TRUE(Target.Focus());
+    ASSERT_NO_FATAL_FAILURE(OpenTarget("kivo-switch"));
     const std::string Sample = "yz@~;'[Q";
     std::string Expected;
     for (const char* Layout : {"us", "de", "us:dvorak", "fr", "us"}) {
@@ -56,29 +52,25 @@ TEST_F(TInputX11Test, ALayoutSwitchedWhileRunningIsHonouredAtTheNextKey)
         Expected += Sample;
         // Xlib clients fetch a new keymap only when they next look a key up: a switch made
         // before the terminal has read the last key would change that key in its eyes.
-        ASSERT_EQ(Target.WaitForText(Expected.size()), Expected) << Layout;
+        ASSERT_EQ(Target->WaitForText(Expected.size()), Expected) << Layout;
     }
 }
 
 TEST_F(TInputX11Test, CharactersThatNoKeyTypesArriveThroughSpareKeycodes)
 {
     ASSERT_TRUE(SetLayout("de"));
-    TXtermTarget Target("kivo-spare");
-    ASSERT_TRUE(Target.Ready());
-    ASSERT_TRUE(Target.Focus());
+    ASSERT_NO_FATAL_FAILURE(OpenTarget("kivo-spare"));
     // On German, ^ and ` exist only as dead keys and É and Ñ on no key; ß and € are on keys.
     Sender.SendKeys("^`\xC9\xDF\xD1\x80\xC9^x");
     const std::string Expected = "^`ÉßÑ€É^x";
-    EXPECT_EQ(Target.WaitForText(Expected.size()), Expected);
+    EXPECT_EQ(Target->WaitForText(Expected.size()), Expected);
 }
 
 TEST_F(TInputX11Test, MoreSuchCharactersThanSpareKeycodesStillArriveInOrder)
 {
     // Codes from 228 on are function, navigation and modifier keys, not characters.
     ASSERT_TRUE(SetLayout("us"));
-    TXtermTarget Target("kivo-latin1");
-    ASSERT_TRUE(Target.Ready());
-    ASSERT_TRUE(Target.Focus());
+    ASSERT_NO_FATAL_FAILURE(OpenTarget("kivo-latin1"));
     // 23 capitals, more than the 19 spare keycodes of an evdev keymap, then small letters whose
     // capitals' spares have been taken again meanwhile. Every spare remapping makes every
     // client reload its keymap, so the test stays short of a storm.
@@ -90,17 +82,15 @@ TEST_F(TInputX11Test, MoreSuchCharactersThanSpareKeycodesStillArriveInOrder)
         Expected += char(0x80 | (Code & 0x3F));
     }
     Sender.SendKeys(Sent + "ok");
-    EXPECT_EQ(Target.WaitForText(Expected.size() + 2), Expected + "ok");
+    EXPECT_EQ(Target->WaitForText(Expected.size() + 2), Expected + "ok");
 }
 
 TEST_F(TInputX11Test, TabEnterAndBackspaceArriveThroughSendKeyString)
 {
     ASSERT_TRUE(SetLayout("us"));
-    TXtermTarget Target("kivo-controls");
-    ASSERT_TRUE(Target.Ready());
-    ASSERT_TRUE(Target.Focus());
+    ASSERT_NO_FATAL_FAILURE(OpenTarget("kivo-controls"));
     SendKeyString("xy\bz\t\r");
-    const std::string Received = Target.WaitForText(6);
+    const std::string Received = Target->WaitForText(6);
     ASSERT_EQ(Received.size(), 6u);
     EXPECT_EQ(Received.substr(0, 2), "xy");
     // The terminal makes Backspace DEL or BS, by its settings; either is the Backspace key.
@@ -110,30 +100,26 @@ TEST_F(TInputX11Test, TabEnterAndBackspaceArriveThroughSendKeyString)
 
 TEST_F(TInputX11Test, ControlChordsTypeControlCharactersOnEveryLayout)
 {
-    TXtermTarget Target("kivo-chords");
-    ASSERT_TRUE(Target.Ready());
-    ASSERT_TRUE(Target.Focus());
+    ASSERT_NO_FATAL_FAILURE(OpenTarget("kivo-chords"));
     std::string Expected;
     for (const char* Layout : {"us", "fr", "us:dvorak", "de"}) {
         ASSERT_TRUE(SetLayout(Layout));
         SendKeyString("\xFC" "U" "\xFD"); // the virtual key U: the key that types "u" here
         Sender.SendKeys("\xFC" "c" "\xFD");
         Expected += "\x15\x03";
-        ASSERT_EQ(Target.WaitForText(Expected.size()), Expected) << Layout;
+        ASSERT_EQ(Target->WaitForText(Expected.size()), Expected) << Layout;
     }
 }
 
 TEST_F(TInputX11Test, AModifierPressedByOneCallStaysDownForTheNext)
 {
     ASSERT_TRUE(SetLayout("us"));
-    TXtermTarget Target("kivo-held");
-    ASSERT_TRUE(Target.Ready());
-    ASSERT_TRUE(Target.Focus());
+    ASSERT_NO_FATAL_FAILURE(OpenTarget("kivo-held"));
     Sender.SendKeys("\xFA");
     EXPECT_EQ(Server.ModifiersHeld(), "Shift");
     Sender.SendKeys("x1");
     Sender.SendKeys("\xFB" "x");
-    EXPECT_EQ(Target.WaitForText(3), "X!x");
+    EXPECT_EQ(Target->WaitForText(3), "X!x");
 }
 
 } // namespace
@@ -154,16 +140,14 @@ TEST_P(TUnicodeTypingTest, AnyCharacterArrivesAndBackSpaceRemovesOne)
 {
     ASSERT_TRUE(SetLayout(GetParam().Layout));
     Server.SetCapsLock(GetParam().CapsLock);
-    TXtermTarget Target(std::string("kivo-unicode-") + GetParam().Name);
-    ASSERT_TRUE(Target.Ready());
-    ASSERT_TRUE(Target.Focus());
+    ASSERT_NO_FATAL_FAILURE(OpenTarget(std::string("kivo-unicode-") + GetParam().Name));
     const std::u32string Text = U"\u1F00\u03B1\u0391\u03C9\u03A9\u03C2aA\u0436\u0416\u00E6\u20AC1";
     for (const char32_t Character : Text)
         EXPECT_TRUE(CurrentInputBackend()->TypeCharacter(Character));
     CurrentInputBackend()->TapKey(nkBackSpace);
     // UTF-8 of the text, then the terminal's byte for BackSpace (DEL on a raw xterm).
     const std::string Expected = "\xE1\xBC\x80\xCE\xB1\xCE\x91\xCF\x89\xCE\xA9\xCF\x82" "aA\xD0\xB6\xD0\x96\xC3\xA6\xE2\x82\xAC" "1\x7F";
-    EXPECT_EQ(Target.WaitForText(Expected.size()), Expected);
+    EXPECT_EQ(Target->WaitForText(Expected.size()), Expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(Layouts, TUnicodeTypingTest,
@@ -180,9 +164,7 @@ TEST_P(TCapsLockTypingTest, EveryKeyTypesWhatItShows)
 {
     ASSERT_TRUE(SetLayout(GetParam()));
     Server.SetCapsLock(true);
-    TXtermTarget Target(std::string("kivo-caps-") + GetParam());
-    ASSERT_TRUE(Target.Ready());
-    ASSERT_TRUE(Target.Focus());
+    ASSERT_NO_FATAL_FAILURE(OpenTarget(std::string("kivo-caps-") + GetParam()));
     const std::u32string Text = U"\u03B2\u03B6\u03BA\u03BE\u03C0\u03C1\u03C3\u03C5\u03C6\u03C8\u03B1\u03B5\u03B7\u03B9\u03BF\u03C9\u03C2"
                                 U"\u0392\u03A9\u00E9\u00E8\u00E0\u00E7\u00F9\u00C9aA";
     for (const char32_t Character : Text)
@@ -190,7 +172,7 @@ TEST_P(TCapsLockTypingTest, EveryKeyTypesWhatItShows)
     const std::string Expected = "\xCE\xB2\xCE\xB6\xCE\xBA\xCE\xBE\xCF\x80\xCF\x81\xCF\x83\xCF\x85\xCF\x86\xCF\x88"
                                  "\xCE\xB1\xCE\xB5\xCE\xB7\xCE\xB9\xCE\xBF\xCF\x89\xCF\x82\xCE\x92\xCE\xA9"
                                  "\xC3\xA9\xC3\xA8\xC3\xA0\xC3\xA7\xC3\xB9\xC3\x89" "aA";
-    EXPECT_EQ(Target.WaitForText(Expected.size()), Expected);
+    EXPECT_EQ(Target->WaitForText(Expected.size()), Expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(Layouts, TCapsLockTypingTest, testing::Values("us", "fr", "gr:polytonic", "gr"),

@@ -3,7 +3,6 @@
 #include "KeyboardTestSupport.h"
 
 #include <QApplication>
-#include <QPlainTextEdit>
 
 #include <algorithm>
 #include <optional>
@@ -11,61 +10,49 @@
 
 namespace {
 
-TEST_F(KeyboardTest, ShiftIsOneShotAndReleasedAfterTheKeysEvent)
+// A key of the grid by row and column, a special key by its slot.
+struct TKeyAt {
+    int Row; // 0: a special key
+    int ColumnOrSlot;
+};
+constexpr TKeyAt Slot(int Slot) { return { 0, Slot }; }
+constexpr TKeyAt Grid(int Row, int Column) { return { Row, Column }; }
+
+// Click scripts, each from Shift and Caps off back to both off, and the events they fire in order.
+TEST_F(KeyboardTest, ClickScriptsFireTheirEventsInOrder)
 {
-    ClickSlot(LeftShiftSlot);
-    EXPECT_EQ(TakeLog(), (TLog { "special:2", "shift:on" }));
-    ClickGrid(3, 1);
-    EXPECT_EQ(TakeLog(), (TLog { "key:Q", "shift:off" }));
-    ClickGrid(3, 1);
-    EXPECT_EQ(TakeLog(), (TLog { "key:q" }));
-}
-
-TEST_F(KeyboardTest, TwoShiftClicksToggleShiftWhicheverShiftKeyIsUsed)
-{
-    ClickSlot(LeftShiftSlot);
-    ClickSlot(LeftShiftSlot);
-    EXPECT_EQ(TakeLog(), (TLog { "special:2", "shift:on", "special:2", "shift:off" }));
-    ClickSlot(LeftShiftSlot);
-    ClickSlot(RightShiftSlot);
-    EXPECT_EQ(TakeLog(), (TLog { "special:2", "shift:on", "special:3", "shift:off" }));
-    EXPECT_FALSE(Keyboard->ShiftActive());
-}
-
-TEST_F(KeyboardTest, CapsTogglesAndAlwaysReportsShiftOff)
-{
-    ClickSlot(CapsSlot);
-    EXPECT_EQ(TakeLog(), (TLog { "special:1", "caps:on", "shift:off" }));
-    ClickGrid(4, 1);
-    EXPECT_EQ(TakeLog(), (TLog { "key:A" }));
-    EXPECT_TRUE(Keyboard->CapsActive());
-
-    ClickSlot(RightShiftSlot);
-    ClickGrid(4, 1); // shift and caps cancel, and shift goes off after the key
-    EXPECT_EQ(TakeLog(), (TLog { "special:3", "shift:on", "key:a", "shift:off" }));
-
-    ClickSlot(LeftShiftSlot);
-    ClickSlot(CapsSlot); // caps ends shift
-    EXPECT_EQ(TakeLog(), (TLog { "special:2", "shift:on", "special:1", "caps:off", "shift:off" }));
-    EXPECT_FALSE(Keyboard->ShiftActive());
-    EXPECT_FALSE(Keyboard->CapsActive());
-}
-
-TEST_F(KeyboardTest, SpecialAndCharacterKeysFireTheirOwnEvents)
-{
-    ClickSlot(TabSlot);
-    ClickSlot(EnterSlot);
-    ClickSlot(BackspaceSlot);
-    ClickSlot(SpaceSlot);
-    ClickGrid(2, 1);
-    ClickGrid(5, 10);
-    EXPECT_EQ(TakeLog(), (TLog { "special:0", "special:4", "special:5", "key: ", "key:1", "key:/" }));
-
-    ClickSlot(LeftShiftSlot);
-    ClickGrid(2, 7); // digits and punctuation type what they show
-    ClickSlot(LeftShiftSlot);
-    ClickSlot(TabSlot);
-    EXPECT_EQ(TakeLog(), (TLog { "special:2", "shift:on", "key:&", "shift:off", "special:2", "shift:on", "special:0", "shift:off" }));
+    const struct {
+        const char* Name;
+        TKbMode Mode;
+        std::vector<TKeyAt> Clicks;
+        TLog Events;
+    } Scripts[] = {
+        { "Shift is one-shot and released after the key's event", kbmAlphaNumeric, { Slot(LeftShiftSlot), Grid(3, 1), Grid(3, 1) },
+            { "special:2", "shift:on", "key:Q", "shift:off", "key:q" } },
+        { "two Shift clicks toggle it, whichever Shift key", kbmAlphaNumeric,
+            { Slot(LeftShiftSlot), Slot(LeftShiftSlot), Slot(LeftShiftSlot), Slot(RightShiftSlot) },
+            { "special:2", "shift:on", "special:2", "shift:off", "special:2", "shift:on", "special:3", "shift:off" } },
+        { "Caps toggles and always reports Shift off; Shift and Caps cancel; Caps ends Shift", kbmAlphaNumeric,
+            { Slot(CapsSlot), Grid(4, 1), Slot(RightShiftSlot), Grid(4, 1), Slot(LeftShiftSlot), Slot(CapsSlot) },
+            { "special:1", "caps:on", "shift:off", "key:A", "special:3", "shift:on", "key:a", "shift:off", "special:2", "shift:on",
+                "special:1", "caps:off", "shift:off" } },
+        { "special and character keys fire their own events; digits and signs type what they show", kbmAlphaNumeric,
+            { Slot(TabSlot), Slot(EnterSlot), Slot(BackspaceSlot), Slot(SpaceSlot), Grid(2, 1), Grid(5, 10), Slot(LeftShiftSlot),
+                Grid(2, 7), Slot(LeftShiftSlot), Slot(TabSlot) },
+            { "special:0", "special:4", "special:5", "key: ", "key:1", "key:/", "special:2", "shift:on", "key:&", "shift:off",
+                "special:2", "shift:on", "special:0", "shift:off" } },
+        { "a function key releases Shift too", kbmAlphaNumericFunction, { Slot(LeftShiftSlot), Grid(1, 5) },
+            { "special:2", "shift:on", "special:10", "shift:off" } },
+    };
+    for (const auto& Script : Scripts) {
+        SCOPED_TRACE(Script.Name);
+        Keyboard->SetKbMode(Script.Mode);
+        for (const TKeyAt Key : Script.Clicks)
+            Key.Row ? ClickGrid(Key.Row, Key.ColumnOrSlot) : ClickSlot(Key.ColumnOrSlot);
+        EXPECT_EQ(TakeLog(), Script.Events);
+        EXPECT_FALSE(Keyboard->ShiftActive());
+        EXPECT_FALSE(Keyboard->CapsActive());
+    }
 }
 
 TEST_F(KeyboardTest, FunctionRowFiresEscapeAndTheFunctionKeys)
@@ -77,10 +64,6 @@ TEST_F(KeyboardTest, FunctionRowFiresEscapeAndTheFunctionKeys)
     for (int Value = skEscape; Value <= skF12; ++Value)
         Expected.push_back("special:" + std::to_string(Value));
     EXPECT_EQ(TakeLog(), Expected);
-
-    ClickSlot(LeftShiftSlot);
-    ClickGrid(1, 5);
-    EXPECT_EQ(TakeLog(), (TLog { "special:2", "shift:on", "special:10", "shift:off" }));
 }
 
 TEST_F(KeyboardTest, WithoutAFunctionRowNoKeyFiresAFunctionKey)
@@ -197,19 +180,6 @@ TEST_F(LinkedControlTest, CharactersArriveInALineEditAfterTheirEvents)
     ClickSlot(TabSlot);
     EXPECT_EQ(TakeLog(), (TLog { "special:5", "press:key" + std::to_string(Qt::Key_Backspace), "special:4", "press:13",
                              "special:0", "press:9" }));
-}
-
-TEST_F(LinkedControlTest, ATextEditReceivesLinesAndDeletions)
-{
-    QPlainTextEdit Edit;
-    Link(&Edit);
-    ClickGrid(3, 1);
-    ClickGrid(3, 2);
-    ClickSlot(EnterSlot);
-    ClickGrid(3, 3);
-    ClickGrid(3, 4);
-    ClickSlot(BackspaceSlot);
-    EXPECT_EQ(Edit.toPlainText(), QStringLiteral("qw\ne"));
 }
 
 TEST_F(LinkedControlTest, ShiftCapsAndFunctionKeysPassNothing)

@@ -67,6 +67,9 @@ const std::vector<TLayoutExample>& LayoutExamples()
         { "Numeric122x162", kbmNumeric, 122, 162, 1, TPanel::bvNone, 1,
             { { Grid(1, 3), { 81, 1, 40, 40 } }, { Grid(4, 2), { 41, 121, 40, 40 } },
                 { Slot(BackspaceSlot), { 81, 121, 40, 40 } } } },
+        // Too small a control (usable 14 by 2) gives empty keys, without clamping.
+        { "TooSmall16x4", kbmAlphaNumeric, 16, 4, 1, TPanel::bvNone, 1,
+            { { Grid(2, 1), { 1, 1, 0, 0 } }, { Slot(BackspaceSlot), { 1, 1, 0, 0 } } } },
     };
     return Examples;
 }
@@ -175,15 +178,6 @@ TEST(KeyLayout, NarrowKeysLeaveBackspaceWithinReach)
     const QRect Backspace = Keyboard.SpecialKeys(BackspaceSlot)->geometry();
     for (const QPoint Point : { Backspace.topLeft(), Backspace.center(), Backspace.bottomRight() })
         EXPECT_EQ(Keyboard.childAt(Point), Keyboard.SpecialKeys(BackspaceSlot)) << Point.x() << "," << Point.y();
-}
-
-TEST(KeyLayout, TooSmallAControlGivesEmptyKeysWithoutClamping)
-{
-    TKeyboard Keyboard;
-    Keyboard.SetBorderWidth(1);
-    Keyboard.SetBounds(0, 0, 16, 4); // usable 14 by 2
-    EXPECT_EQ(Keyboard.Keys(2, 1)->geometry(), QRect(1, 1, 0, 0));
-    EXPECT_EQ(Keyboard.SpecialKeys(BackspaceSlot)->geometry(), QRect(1, 1, 0, 0));
 }
 
 // ---- The arithmetic on its own ----

@@ -67,14 +67,10 @@ TEST(KeySets, EveryModeChangeLeavesExactlyTheNewModesKeys)
         EXPECT_EQ(Keyboard.KeyboardMode(), Expected.Mode);
         ExpectKeySet(Keyboard, Expected);
     }
-}
-
-TEST(KeySets, AModeOutsideTheEnumerationBuildsTheAlphaNumericKeys)
-{
-    TKeyboard Keyboard;
+    // A mode outside the enumeration builds the alphanumeric keys.
     Keyboard.SetKbMode(kbmCalculator);
     Keyboard.SetKbMode(static_cast<TKbMode>(9));
-    ExpectKeySet(Keyboard, { static_cast<TKbMode>(9), { 0, 12, 12, 11, 10 }, { 0, 1, 2, 3, 4, 5, 6 }, 52 });
+    ExpectKeySet(Keyboard, { static_cast<TKbMode>(9), ModeKeySets[0].RowLengths, ModeKeySets[0].Slots, ModeKeySets[0].Buttons });
     EXPECT_EQ(Keyboard.Keys(3, 1)->Caption(), "q");
 }
 
@@ -88,22 +84,6 @@ TEST(KeySets, SettingTheSameModeReplacesEveryKey)
     for (const QPointer<TSpeedButton>& Key : Old)
         EXPECT_TRUE(Key.isNull());
     ExpectKeySet(Keyboard, ModeKeySets[0]);
-}
-
-TEST(KeySets, FunctionRowCaptionsAreDistinctFromEveryOtherCaption)
-{
-    std::set<std::string> Others { "Tab", "Enter", "<", " " };
-    for (const int Row : { 2, 3, 4, 5 }) {
-        for (const bool Shift : { false, true }) {
-            for (const char* Caption : AlphaRowCaptions(Row, Shift, false))
-                Others.insert(Caption);
-        }
-    }
-    std::set<std::string> Seen;
-    for (const char* Caption : FunctionRowCaptions) {
-        EXPECT_TRUE(Seen.insert(Caption).second) << Caption;
-        EXPECT_FALSE(Others.contains(Caption)) << Caption;
-    }
 }
 
 TEST(KeySets, AlphaNumericSpecialKeysShowTheirOwnFaceInTheKeypadsSizeAndStyle)
@@ -177,15 +157,6 @@ TEST_F(KeyboardTest, ShiftAndCapsSurviveAModeChange)
     EXPECT_TRUE(Keyboard->ShiftActive());
     EXPECT_TRUE(Keyboard->CapsActive());
     EXPECT_EQ(Keyboard->Keys(3, 1)->Caption(), "q"); // shift and caps cancel
-}
-
-TEST_F(KeyboardTest, AmpersandCaptionShowsTheAmpersandItself)
-{
-    ClickSlot(LeftShiftSlot);
-    TSpeedButton* Ampersand = Keyboard->Keys(2, 7);
-    EXPECT_EQ(Ampersand->Caption(), "&");
-    EXPECT_EQ(Ampersand->text(), QStringLiteral("&&")); // Qt's escape for a literal ampersand
-    EXPECT_TRUE(Ampersand->shortcut().isEmpty());
 }
 
 TEST_F(KeyboardTest, PlainSettingsChangeNothingOnScreen)

@@ -55,37 +55,34 @@ void PrintTo(const TWindowApi& Api, std::ostream* Stream) { *Stream << Api.Name;
 
 class WindowOperations : public TRecordingTest, public testing::WithParamInterface<TWindowApi> { };
 
-// "n" is a character for both senders, so both send the N key.
-TEST_P(WindowOperations, MinimizedTargetIsRestoredNotRaised)
+// A minimized target is restored, a normal one only raised, and the keys go out also where no
+// window has the title. ("n" is a character for both senders, so both send the N key.)
+TEST_P(WindowOperations, TheTargetIsRestoredOrRaisedAndTheKeysSentEitherWay)
 {
-    const TWindowId Editor = Backend->AddWindow("Untitled - Editor", true);
-    const TWindowId Other = Backend->AddWindow("Other");
-    GetParam().SendTo("Untitled - Editor", "n");
-
-    EXPECT_EQ(Visible(*Backend), "find Untitled - Editor = " + Id(Editor) + ", minimized? " + Id(Editor) + " = 1, restore " + Id(Editor) + ", +n, -n");
-    EXPECT_FALSE(Backend->IsMinimizedNow(Editor));
-    EXPECT_EQ(Backend->TopWindow(), Editor);
-    EXPECT_NE(Backend->TopWindow(), Other);
-}
-
-TEST_P(WindowOperations, NormalTargetIsOnlyBroughtToTheTop)
-{
-    const TWindowId Editor = Backend->AddWindow("Untitled - Editor");
-    Backend->AddWindow("Other");
-    GetParam().SendTo("Untitled - Editor", "n");
-
-    EXPECT_EQ(Visible(*Backend), "find Untitled - Editor = " + Id(Editor) + ", minimized? " + Id(Editor) + " = 0, raise " + Id(Editor) + ", +n, -n");
-    EXPECT_EQ(Backend->TopWindow(), Editor);
-}
-
-TEST_P(WindowOperations, TitleThatMatchesNothingStillSendsTheKeys)
-{
-    Backend->AddWindow("Untitled - Editor");
-    const TWindowId Other = Backend->AddWindow("Other");
-    GetParam().SendTo("Untitled", "n");
-
-    EXPECT_EQ(Visible(*Backend), "find Untitled = 0, +n, -n");
-    EXPECT_EQ(Backend->TopWindow(), Other);
+    const struct {
+        bool Minimized;
+        const char* Title;
+        const char* Activation; // with %1 for the editor's handle
+    } Cases[] = {
+        { true, "Untitled - Editor", "find Untitled - Editor = %1, minimized? %1 = 1, restore %1, " },
+        { false, "Untitled - Editor", "find Untitled - Editor = %1, minimized? %1 = 0, raise %1, " },
+        { false, "Untitled", "find Untitled = 0, " },
+    };
+    for (const auto& Case : Cases) {
+        auto Fresh = std::make_unique<TRecordingInputBackend>(); // the case before's goes
+        Backend = Fresh.get();
+        SetInputBackend(std::move(Fresh));
+        const TWindowId Editor = Backend->AddWindow("Untitled - Editor", Case.Minimized);
+        const TWindowId Other = Backend->AddWindow("Other");
+        GetParam().SendTo(Case.Title, "n");
+        std::string Expected = Case.Activation;
+        for (std::size_t At; (At = Expected.find("%1")) != std::string::npos;)
+            Expected.replace(At, 2, Id(Editor));
+        EXPECT_EQ(Visible(*Backend), Expected + "+n, -n");
+        const bool Found = std::string(Case.Title) == "Untitled - Editor";
+        EXPECT_EQ(Backend->TopWindow(), Found ? Editor : Other);
+        EXPECT_FALSE(Backend->IsMinimizedNow(Editor) && Found);
+    }
 }
 
 TEST_P(WindowOperations, ActivatingAMinimizedWindowRestoresIt)
@@ -98,42 +95,27 @@ TEST_P(WindowOperations, ActivatingAMinimizedWindowRestoresIt)
     EXPECT_EQ(Backend->TopWindow(), Editor);
 }
 
-// Titles are matched whole, however long: never a window whose title is the first 255 bytes.
-TEST_P(WindowOperations, LongTitlesAreMatchedWhole)
+// A title finds the window with that whole title, however long (never one whose title is its
+// first 255 bytes), empty only an empty one, in code page 1252; one with a zero byte nothing,
+// without asking.
+TEST_P(WindowOperations, TitlesAreMatchedWhole)
 {
     std::string Long;
     for (int Index = 0; Index < 300; ++Index)
         Long.push_back(static_cast<char>('a' + Index % 26));
-    const TWindowId Cut = Backend->AddWindow(Long.substr(0, 255));
-    const TWindowId Whole = Backend->AddWindow(Long);
-    const TWindowId Longer = Backend->AddWindow(Long + "!");
-
-    EXPECT_EQ(GetParam().Find(Long), Whole);
-    EXPECT_EQ(GetParam().Find(Long.substr(0, 255)), Cut);
-    EXPECT_EQ(GetParam().Find(Long + "!"), Longer);
-    EXPECT_EQ(GetParam().Find(Long.substr(0, 256)), 0u);
-}
-
-TEST_P(WindowOperations, EmptyTitleFindsOnlyAWindowWithAnEmptyTitle)
-{
-    Backend->AddWindow("Editor");
-    EXPECT_EQ(GetParam().Find(""), 0u);
-    const TWindowId Untitled = Backend->AddWindow("");
-    Backend->AddWindow("Other");
-    EXPECT_EQ(GetParam().Find(""), Untitled);
-}
-
-TEST_P(WindowOperations, TitlesAreCodePage1252)
-{
-    const TWindowId Notes = Backend->AddWindow("caf\xC3\xA9 notes");
-    EXPECT_EQ(GetParam().Find("caf\xE9 notes"), Notes);
-}
-
-TEST_P(WindowOperations, TitleWithAZeroByteFindsNothing)
-{
-    Backend->AddWindow("Editor");
-    EXPECT_EQ(GetParam().Find(std::string("Editor\0 - 2", 11)), 0u);
-    EXPECT_EQ(Backend->CountOf(bckFindWindow), 0u);
+    const std::vector<std::string> Titles { "Editor", Long.substr(0, 255), Long, Long + "!", "", "caf\xC3\xA9 notes" };
+    std::vector<TWindowId> Windows;
+    for (const std::string& Title : Titles)
+        Windows.push_back(Backend->AddWindow(Title));
+    const std::pair<std::string, TWindowId> Cases[] = {
+        { Long, Windows[2] }, { Long.substr(0, 255), Windows[1] }, { Long + "!", Windows[3] }, { Long.substr(0, 256), 0 },
+        { "", Windows[4] }, { "caf\xE9 notes", Windows[5] }, { std::string("Editor\0 - 2", 11), 0 },
+    };
+    for (const auto& [Title, Expected] : Cases) {
+        Backend->ClearCalls();
+        EXPECT_EQ(GetParam().Find(Title), Expected) << Title.size() << " bytes";
+        EXPECT_EQ(Backend->CountOf(bckFindWindow), Title.find('\0') == std::string::npos ? 1u : 0u);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(, WindowOperations, testing::Values(FreeFunctions, Component),

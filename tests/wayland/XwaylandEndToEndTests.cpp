@@ -6,10 +6,9 @@
 // after KIVO ends, also after a KIVO that was killed (repaired by the next one's start).
 // Run through scripts/with-wayland kwin|gnome.
 #include "EndToEndSupport.h"
-#include "KeyLayout.h"
+#include "KeypadClicks.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
@@ -18,38 +17,12 @@
 
 namespace {
 
-struct TClick {
-    enum { Key, Accent, Special } Kind;
-    int Row;
-    int Column;
-};
-constexpr TClick Letter(int Row, int Column) { return { TClick::Key, Row, Column }; }
-constexpr TClick A = Letter(4, 1), E = Letter(3, 3), H = Letter(4, 6), N = Letter(5, 6), O = Letter(3, 9), R = Letter(3, 4),
-                 X = Letter(5, 2), L = Letter(4, 9), G = Letter(4, 5), W = Letter(3, 2);
-constexpr TClick Smooth { TClick::Accent, 0, 0 }, Rough { TClick::Accent, 0, 1 }, Acute { TClick::Accent, 0, 2 },
-    Circumflex { TClick::Accent, 0, 3 }, IotaSubscript { TClick::Accent, 1, 2 };
-constexpr TClick Shift { TClick::Special, 2, 0 }, Space { TClick::Special, 6, 0 }, Enter { TClick::Special, 4, 0 };
-
-// A click through the desktop's pointer, at a quick hand's pace.
+// A click through the desktop's pointer, at a quick hand's pace, where the main window shows
+// the key (Xwayland's root is the desktop's one output).
 void WaylandClick(QPoint Point)
 {
     ASSERT_EQ(QProcess::execute(QStringLiteral("wl-click"), { QString::number(Point.x()), QString::number(Point.y()) }), 0);
     QThread::msleep(100);
-}
-
-// Where the main window shows a key, a special key or an accent button, in screen coordinates
-// (Xwayland's root is the desktop's one output): the keypad fills the client area below the
-// 30-pixel banner, left of the 127-pixel toolbar whose accent cells are 31 by 40 from (3, 2).
-QPoint Place(const QString& MainWindow, const TClick& Click)
-{
-    const QRect Client = ClientBounds(MainWindow);
-    if (Click.Kind == TClick::Accent)
-        return QPoint(Client.right() + 1 - 127, Client.top()) + QPoint(3 + Click.Column * 31 + 15, 2 + Click.Row * 40 + 20);
-    const QRect Keypad(Client.left(), Client.top() + 30, Client.width() - 127, Client.height() - 30);
-    const TKeyMetrics Metrics = ComputeKeyMetrics(kbmAlphaNumeric, TLayoutFrame { Keypad.width(), Keypad.height(), 1, 0 });
-    const TKeyBounds Key = Click.Kind == TClick::Key ? AlphaNumericGridKeyBounds(Metrics, Click.Row, Click.Column)
-                                                     : AlphaNumericSpecialKeyBounds(Metrics, Click.Row);
-    return Keypad.topLeft() + QPoint(Key.Left + Key.Width / 2, Key.Top + Key.Height / 2);
 }
 
 // Xwayland's core keyboard shows the keymap of the device that typed last: the desktop's seat
@@ -125,13 +98,13 @@ protected:
         });
     }
 
-    void Click(std::initializer_list<TClick> Clicks) { for (const TClick& Each : Clicks) WaylandClick(Place(MainWindow, Each)); }
-
-    QByteArray Typed() const
+    void Click(std::initializer_list<TClick> Clicks)
     {
-        QFile File(TargetFile);
-        return File.open(QIODevice::ReadOnly) ? File.readAll() : QByteArray();
+        for (const TClick& Each : Clicks)
+            WaylandClick(KeypadPoint(ClientBounds(MainWindow), Each));
     }
+
+    QByteArray Typed() const { return FileContents(TargetFile); }
 
     QTemporaryDir Directory;
     QProcess Target, Kivo;
