@@ -1,4 +1,5 @@
 #include "InputBackend.h"
+#include "CommittingInputBackend.h"
 
 #include <array>
 #include <ostream>
@@ -114,3 +115,20 @@ std::unique_ptr<TInputBackend> SetInputBackend(std::unique_ptr<TInputBackend> Ba
 }
 
 TInputBackend* CurrentInputBackend() { return Current().get(); }
+
+std::optional<TModifiers> TCommittingInputBackend::ModifiersFor(char32_t Character)
+{
+    if (!Committing())
+        return Fallback->ModifiersFor(Character);
+    return TModifiers(0);
+}
+
+TWindowId TCommittingInputBackend::FindWindow(const std::string& Title, const std::string& ClassName)
+{
+    return Fallback->FindWindow(Title, ClassName);
+}
+bool TCommittingInputBackend::IsMinimized(TWindowId Window) { return Fallback->IsMinimized(Window); }
+bool TCommittingInputBackend::RestoreWindow(TWindowId Window) { return Fallback->RestoreWindow(Window); }
+bool TCommittingInputBackend::RaiseWindow(TWindowId Window) { return Fallback->RaiseWindow(Window); }
+bool TCommittingInputBackend::IconifyWindow(TWindowId Window) { return Fallback->IconifyWindow(Window); }
+std::uint32_t TCommittingInputBackend::TickCount() { return Fallback->TickCount(); }

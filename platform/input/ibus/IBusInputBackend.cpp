@@ -385,7 +385,7 @@ struct TIBusInputBackend::TState {
 };
 
 TIBusInputBackend::TIBusInputBackend(std::unique_ptr<TInputBackend> Fallback)
-    : Fallback(std::move(Fallback))
+    : TCommittingInputBackend(std::move(Fallback))
     , State(std::make_unique<TState>())
 {
     State->Owner = this;
@@ -527,20 +527,3 @@ bool TIBusInputBackend::SendCharacterKey(char32_t Character, bool Press)
     return true;
 }
 
-std::optional<TModifiers> TIBusInputBackend::ModifiersFor(char32_t Character)
-{
-    if (!Committing())
-        return Fallback->ModifiersFor(Character);
-    // Committed text needs no modifiers.
-    return TModifiers(0);
-}
-
-TWindowId TIBusInputBackend::FindWindow(const std::string& Title, const std::string& ClassName)
-{
-    return Fallback->FindWindow(Title, ClassName);
-}
-bool TIBusInputBackend::IsMinimized(TWindowId Window) { return Fallback->IsMinimized(Window); }
-bool TIBusInputBackend::RestoreWindow(TWindowId Window) { return Fallback->RestoreWindow(Window); }
-bool TIBusInputBackend::RaiseWindow(TWindowId Window) { return Fallback->RaiseWindow(Window); }
-bool TIBusInputBackend::IconifyWindow(TWindowId Window) { return Fallback->IconifyWindow(Window); }
-std::uint32_t TIBusInputBackend::TickCount() { return Fallback->TickCount(); }

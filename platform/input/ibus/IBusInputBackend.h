@@ -7,13 +7,13 @@
 // committed to that program: characters with commit_text, named keys as key events; the keys
 // of the user's own keyboard pass through untouched. Otherwise everything goes to the backend
 // it wraps (X11, which reaches XWayland programs), which also answers for windows and time.
-#include "InputBackend.h"
+#include "CommittingInputBackend.h"
 #include "IBusTypedTail.h"
 
 #include <functional>
 #include <memory>
 
-class TIBusInputBackend : public TInputBackend {
+class TIBusInputBackend : public TCommittingInputBackend {
 public:
     // Never null: when there is no IBus, every call goes to Fallback.
     static std::unique_ptr<TIBusInputBackend> Create(std::unique_ptr<TInputBackend> Fallback);
@@ -34,24 +34,16 @@ public:
     std::function<void()> OnForget;
 
     // True while KIVO types into an IBus input context (not through the wrapped backend).
-    bool Committing() const;
+    bool Committing() const override;
 
     bool TypeCharacter(char32_t Character) override;
     void SendKey(TNamedKey Key, bool Press) override;
     bool SendCharacterKey(char32_t Character, bool Press) override;
-    std::optional<TModifiers> ModifiersFor(char32_t Character) override;
-    TWindowId FindWindow(const std::string& Title, const std::string& ClassName) override;
-    bool IsMinimized(TWindowId Window) override;
-    bool RestoreWindow(TWindowId Window) override;
-    bool RaiseWindow(TWindowId Window) override;
-    bool IconifyWindow(TWindowId Window) override;
-    std::uint32_t TickCount() override;
 
     struct TState;
 
 private:
     explicit TIBusInputBackend(std::unique_ptr<TInputBackend> Fallback);
-    std::unique_ptr<TInputBackend> Fallback;
     std::unique_ptr<TState> State;
 };
 

@@ -484,20 +484,3 @@ bool TKWinInputMethodBackend::SendCharacterKey(char32_t Character, bool Press)
     return true;
 }
 
-std::optional<TModifiers> TKWinInputMethodBackend::ModifiersFor(char32_t Character)
-{
-    if (!Committing())
-        return Fallback->ModifiersFor(Character);
-    // Committed text needs no modifiers.
-    return TModifiers(0);
-}
-
-TWindowId TKWinInputMethodBackend::FindWindow(const std::string& Title, const std::string& ClassName)
-{
-    return Fallback->FindWindow(Title, ClassName);
-}
-bool TKWinInputMethodBackend::IsMinimized(TWindowId Window) { return Fallback->IsMinimized(Window); }
-bool TKWinInputMethodBackend::RestoreWindow(TWindowId Window) { return Fallback->RestoreWindow(Window); }
-bool TKWinInputMethodBackend::RaiseWindow(TWindowId Window) { return Fallback->RaiseWindow(Window); }
-bool TKWinInputMethodBackend::IconifyWindow(TWindowId Window) { return Fallback->IconifyWindow(Window); }
-std::uint32_t TKWinInputMethodBackend::TickCount() { return Fallback->TickCount(); }

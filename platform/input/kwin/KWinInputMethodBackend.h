@@ -10,13 +10,13 @@
 //
 // The connection is not Qt's: the program reads it from its event loop (FileDescriptor,
 // ProcessPending) and never blocks on it.
-#include "InputBackend.h"
+#include "CommittingInputBackend.h"
 
 #include <functional>
 #include <memory>
 #include <string>
 
-class TKWinInputMethodBackend : public TInputBackend {
+class TKWinInputMethodBackend : public TCommittingInputBackend {
 public:
     // Connects through $WAYLAND_SOCKET (which it consumes). Null, with Why set, when there is
     // none or the compositor behind it offers no input method to this program.
@@ -37,23 +37,15 @@ public:
     std::function<void()> OnForget;
 
     // True while a native program's text input is active (KIVO commits into it).
-    bool Committing() const;
+    bool Committing() const override;
 
     bool TypeCharacter(char32_t Character) override;
     void SendKey(TNamedKey Key, bool Press) override;
     bool SendCharacterKey(char32_t Character, bool Press) override;
-    std::optional<TModifiers> ModifiersFor(char32_t Character) override;
-    TWindowId FindWindow(const std::string& Title, const std::string& ClassName) override;
-    bool IsMinimized(TWindowId Window) override;
-    bool RestoreWindow(TWindowId Window) override;
-    bool RaiseWindow(TWindowId Window) override;
-    bool IconifyWindow(TWindowId Window) override;
-    std::uint32_t TickCount() override;
 
     struct TState;
 
 private:
     TKWinInputMethodBackend();
-    std::unique_ptr<TInputBackend> Fallback;
     std::unique_ptr<TState> State;
 };
