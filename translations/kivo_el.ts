@@ -70,6 +70,10 @@
         <source>KIVO types only into X11 programs here. To type into every program, add &quot;Greek (KIVO)&quot; as an input method in IBus&apos;s preferences (ibus-setup) and choose it.</source>
         <translation>Εδώ το KIVO γράφει μόνο σε προγράμματα X11. Για να γράφει σε κάθε πρόγραμμα, προσθέστε το «Ελληνικά (KIVO)» ως μέθοδο εισαγωγής στις προτιμήσεις του IBus (ibus-setup) και επιλέξτε το.</translation>
     </message>
+    <message>
+        <source>KIVO types only into X11 programs here. To type into every program, make it the virtual keyboard: System Settings, Input Devices, Virtual Keyboard, KIVO; then apply.</source>
+        <translation>Εδώ το KIVO γράφει μόνο σε προγράμματα X11. Για να γράφει σε κάθε πρόγραμμα, ορίστε το ως εικονικό πληκτρολόγιο: Ρυθμίσεις συστήματος, Συσκευές εισόδου, Εικονικό πληκτρολόγιο, KIVO· έπειτα Εφαρμογή.</translation>
+    </message>
 </context>
 <context>
     <name>TCommandLine</name>
