@@ -3,14 +3,36 @@
 #include "DesktopObserver.h"
 #include "TCaptionButton.h"
 
+#include <algorithm>
+
 TEarlyClicks::TEarlyClicks(TDesktopObserver& Observer)
     : Observer(Observer)
 {
-    Observer.OnPointerRelease = [](const TPointerRelease& Release) {
+    Observer.OnPointerRelease = [this](const TPointerRelease& Release) {
+        Releases[NextRelease] = Release;
+        NextRelease = (NextRelease + 1) % Releases.size();
         if (Release.PositionKnown)
             TCaptionButton::ClickAtEarlyRelease(Release.PressTime, Release.LastMotionTime, Release.MotionCount,
                 QPoint(Release.RootX, Release.RootY));
     };
+    TClickTiming::StayedStill = [this](unsigned long PressTime, unsigned long ReleaseTime) -> std::optional<bool> {
+        // The observer's report of this release went out with the toolkit's, or before it;
+        // read what has come. Not from inside its own reading.
+        if (!Reading) {
+            Reading = true;
+            this->Observer.ProcessPending();
+            Reading = false;
+        }
+        const auto Found = std::find_if(Releases.begin(), Releases.end(),
+            [&](const TPointerRelease& Each) { return Each.PressTime == PressTime && Each.ReleaseTime == ReleaseTime; });
+        if (Found == Releases.end())
+            return std::nullopt;
+        return !Found->MovedWhileHeld;
+    };
 }
 
-TEarlyClicks::~TEarlyClicks() { Observer.OnPointerRelease = nullptr; }
+TEarlyClicks::~TEarlyClicks()
+{
+    Observer.OnPointerRelease = nullptr;
+    TClickTiming::StayedStill = nullptr;
+}

@@ -4,7 +4,13 @@
 // have clicked (TCaptionButton::ClickAtEarlyRelease decides). Where the platform cannot report
 // releases early, it does nothing and the toolkit clicks. The observer's reports are read by
 // WatchOutsideInput.
-class TDesktopObserver;
+//
+// It also tells a button whose release the toolkit reports off it whether the pointer moved
+// at all while it was held (see TClickTiming::ReleasedWherePressed), from the same reports.
+#include "DesktopObserver.h"
+
+#include <array>
+#include <cstddef>
 
 class TEarlyClicks {
 public:
@@ -15,4 +21,8 @@ public:
 
 private:
     TDesktopObserver& Observer;
+    // The latest releases: the toolkit's report of one may come after the next one's.
+    std::array<TPointerRelease, 8> Releases {};
+    std::size_t NextRelease = 0;
+    bool Reading = false;
 };

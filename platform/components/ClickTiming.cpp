@@ -69,6 +69,8 @@ void TClickTiming::Press(const QMouseEvent& Event)
         return;
     Pressed = { this, Event.timestamp(), Event.timestamp(), false };
     RepeatsDone = 0;
+    PressTime = Event.timestamp();
+    PressedOnButton = Button.rect().contains(Event.position().toPoint());
     const std::optional<TRepeatTiming> Timing = RepeatTiming ? RepeatTiming() : std::nullopt;
     if (!Timing || !Button.rect().contains(Event.position().toPoint()))
         return;
@@ -101,6 +103,13 @@ bool TClickTiming::Release()
     ClickedEarly = false;
     RepeatsDone = 0;
     return Clicked;
+}
+
+bool TClickTiming::ReleasedWherePressed(const QMouseEvent& Event) const
+{
+    if (!PressedOnButton || !StayedStill)
+        return false;
+    return StayedStill(PressTime, Event.timestamp()).value_or(false);
 }
 
 void TClickTiming::StopRepeating()

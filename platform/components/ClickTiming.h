@@ -38,6 +38,18 @@ public:
     // At the left button's release: true when this press has made its click already (early or
     // by repeating), so that the release makes none.
     bool Release();
+    // At a left button's release that the toolkit reports off this button or after a motion
+    // off it: whether the press was on the button and the pointer stayed still until this
+    // release all the same, by StayedStill's account. A server that held the pointer's events
+    // back (a window manager's grab on the press) reports the release, and a motion before it,
+    // where the pointer went only after the release; a hand that moves on at once would lose
+    // the click.
+    bool ReleasedWherePressed(const QMouseEvent& Event) const;
+
+    // Whether the pointer stayed still from the press at PressTime to the release at
+    // ReleaseTime (the window system's milliseconds), by the desktop's account of the input in
+    // the order it happened; none when it cannot tell.
+    static inline std::function<std::optional<bool>(unsigned long PressTime, unsigned long ReleaseTime)> StayedStill;
 
     // Clicks the button that the left mouse button holds down, at once, on word from outside
     // the toolkit that the button was released (times in the window system's milliseconds, the
@@ -58,6 +70,8 @@ private:
     int RepeatsDone = 0;
     QElapsedTimer SincePress;
     QTimer* RepeatTimer = nullptr;
+    unsigned long PressTime = 0;
+    bool PressedOnButton = false;
     // Set from an early click until the toolkit's own release of the button.
     bool ClickedEarly = false;
 };

@@ -50,7 +50,8 @@ void TCaptionButton::mouseReleaseEvent(QMouseEvent* Event)
         return;
     }
     const bool ClickedAlready = TimingValue->Release();
-    const bool Clicks = !ClickedAlready && isDown() && hitButton(Event->position().toPoint());
+    const bool Clicks = !ClickedAlready
+        && ((isDown() && hitButton(Event->position().toPoint())) || TimingValue->ReleasedWherePressed(*Event));
     QPointer<TCaptionButton> Alive(this);
     ClickReported = ClickedAlready || Clicks;
     if (Clicks)

@@ -8,7 +8,6 @@
 #include <X11/extensions/XInput2.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <set>
 #include <string_view>
 #include <vector>
@@ -56,6 +55,8 @@ private:
     unsigned long PressTime = 0;
     unsigned long LastMotionTime = 0;
     int MotionCount = 0;
+    // Raw motions since the first button's press; -1 while it is up.
+    int MotionsWhileHeld = -1;
 };
 
 void TX11DesktopObserver::ConnectionBroke(Display*, void* Observer)
@@ -168,10 +169,14 @@ void TX11DesktopObserver::RawEvent(int Type, const XIRawEvent& Raw)
             LastMotionTime = Raw.time;
             MotionCount = 1;
         }
+        if (MotionsWhileHeld >= 0)
+            ++MotionsWhileHeld;
         return;
     case XI_RawButtonPress:
-        if (Raw.detail == Button1)
+        if (Raw.detail == Button1) {
             PressTime = Raw.time;
+            MotionsWhileHeld = 0;
+        }
         // Buttons 4 to 7 are the wheel: scrolling moves no cursor.
         if (Raw.detail >= 1 && Raw.detail <= 3) {
             UnjudgedPresses.push_back(static_cast<std::uint32_t>(Raw.time));
@@ -182,9 +187,13 @@ void TX11DesktopObserver::RawEvent(int Type, const XIRawEvent& Raw)
         }
         return;
     case XI_RawButtonRelease: {
-        if (Raw.detail != Button1 || !OnPointerRelease)
+        if (Raw.detail != Button1)
             return;
-        TPointerRelease Release {PressTime, LastMotionTime, MotionCount};
+        const bool Moved = MotionsWhileHeld != 0;
+        MotionsWhileHeld = -1;
+        if (!OnPointerRelease)
+            return;
+        TPointerRelease Release {PressTime, LastMotionTime, MotionCount, Raw.time, Moved};
         Window RootBelow = None, ChildBelow = None;
         int WindowX = 0, WindowY = 0;
         unsigned int Buttons = 0;
