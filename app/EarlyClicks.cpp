@@ -15,7 +15,7 @@ TEarlyClicks::TEarlyClicks(TDesktopObserver& Observer)
             TCaptionButton::ClickAtEarlyRelease(Release.PressTime, Release.LastMotionTime, Release.MotionCount,
                 QPoint(Release.RootX, Release.RootY));
     };
-    TClickTiming::StayedStill = [this](unsigned long PressTime, unsigned long ReleaseTime) -> std::optional<bool> {
+    TClickTiming::WitnessRelease = [this](unsigned long PressTime, unsigned long ReleaseTime) -> std::optional<TClickTiming::TWitness> {
         // The observer's report of this release went out with the toolkit's, or before it;
         // read what has come. Not from inside its own reading.
         if (!Reading) {
@@ -27,12 +27,15 @@ TEarlyClicks::TEarlyClicks(TDesktopObserver& Observer)
             [&](const TPointerRelease& Each) { return Each.PressTime == PressTime && Each.ReleaseTime == ReleaseTime; });
         if (Found == Releases.end())
             return std::nullopt;
-        return !Found->MovedWhileHeld;
+        TClickTiming::TWitness Witness {Found->MovedWhileHeld, std::nullopt};
+        if (Found->PositionIsAtRelease)
+            Witness.PointerAtRelease = QPoint(Found->RootX, Found->RootY);
+        return Witness;
     };
 }
 
 TEarlyClicks::~TEarlyClicks()
 {
     Observer.OnPointerRelease = nullptr;
-    TClickTiming::StayedStill = nullptr;
+    TClickTiming::WitnessRelease = nullptr;
 }

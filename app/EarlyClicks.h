@@ -5,8 +5,9 @@
 // releases early, it does nothing and the toolkit clicks. The observer's reports are read by
 // WatchOutsideInput.
 //
-// It also tells a button whose release the toolkit reports off it whether the pointer moved
-// at all while it was held (see TClickTiming::ReleasedWherePressed), from the same reports.
+// It also tells a button whose release the toolkit reports off it where the pointer was when
+// the button went up, or whether it moved at all while held (see
+// TClickTiming::ReleasedWherePressed), from the same reports.
 #include "DesktopObserver.h"
 
 #include <array>

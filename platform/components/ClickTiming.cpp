@@ -27,6 +27,13 @@ bool IsAfter(unsigned long Later, unsigned long Earlier)
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(Later) - static_cast<std::uint32_t>(Earlier)) > 0;
 }
 
+// Whether the pointer at Pointer (the screen's pixels) is on Button.
+bool Contains(const QAbstractButton& Button, QPoint Pointer)
+{
+    const QPointF Logical = QPointF(Pointer) / Button.devicePixelRatioF();
+    return Button.rect().contains(Button.mapFromGlobal(Logical).toPoint());
+}
+
 } // namespace
 
 TClickTiming::TClickTiming(QAbstractButton& Button, std::function<void()> Click)
@@ -51,9 +58,7 @@ bool TClickTiming::ClickAtEarlyRelease(unsigned long PressTime, unsigned long La
         if (LastMotionTime == Pressed.SeenTime && MotionCount > (Pressed.SeenMotion ? 1 : 0))
             return false;
     }
-    QAbstractButton& Button = Timing->Button;
-    const QPointF Logical = QPointF(Pointer) / Button.devicePixelRatioF();
-    if (!Button.rect().contains(Button.mapFromGlobal(Logical).toPoint()))
+    if (!Contains(Timing->Button, Pointer))
         return false;
     Pressed.Timing = nullptr;
     // Released before its repeat delay: one click, and no repeat after it.
@@ -107,9 +112,14 @@ bool TClickTiming::Release()
 
 bool TClickTiming::ReleasedWherePressed(const QMouseEvent& Event) const
 {
-    if (!PressedOnButton || !StayedStill)
+    if (!PressedOnButton || !WitnessRelease)
         return false;
-    return StayedStill(PressTime, Event.timestamp()).value_or(false);
+    const std::optional<TWitness> Witness = WitnessRelease(PressTime, Event.timestamp());
+    if (!Witness)
+        return false;
+    // Where the pointer was is the answer; where that is not known, the pointer cannot have
+    // left the button unless something moved it between the press and the release.
+    return Witness->PointerAtRelease ? Contains(Button, *Witness->PointerAtRelease) : !Witness->MovedWhileHeld;
 }
 
 void TClickTiming::StopRepeating()

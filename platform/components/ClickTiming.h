@@ -39,17 +39,21 @@ public:
     // by repeating), so that the release makes none.
     bool Release();
     // At a left button's release that the toolkit reports off this button or after a motion
-    // off it: whether the press was on the button and the pointer stayed still until this
-    // release all the same, by StayedStill's account. A server that held the pointer's events
-    // back (a window manager's grab on the press) reports the release, and a motion before it,
-    // where the pointer went only after the release; a hand that moves on at once would lose
-    // the click.
+    // off it: whether the press was on the button and the pointer was on it still when the
+    // button went up, by WitnessRelease's account. A server that held the pointer's events
+    // back (a window manager's grab on the press) reports the release where the pointer went
+    // only after it; a hand that moves on at once would lose the click.
     bool ReleasedWherePressed(const QMouseEvent& Event) const;
 
-    // Whether the pointer stayed still from the press at PressTime to the release at
-    // ReleaseTime (the window system's milliseconds), by the desktop's account of the input in
-    // the order it happened; none when it cannot tell.
-    static inline std::function<std::optional<bool>(unsigned long PressTime, unsigned long ReleaseTime)> StayedStill;
+    // What the desktop saw of the press at PressTime and the release at ReleaseTime (the window
+    // system's milliseconds), in the order the input happened; none when it saw nothing of them.
+    struct TWitness {
+        // A motion event came between the two (a program warping the pointer makes none).
+        bool MovedWhileHeld = true;
+        // Where the pointer was at the release, in the screen's pixels, when that is known.
+        std::optional<QPoint> PointerAtRelease;
+    };
+    static inline std::function<std::optional<TWitness>(unsigned long PressTime, unsigned long ReleaseTime)> WitnessRelease;
 
     // Clicks the button that the left mouse button holds down, at once, on word from outside
     // the toolkit that the button was released (times in the window system's milliseconds, the

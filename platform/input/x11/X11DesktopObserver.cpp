@@ -40,6 +40,7 @@ private:
     void Foreign();
     void JudgeOldest(std::size_t Count);
     void RawEvent(int Type, const XIRawEvent& Raw);
+    bool MovedSinceRead();
 
     Display* Server = nullptr;
     std::shared_ptr<TOwnKeys> OwnKeys;
@@ -198,11 +199,32 @@ void TX11DesktopObserver::RawEvent(int Type, const XIRawEvent& Raw)
         int WindowX = 0, WindowY = 0;
         unsigned int Buttons = 0;
         Release.PositionKnown = XQueryPointer(Server, Root, &RootBelow, &ChildBelow, &Release.RootX, &Release.RootY, &WindowX, &WindowY, &Buttons);
+        // The server sends every event before the reply that it made before answering: a raw
+        // motion or press queued here came between the release and the position read.
+        Release.PositionIsAtRelease = Release.PositionKnown && !MovedSinceRead();
         OnPointerRelease(Release);
         return;
     }
     default: return;
     }
+}
+
+bool TX11DesktopObserver::MovedSinceRead()
+{
+    struct TScan {
+        int Opcode = 0;
+        bool Moved = false;
+    } Scan {XInputOpcode};
+    // Looks through what is queued without taking anything out.
+    XEvent Unused;
+    XCheckIfEvent(Server, &Unused, [](Display*, XEvent* Event, XPointer Argument) -> Bool {
+        auto& Scan = *reinterpret_cast<TScan*>(Argument);
+        if (Event->type == GenericEvent && Event->xcookie.extension == Scan.Opcode
+            && (Event->xcookie.evtype == XI_RawMotion || Event->xcookie.evtype == XI_RawButtonPress))
+            Scan.Moved = true;
+        return False;
+    }, reinterpret_cast<XPointer>(&Scan));
+    return Scan.Moved;
 }
 
 void TX11DesktopObserver::JudgeOldest(std::size_t Count)
