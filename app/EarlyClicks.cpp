@@ -15,27 +15,30 @@ TEarlyClicks::TEarlyClicks(TDesktopObserver& Observer)
             TCaptionButton::ClickAtEarlyRelease(Release.PressTime, Release.LastMotionTime, Release.MotionCount,
                 QPoint(Release.RootX, Release.RootY));
     };
-    TClickTiming::WitnessRelease = [this](unsigned long PressTime, unsigned long ReleaseTime) -> std::optional<TClickTiming::TWitness> {
-        // The observer's report of this release went out with the toolkit's, or before it;
-        // read what has come. Not from inside its own reading.
+    TClickTiming::RecentReleases = [this] {
+        // The observer's report of a release went out with the toolkit's, or before it; read
+        // what has come. Not from inside its own reading.
         if (!Reading) {
             Reading = true;
             this->Observer.ProcessPending();
             Reading = false;
         }
-        const auto Found = std::find_if(Releases.begin(), Releases.end(),
-            [&](const TPointerRelease& Each) { return Each.PressTime == PressTime && Each.ReleaseTime == ReleaseTime; });
-        if (Found == Releases.end())
-            return std::nullopt;
-        TClickTiming::TWitness Witness {Found->MovedWhileHeld, std::nullopt};
-        if (Found->PositionIsAtRelease)
-            Witness.PointerAtRelease = QPoint(Found->RootX, Found->RootY);
-        return Witness;
+        std::vector<TClickTiming::TWitness> Witnesses;
+        for (std::size_t Index = 0; Index < Releases.size(); ++Index) {
+            const TPointerRelease& Each = Releases[(NextRelease + Index) % Releases.size()];
+            if (Each.ReleaseTime == 0)
+                continue;
+            TClickTiming::TWitness Witness {Each.PressTime, Each.ReleaseTime, Each.MovedWhileHeld, std::nullopt};
+            if (Each.PositionIsAtRelease)
+                Witness.PointerAtRelease = QPoint(Each.RootX, Each.RootY);
+            Witnesses.push_back(Witness);
+        }
+        return Witnesses;
     };
 }
 
 TEarlyClicks::~TEarlyClicks()
 {
     Observer.OnPointerRelease = nullptr;
-    TClickTiming::WitnessRelease = nullptr;
+    TClickTiming::RecentReleases = nullptr;
 }

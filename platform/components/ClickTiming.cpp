@@ -1,6 +1,7 @@
 #include "ClickTiming.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPointer>
@@ -110,16 +111,61 @@ bool TClickTiming::Release()
     return Clicked;
 }
 
-bool TClickTiming::ReleasedWherePressed(const QMouseEvent& Event) const
+std::optional<TClickTiming::TWitness> TClickTiming::OwnRelease(const std::vector<TWitness>& Releases) const
 {
-    if (!PressedOnButton || !WitnessRelease)
-        return false;
-    const std::optional<TWitness> Witness = WitnessRelease(PressTime, Event.timestamp());
-    if (!Witness)
-        return false;
+    const auto Found = std::find_if(Releases.begin(), Releases.end(), [this](const TWitness& Each) { return Each.PressTime == PressTime; });
+    return Found == Releases.end() ? std::nullopt : std::optional<TWitness>(*Found);
+}
+
+bool TClickTiming::ReleasedOnButton(const TWitness& Release) const
+{
     // Where the pointer was is the answer; where that is not known, the pointer cannot have
     // left the button unless something moved it between the press and the release.
-    return Witness->PointerAtRelease ? Contains(Button, *Witness->PointerAtRelease) : !Witness->MovedWhileHeld;
+    return PressedOnButton && (Release.PointerAtRelease ? Contains(Button, *Release.PointerAtRelease) : !Release.MovedWhileHeld);
+}
+
+bool TClickTiming::ClicksAtRelease(const QMouseEvent& Event, bool Toolkit) const
+{
+    const std::optional<TWitness> Own = RecentReleases ? OwnRelease(RecentReleases()) : std::nullopt;
+    if (!Own)
+        return Toolkit;
+    // The toolkit lost this press's release: what it says is about a later one.
+    if (Own->ReleaseTime != Event.timestamp())
+        return ReleasedOnButton(*Own);
+    return Toolkit || ReleasedOnButton(*Own);
+}
+
+std::vector<QPoint> TClickTiming::LostClicks(const QMouseEvent& Event) const
+{
+    std::vector<QPoint> Places;
+    if (!RecentReleases)
+        return Places;
+    const std::vector<TWitness> Releases = RecentReleases();
+    const std::optional<TWitness> Own = OwnRelease(Releases);
+    if (!Own || Own->ReleaseTime == Event.timestamp())
+        return Places;
+    for (const TWitness& Each : Releases)
+        if (IsAfter(Each.PressTime, Own->ReleaseTime) && !IsAfter(Each.ReleaseTime, Event.timestamp()) && !Each.MovedWhileHeld
+            && Each.PointerAtRelease)
+            Places.push_back(*Each.PointerAtRelease);
+    return Places;
+}
+
+void TClickTiming::ClickLostClicks(const std::vector<QPoint>& Places)
+{
+    for (const QPoint Place : Places) {
+        // Looked up afresh each time: a click may change the keypad under the next one.
+        const QPointF Logical = QPointF(Place) / qApp->devicePixelRatio();
+        for (QWidget* Widget = QApplication::widgetAt(Logical.toPoint()); Widget; Widget = Widget->parentWidget()) {
+            auto* Button = qobject_cast<QAbstractButton*>(Widget);
+            if (!Button)
+                continue;
+            for (QObject* Child : Button->children())
+                if (auto* Timing = dynamic_cast<TClickTiming*>(Child); Timing && Button->isEnabled() && Contains(*Button, Place))
+                    Timing->Click();
+            break;
+        }
+    }
 }
 
 void TClickTiming::StopRepeating()

@@ -337,6 +337,7 @@ const TScenario Scenarios[] = {
     {"LayoutSwitchesAt20ms", {"de", "gr", "us", "gr"}, 20},
     {"LayoutSwitchesAt100ms", {"us", "gr", "de", "gr"}, 100},
     {"ImpatientOnFreshGreekSparesAt20ms", {"gr", "gr", "gr"}, 20, 0},
+    {"ImpatientHeldOnFreshGreekSparesAt20ms", {"gr", "gr", "gr"}, 20, 40},
     {"ImpatientOnFreshGreekSparesAt100ms", {"gr", "gr"}, 100, 0},
     {"ImpatientOnUsAt20ms", {"us", "us"}, 20, 0},
     {"ImpatientHeldOnUsAt100ms", {"us"}, 100, 40},

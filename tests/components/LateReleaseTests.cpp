@@ -1,6 +1,7 @@
-// A release that the toolkit reports off the pressed key, where the window system's own account
-// of the input says where the pointer really was: a quick click reported late types once, a key
-// dragged off (by a real motion or a warp) types nothing.
+// A release that the toolkit reports off the pressed key, or for a later press, where the window
+// system's own account of the input says where the pointer really was: a quick click reported
+// late types once, a key dragged off (by a real motion or a warp) types nothing, and a click the
+// toolkit lost altogether types once.
 #include "TPanel.h"
 #include "TSpeedButton.h"
 
@@ -11,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -26,10 +28,13 @@ protected:
         Button = new TSpeedButton(Panel.get());
         Button->SetBounds(10, 10, 60, 30);
         Button->OnClick = [this](TObject*) { ++Clicks; };
+        Other = new TSpeedButton(Panel.get());
+        Other->SetBounds(100, 10, 60, 30);
+        Other->OnClick = [this](TObject*) { ++OtherClicks; };
         Panel->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(Panel.get()));
     }
-    void TearDown() override { TClickTiming::WitnessRelease = nullptr; }
+    void TearDown() override { TClickTiming::RecentReleases = nullptr; }
 
     void Send(QEvent::Type Type, QPoint At, unsigned long Time)
     {
@@ -44,7 +49,9 @@ protected:
     const QPoint Off {150, 80};
     std::unique_ptr<TPanel> Panel;
     TSpeedButton* Button = nullptr;
+    TSpeedButton* Other = nullptr;
     int Clicks = 0;
+    int OtherClicks = 0;
 };
 
 TEST_F(LateReleaseTest, TheDesktopsAccountOfTheReleaseDecides)
@@ -67,13 +74,14 @@ TEST_F(LateReleaseTest, TheDesktopsAccountOfTheReleaseDecides)
     for (const auto& Case : Cases) {
         SCOPED_TRACE(Case.Case);
         Clicks = 0;
-        TClickTiming::WitnessRelease = [&](unsigned long Press, unsigned long Release) -> std::optional<TClickTiming::TWitness> {
-            if (!Case.Witnessed || Press != PressTime || Release != ReleaseTime)
-                return std::nullopt;
-            TClickTiming::TWitness Witness {Case.MovedWhileHeld, std::nullopt};
+        TClickTiming::RecentReleases = [&] {
+            std::vector<TClickTiming::TWitness> Releases;
+            if (!Case.Witnessed)
+                return Releases;
+            Releases.push_back({PressTime, ReleaseTime, Case.MovedWhileHeld, std::nullopt});
             if (Case.PointerAtRelease != atUnknown)
-                Witness.PointerAtRelease = Button->mapToGlobal(Case.PointerAtRelease == atOn ? On : Off);
-            return Witness;
+                Releases.back().PointerAtRelease = Button->mapToGlobal(Case.PointerAtRelease == atOn ? On : Off);
+            return Releases;
         };
         Send(QEvent::MouseButtonPress, On, PressTime);
         // The toolkit sees the release where the pointer went next, and a motion there first.
@@ -86,13 +94,54 @@ TEST_F(LateReleaseTest, TheDesktopsAccountOfTheReleaseDecides)
 
 TEST_F(LateReleaseTest, APressOffTheKeyNeverClicksIt)
 {
-    TClickTiming::WitnessRelease = [](unsigned long, unsigned long) -> std::optional<TClickTiming::TWitness> {
-        return TClickTiming::TWitness {false, std::nullopt};
-    };
+    TClickTiming::RecentReleases = [] { return std::vector<TClickTiming::TWitness> {{PressTime, ReleaseTime, false, std::nullopt}}; };
     // Pressed beside the key (its release reaching it through the toolkit's grab all the same).
     Send(QEvent::MouseButtonPress, Off, PressTime);
     Send(QEvent::MouseButtonRelease, Off, ReleaseTime);
     EXPECT_EQ(Clicks, 0);
+}
+
+// The toolkit delivers a press, then the release of a later press on another key: the release
+// between and that press went astray.
+TEST_F(LateReleaseTest, ClicksTheToolkitLostAreMadeOnceInOrder)
+{
+    constexpr unsigned long LostPress = ReleaseTime + 30, LastRelease = LostPress + 40;
+    const QPoint OnOther = Other->mapToGlobal(QPoint(30, 15));
+    const struct {
+        const char* Case;
+        bool LostPressMoved;
+        bool LostReleaseKnown;
+        int Clicks;
+        int OtherClicks;
+    } Cases[] = {
+        {"both clicks stayed still", false, true, 1, 1},
+        {"the lost press was dragged", true, true, 1, 0},
+        {"where the lost press ended is not known", false, false, 1, 0},
+    };
+    for (const auto& Case : Cases) {
+        SCOPED_TRACE(Case.Case);
+        Clicks = OtherClicks = 0;
+        std::vector<int> Order;
+        Button->OnClick = [&](TObject*) { ++Clicks; Order.push_back(1); };
+        Other->OnClick = [&](TObject*) { ++OtherClicks; Order.push_back(2); };
+        TClickTiming::RecentReleases = [&] {
+            std::vector<TClickTiming::TWitness> Releases {{PressTime, ReleaseTime, false, Button->mapToGlobal(On)},
+                {LostPress, LastRelease, Case.LostPressMoved, std::nullopt}};
+            if (Case.LostReleaseKnown)
+                Releases.back().PointerAtRelease = OnOther;
+            return Releases;
+        };
+        Send(QEvent::MouseButtonPress, On, PressTime);
+        // Over the other key, in the pressed one's terms.
+        const QPoint OverOther = Button->mapFromGlobal(OnOther);
+        Send(QEvent::MouseMove, OverOther, LostPress);
+        Send(QEvent::MouseButtonRelease, OverOther, LastRelease);
+        EXPECT_EQ(Clicks, Case.Clicks);
+        EXPECT_EQ(OtherClicks, Case.OtherClicks);
+        if (Case.OtherClicks) {
+            EXPECT_EQ(Order, (std::vector<int> {1, 2}));
+        }
+    }
 }
 
 } // namespace
