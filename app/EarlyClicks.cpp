@@ -4,6 +4,7 @@
 #include "TCaptionButton.h"
 
 #include <algorithm>
+#include <vector>
 
 TEarlyClicks::TEarlyClicks(TDesktopObserver& Observer)
     : Observer(Observer)

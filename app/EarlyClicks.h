@@ -5,9 +5,9 @@
 // releases early, it does nothing and the toolkit clicks. The observer's reports are read by
 // WatchOutsideInput.
 //
-// It also tells a button whose release the toolkit reports off it where the pointer was when
-// the button went up, or whether it moved at all while held (see
-// TClickTiming::ReleasedWherePressed), from the same reports.
+// It also keeps the latest of those reports for TClickTiming::RecentReleases: where the toolkit
+// reports a release off the pressed button, or loses a release and the press after it, they
+// say what really happened.
 #include "DesktopObserver.h"
 
 #include <array>
