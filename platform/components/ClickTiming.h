@@ -2,7 +2,8 @@
 // When a caption button clicks, beyond Qt's one click at the release: a held button that
 // repeats (Backspace, at the desktop's key-repeat rate), and a click made at once on word from
 // outside the toolkit that the pointer was released, before the toolkit itself has seen the
-// release (see ClickAtEarlyRelease).
+// release (see ClickAtEarlyRelease); and, where the toolkit's own account of a release is wrong
+// or lost, the click that really happened (see ClicksAtRelease, LostClicks).
 #include <QElapsedTimer>
 #include <QObject>
 #include <QPoint>
