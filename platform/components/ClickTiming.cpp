@@ -1,6 +1,7 @@
 #include "ClickTiming.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPointer>
@@ -27,6 +28,13 @@ bool IsAfter(unsigned long Later, unsigned long Earlier)
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(Later) - static_cast<std::uint32_t>(Earlier)) > 0;
 }
 
+// Whether the pointer at Pointer (the screen's pixels) is on Button.
+bool Contains(const QAbstractButton& Button, QPoint Pointer)
+{
+    const QPointF Logical = QPointF(Pointer) / Button.devicePixelRatioF();
+    return Button.rect().contains(Button.mapFromGlobal(Logical).toPoint());
+}
+
 } // namespace
 
 TClickTiming::TClickTiming(QAbstractButton& Button, std::function<void()> Click)
@@ -51,9 +59,7 @@ bool TClickTiming::ClickAtEarlyRelease(unsigned long PressTime, unsigned long La
         if (LastMotionTime == Pressed.SeenTime && MotionCount > (Pressed.SeenMotion ? 1 : 0))
             return false;
     }
-    QAbstractButton& Button = Timing->Button;
-    const QPointF Logical = QPointF(Pointer) / Button.devicePixelRatioF();
-    if (!Button.rect().contains(Button.mapFromGlobal(Logical).toPoint()))
+    if (!Contains(Timing->Button, Pointer))
         return false;
     Pressed.Timing = nullptr;
     // Released before its repeat delay: one click, and no repeat after it.
@@ -69,6 +75,8 @@ void TClickTiming::Press(const QMouseEvent& Event)
         return;
     Pressed = { this, Event.timestamp(), Event.timestamp(), false };
     RepeatsDone = 0;
+    PressTime = Event.timestamp();
+    PressedOnButton = Button.rect().contains(Event.position().toPoint());
     const std::optional<TRepeatTiming> Timing = RepeatTiming ? RepeatTiming() : std::nullopt;
     if (!Timing || !Button.rect().contains(Event.position().toPoint()))
         return;
@@ -101,6 +109,63 @@ bool TClickTiming::Release()
     ClickedEarly = false;
     RepeatsDone = 0;
     return Clicked;
+}
+
+std::optional<TClickTiming::TWitness> TClickTiming::OwnRelease(const std::vector<TWitness>& Releases) const
+{
+    const auto Found = std::find_if(Releases.begin(), Releases.end(), [this](const TWitness& Each) { return Each.PressTime == PressTime; });
+    return Found == Releases.end() ? std::nullopt : std::optional<TWitness>(*Found);
+}
+
+bool TClickTiming::ReleasedOnButton(const TWitness& Release) const
+{
+    // Where the pointer was is the answer; where that is not known, the pointer cannot have
+    // left the button unless something moved it between the press and the release.
+    return PressedOnButton && (Release.PointerAtRelease ? Contains(Button, *Release.PointerAtRelease) : !Release.MovedWhileHeld);
+}
+
+bool TClickTiming::ClicksAtRelease(const QMouseEvent& Event, bool Toolkit) const
+{
+    const std::optional<TWitness> Own = RecentReleases ? OwnRelease(RecentReleases()) : std::nullopt;
+    if (!Own)
+        return Toolkit;
+    // The toolkit lost this press's release: what it says is about a later one.
+    if (Own->ReleaseTime != Event.timestamp())
+        return ReleasedOnButton(*Own);
+    return Toolkit || ReleasedOnButton(*Own);
+}
+
+std::vector<QPoint> TClickTiming::LostClicks(const QMouseEvent& Event) const
+{
+    std::vector<QPoint> Places;
+    if (!RecentReleases)
+        return Places;
+    const std::vector<TWitness> Releases = RecentReleases();
+    const std::optional<TWitness> Own = OwnRelease(Releases);
+    if (!Own || Own->ReleaseTime == Event.timestamp())
+        return Places;
+    for (const TWitness& Each : Releases)
+        if (IsAfter(Each.PressTime, Own->ReleaseTime) && !IsAfter(Each.ReleaseTime, Event.timestamp()) && !Each.MovedWhileHeld
+            && Each.PointerAtRelease)
+            Places.push_back(*Each.PointerAtRelease);
+    return Places;
+}
+
+void TClickTiming::ClickLostClicks(const std::vector<QPoint>& Places)
+{
+    for (const QPoint Place : Places) {
+        // Looked up afresh each time: a click may change the keypad under the next one.
+        const QPointF Logical = QPointF(Place) / qApp->devicePixelRatio();
+        for (QWidget* Widget = QApplication::widgetAt(Logical.toPoint()); Widget; Widget = Widget->parentWidget()) {
+            auto* Button = qobject_cast<QAbstractButton*>(Widget);
+            if (!Button)
+                continue;
+            for (QObject* Child : Button->children())
+                if (auto* Timing = dynamic_cast<TClickTiming*>(Child); Timing && Button->isEnabled() && Contains(*Button, Place))
+                    Timing->Click();
+            break;
+        }
+    }
 }
 
 void TClickTiming::StopRepeating()

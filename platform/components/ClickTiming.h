@@ -2,13 +2,15 @@
 // When a caption button clicks, beyond Qt's one click at the release: a held button that
 // repeats (Backspace, at the desktop's key-repeat rate), and a click made at once on word from
 // outside the toolkit that the pointer was released, before the toolkit itself has seen the
-// release (see ClickAtEarlyRelease).
+// release (see ClickAtEarlyRelease); and, where the toolkit's own account of a release is wrong
+// or lost, the click that really happened (see ClicksAtRelease, LostClicks).
 #include <QElapsedTimer>
 #include <QObject>
 #include <QPoint>
 
 #include <functional>
 #include <optional>
+#include <vector>
 
 class QAbstractButton;
 class QMouseEvent;
@@ -38,6 +40,32 @@ public:
     // At the left button's release: true when this press has made its click already (early or
     // by repeating), so that the release makes none.
     bool Release();
+    // Whether this press clicks at the left button's release as the toolkit reports it (Event),
+    // Toolkit being whether the toolkit's own account says so. The desktop's account of the
+    // input, in the order it happened (RecentReleases), decides where the toolkit's is wrong:
+    // a server that held the pointer's events back (a window manager's grab on the press)
+    // reports the release where the pointer went only after it, or loses the release and the
+    // press after it, so that the toolkit's release is that of a later press.
+    bool ClicksAtRelease(const QMouseEvent& Event, bool Toolkit) const;
+    // The presses and releases of the left button, by the desktop's account, that the toolkit
+    // lost between this press's release and Event's: where their releases were (the screen's
+    // pixels), each on the spot of its press.
+    std::vector<QPoint> LostClicks(const QMouseEvent& Event) const;
+    // Clicks the caption buttons at those places, in order.
+    static void ClickLostClicks(const std::vector<QPoint>& Places);
+
+    // What the desktop saw of one press and release of the left button (the window system's
+    // milliseconds).
+    struct TWitness {
+        unsigned long PressTime = 0;
+        unsigned long ReleaseTime = 0;
+        // A motion event came between the two (a program warping the pointer makes none).
+        bool MovedWhileHeld = true;
+        // Where the pointer was at the release, in the screen's pixels, when that is known.
+        std::optional<QPoint> PointerAtRelease;
+    };
+    // The latest ones, oldest first.
+    static inline std::function<std::vector<TWitness>()> RecentReleases;
 
     // Clicks the button that the left mouse button holds down, at once, on word from outside
     // the toolkit that the button was released (times in the window system's milliseconds, the
@@ -49,6 +77,9 @@ public:
 private:
     void Repeat();
     void StopRepeating();
+    // The desktop's account of the release that ended this press, if it has one.
+    std::optional<TWitness> OwnRelease(const std::vector<TWitness>& Releases) const;
+    bool ReleasedOnButton(const TWitness& Release) const;
 
     QAbstractButton& Button;
     std::function<void()> Click;
@@ -58,6 +89,8 @@ private:
     int RepeatsDone = 0;
     QElapsedTimer SincePress;
     QTimer* RepeatTimer = nullptr;
+    unsigned long PressTime = 0;
+    bool PressedOnButton = false;
     // Set from an early click until the toolkit's own release of the button.
     bool ClickedEarly = false;
 };

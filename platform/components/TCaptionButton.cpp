@@ -50,11 +50,13 @@ void TCaptionButton::mouseReleaseEvent(QMouseEvent* Event)
         return;
     }
     const bool ClickedAlready = TimingValue->Release();
-    const bool Clicks = !ClickedAlready && isDown() && hitButton(Event->position().toPoint());
+    const bool Clicks = !ClickedAlready && TimingValue->ClicksAtRelease(*Event, isDown() && hitButton(Event->position().toPoint()));
+    const std::vector<QPoint> Lost = TimingValue->LostClicks(*Event);
     QPointer<TCaptionButton> Alive(this);
     ClickReported = ClickedAlready || Clicks;
     if (Clicks)
         ReportClick();
+    TClickTiming::ClickLostClicks(Lost);
     if (!Alive)
         return;
     // Qt repaints a released button synchronously, text and all, before it announces the

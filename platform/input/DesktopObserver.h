@@ -20,11 +20,21 @@ struct TPointerRelease {
     // millisecond. No motion seen yet: MotionCount is 0.
     unsigned long LastMotionTime = 0;
     int MotionCount = 0;
+    unsigned long ReleaseTime = 0;
+    // Whether a motion event came between the press and the release, in the order the input
+    // happened. The toolkit's release may say otherwise: a server that held the pointer's
+    // events back (a window manager's grab on the press) reports the release where the pointer
+    // went after it. A program that warps the pointer makes no motion event.
+    bool MovedWhileHeld = true;
     // Where the pointer is as the release is read, in the screen's pixels: moves of the pointer
     // that come with no motion event (a program warping it) are seen only here.
     int RootX = 0, RootY = 0;
     // False when the platform could not say (the pointer is on another screen).
     bool PositionKnown = false;
+    // Whether RootX, RootY are still where the button went up: no motion or press came between
+    // the release and the reading of the position. A release read late, once the pointer has
+    // moved on, is not.
+    bool PositionIsAtRelease = false;
 };
 
 struct TKeyRepeatSettings {

@@ -22,6 +22,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <random>
 #include <string>
 #include <utility>
@@ -244,7 +245,7 @@ protected:
     // returns what arrived. Expected gets what the keypads' one-shot Shift and Caps Lock make of
     // the clicks (a key types its caption), and ByProgram what each program's clicks type.
     static QByteArray Click(const std::vector<TClick>& Clicks, QByteArray& Expected, std::vector<QByteArray>& ByProgram, int Gap,
-        int MaximumGap = 0)
+        int MaximumGap = 0, std::optional<int> ImpatientHold = std::nullopt)
     {
         ByProgram.resize(Programs.size());
         const qsizetype Offset = FileContents(TargetFile).size();
@@ -269,15 +270,16 @@ protected:
             }
             Script.push_back({Centre(Each), Bytes});
         }
-        Report = RunPacedClicks(Script, TargetFile, Offset, Gap, std::max(Gap, MaximumGap));
+        Report = RunPacedClicks(Script, TargetFile, Offset, Gap, std::max(Gap, MaximumGap), ImpatientHold);
         QThread::msleep(200); // a surplus would have arrived by now
         return FileContents(TargetFile).mid(Offset);
     }
 
-    static QByteArray Click(const std::vector<TClick>& Clicks, QByteArray& Expected, int Gap, int MaximumGap = 0)
+    static QByteArray Click(const std::vector<TClick>& Clicks, QByteArray& Expected, int Gap, int MaximumGap = 0,
+        std::optional<int> ImpatientHold = std::nullopt)
     {
         std::vector<QByteArray> ByProgram;
-        return Click(Clicks, Expected, ByProgram, Gap, MaximumGap);
+        return Click(Clicks, Expected, ByProgram, Gap, MaximumGap, ImpatientHold);
     }
 
     // Exact, or how far from it (and the first program is replaced, its state being unknown).
@@ -324,6 +326,9 @@ struct TScenario {
     const char* Name;
     std::vector<const char*> Layouts;
     int Gap; // ms after the arrival of the character before
+    // Set: the clicker is impatient, as a hand's mouse is (press and release go out without
+    // waiting for the server), the button held this many ms.
+    std::optional<int> ImpatientHold = std::nullopt;
 };
 
 const TScenario Scenarios[] = {
@@ -331,6 +336,11 @@ const TScenario Scenarios[] = {
     {"FreshGreekSparesAt100ms", {"gr", "gr", "gr"}, 100},
     {"LayoutSwitchesAt20ms", {"de", "gr", "us", "gr"}, 20},
     {"LayoutSwitchesAt100ms", {"us", "gr", "de", "gr"}, 100},
+    {"ImpatientOnFreshGreekSparesAt20ms", {"gr", "gr", "gr"}, 20, 0},
+    {"ImpatientHeldOnFreshGreekSparesAt20ms", {"gr", "gr", "gr"}, 20, 40},
+    {"ImpatientOnFreshGreekSparesAt100ms", {"gr", "gr"}, 100, 0},
+    {"ImpatientOnUsAt20ms", {"us", "us"}, 20, 0},
+    {"ImpatientHeldOnUsAt100ms", {"us"}, 100, 40},
 };
 
 class KivoPacedClicks : public KivoClicks, public testing::WithParamInterface<TScenario> {};
@@ -341,7 +351,7 @@ TEST_P(KivoPacedClicks, EveryClickArrivesOnceInOrderAndCase)
     for (const char* Layout : GetParam().Layouts) {
         ASSERT_TRUE(SetLayout(QString::fromLatin1(Layout)));
         QByteArray Expected;
-        const QByteArray Arrived = Click(FreshLetterClicks(1, Seed++), Expected, GetParam().Gap);
+        const QByteArray Arrived = Click(FreshLetterClicks(1, Seed++), Expected, GetParam().Gap, 0, GetParam().ImpatientHold);
         ExpectExact(Arrived, Expected, std::string(GetParam().Name) + " on " + Layout);
     }
 }

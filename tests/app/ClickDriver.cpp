@@ -3,7 +3,7 @@
 // it instead of one xdotool process per click, whose start-up time would set the pace and hide
 // every race shorter than it.
 //
-//   ClickDriver FILE OFFSET MIN_GAP_MS MAX_GAP_MS < CLICKS
+//   ClickDriver FILE OFFSET MIN_GAP_MS MAX_GAP_MS [HOLD_MS] < CLICKS
 //
 // CLICKS has one click a line, "X Y BYTES": the root coordinates and how many bytes the click
 // adds to FILE. Before each click the driver waits until FILE holds every byte of the clicks
@@ -12,7 +12,11 @@
 // have not arrived within two seconds count as a stall, and pacing goes on from what did arrive.
 // FILE "-" watches nothing (a target that shows what it received only on the screen): the gap
 // counts from the release, and the end comes once the server has seen no key for a second.
-// Otherwise, at the end it waits up to ten seconds for every byte. It prints "clicks N expected
+// With HOLD_MS the driver is impatient, as a real mouse is: it sends the press, holds the button
+// HOLD_MS (0: press and release in one flush) and sends the release, without waiting for the
+// server to show any of it; the gap then counts from the release sent. Without it, each step
+// waits until the server shows it done. Otherwise, at the end it waits up to ten seconds for
+// every byte. It prints "clicks N expected
 // E arrived A stalls S"; exit status 0 when all arrived, 1 if not, 2 on bad use.
 #include <X11/Xlib.h>
 #include <X11/extensions/XInput2.h>
@@ -104,8 +108,8 @@ bool WaitForQuietKeys(Display* Connection, std::chrono::milliseconds Quiet, std:
 
 int main(int Argc, char** Argv)
 {
-    if (Argc != 5) {
-        std::fprintf(stderr, "usage: ClickDriver FILE OFFSET MIN_GAP_MS MAX_GAP_MS < CLICKS\n");
+    if (Argc != 5 && Argc != 6) {
+        std::fprintf(stderr, "usage: ClickDriver FILE OFFSET MIN_GAP_MS MAX_GAP_MS [HOLD_MS] < CLICKS\n");
         return 2;
     }
     const std::string Path = Argv[1];
@@ -113,6 +117,8 @@ int main(int Argc, char** Argv)
     const long long Offset = std::atoll(Argv[2]);
     const int MinimumGap = std::atoi(Argv[3]);
     const int MaximumGap = std::atoi(Argv[4]);
+    const bool Impatient = Argc == 6;
+    const int Hold = Impatient ? std::atoi(Argv[5]) : 15;
     Display* Connection = XOpenDisplay(nullptr);
     if (!Connection) {
         std::fprintf(stderr, "ClickDriver: cannot open the display\n");
@@ -141,12 +147,21 @@ int main(int Argc, char** Argv)
         // the server's next round of input; a server busy with keymap changes would report
         // the button where the pointer went next. So every step waits until the server shows
         // it done, as a real mouse's events, which queue in order, would be.
+        // An impatient driver does not: its events go out as a mouse's would, whatever the
+        // server and the program are busy with.
         XTestFakeMotionEvent(Connection, -1, X, Y, CurrentTime);
         XTestFakeButtonEvent(Connection, 1, True, CurrentTime);
-        WaitForButton(Connection, true);
-        std::this_thread::sleep_for(std::chrono::milliseconds(15));
+        if (Impatient && Hold > 0)
+            XFlush(Connection);
+        else if (!Impatient)
+            WaitForButton(Connection, true);
+        if (Hold > 0)
+            std::this_thread::sleep_for(std::chrono::milliseconds(Hold));
         XTestFakeButtonEvent(Connection, 1, False, CurrentTime);
-        WaitForButton(Connection, false);
+        if (Impatient)
+            XFlush(Connection);
+        else
+            WaitForButton(Connection, false);
         Expected += Bytes;
         Planned += Bytes;
         ++Clicks;

@@ -142,15 +142,18 @@ void TMainWindowClicks::SpecialKey(int Slot) const { ClickAt(TKeypadPoints { Cli
 
 void TMainWindowClicks::Accent(int Row, int Column) const { ClickAt(TKeypadPoints { ClientBounds(MainWindow) }.Accent(Row, Column)); }
 
-QString RunPacedClicks(const std::vector<TPacedClick>& Clicks, const QString& File, qsizetype Offset, int MinimumGap, int MaximumGap)
+QString RunPacedClicks(const std::vector<TPacedClick>& Clicks, const QString& File, qsizetype Offset, int MinimumGap, int MaximumGap,
+    std::optional<int> ImpatientHold)
 {
     QByteArray Script;
     for (const TPacedClick& Click : Clicks)
         Script += QByteArray::number(Click.At.x()) + ' ' + QByteArray::number(Click.At.y()) + ' ' + QByteArray::number(Click.Bytes) + '\n';
     QProcess Driver;
     Driver.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    Driver.start(QStringLiteral(CLICK_DRIVER),
-        { File.isEmpty() ? QStringLiteral("-") : File, QString::number(Offset), QString::number(MinimumGap), QString::number(MaximumGap) });
+    QStringList Arguments { File.isEmpty() ? QStringLiteral("-") : File, QString::number(Offset), QString::number(MinimumGap), QString::number(MaximumGap) };
+    if (ImpatientHold)
+        Arguments << QString::number(*ImpatientHold);
+    Driver.start(QStringLiteral(CLICK_DRIVER), Arguments);
     Driver.write(Script);
     Driver.closeWriteChannel();
     // Generous: a loaded machine slows every click, and a click that stalls costs two seconds.

@@ -13,6 +13,7 @@
 #include <QThread>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -97,7 +98,10 @@ struct TPacedClick {
     QPoint At;
     int Bytes = 0; // what the click adds to File
 };
-QString RunPacedClicks(const std::vector<TPacedClick>& Clicks, const QString& File, qsizetype Offset, int MinimumGap, int MaximumGap);
+// ImpatientHold: the driver sends each press and release without waiting for the server, the
+// button held that many milliseconds (see ClickDriver); none: it waits for the server's every step.
+QString RunPacedClicks(const std::vector<TPacedClick>& Clicks, const QString& File, qsizetype Offset, int MinimumGap, int MaximumGap,
+    std::optional<int> ImpatientHold = std::nullopt);
 
 // How a text that arrived differs from the one expected, after the closest alignment of the
 // two: characters lost, characters extra, characters wrong and, of those, wrong in case only.

@@ -10,6 +10,8 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
+#include <vector>
 
 namespace {
 
@@ -125,6 +127,26 @@ TEST_F(EarlyClickTest, AKeyRemovedByItsOwnEarlyClickIsNotTouchedAgain)
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(TCaptionButton::ClickAtEarlyRelease(PressTime, 0, 0, At));
     EXPECT_EQ(Clicks, 1);
+}
+
+// A release the toolkit reports off the key (a window manager's grab held the events back): the
+// desktop's account of where the pointer was decides, and a warp off the key makes no motion.
+TEST_F(EarlyClickTest, AReleaseReportedOffTheKeyClicksWhereThePointerReallyWas)
+{
+    const struct { bool MovedWhileHeld; std::optional<QPoint> At; int Clicks; } Cases[] = {
+        {false, On, 1}, {false, std::nullopt, 1}, {false, Off, 0}, {true, std::nullopt, 0}, {true, Off, 0}};
+    for (const auto& Case : Cases) {
+        Clicks = 0;
+        TClickTiming::RecentReleases = [&] {
+            const auto At = Case.At ? std::optional(Global(*Case.At)) : std::nullopt;
+            return std::vector<TClickTiming::TWitness> {{PressTime, PressTime + 5, Case.MovedWhileHeld, At}};
+        };
+        Send(QEvent::MouseButtonPress, On, PressTime);
+        Send(QEvent::MouseMove, Off, PressTime + 5);
+        Send(QEvent::MouseButtonRelease, Off, PressTime + 5);
+        EXPECT_EQ(Clicks, Case.Clicks) << Case.MovedWhileHeld << " " << Case.At.has_value();
+    }
+    TClickTiming::RecentReleases = nullptr;
 }
 
 } // namespace

@@ -8,7 +8,6 @@
 #include <X11/extensions/XInput2.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <set>
 #include <string_view>
 #include <vector>
@@ -41,6 +40,7 @@ private:
     void Foreign();
     void JudgeOldest(std::size_t Count);
     void RawEvent(int Type, const XIRawEvent& Raw);
+    bool MovedSinceRead();
 
     Display* Server = nullptr;
     std::shared_ptr<TOwnKeys> OwnKeys;
@@ -56,6 +56,8 @@ private:
     unsigned long PressTime = 0;
     unsigned long LastMotionTime = 0;
     int MotionCount = 0;
+    // Raw motions since the first button's press; -1 while it is up.
+    int MotionsWhileHeld = -1;
 };
 
 void TX11DesktopObserver::ConnectionBroke(Display*, void* Observer)
@@ -168,10 +170,14 @@ void TX11DesktopObserver::RawEvent(int Type, const XIRawEvent& Raw)
             LastMotionTime = Raw.time;
             MotionCount = 1;
         }
+        if (MotionsWhileHeld >= 0)
+            ++MotionsWhileHeld;
         return;
     case XI_RawButtonPress:
-        if (Raw.detail == Button1)
+        if (Raw.detail == Button1) {
             PressTime = Raw.time;
+            MotionsWhileHeld = 0;
+        }
         // Buttons 4 to 7 are the wheel: scrolling moves no cursor.
         if (Raw.detail >= 1 && Raw.detail <= 3) {
             UnjudgedPresses.push_back(static_cast<std::uint32_t>(Raw.time));
@@ -182,18 +188,43 @@ void TX11DesktopObserver::RawEvent(int Type, const XIRawEvent& Raw)
         }
         return;
     case XI_RawButtonRelease: {
-        if (Raw.detail != Button1 || !OnPointerRelease)
+        if (Raw.detail != Button1)
             return;
-        TPointerRelease Release {PressTime, LastMotionTime, MotionCount};
+        const bool Moved = MotionsWhileHeld != 0;
+        MotionsWhileHeld = -1;
+        if (!OnPointerRelease)
+            return;
+        TPointerRelease Release {PressTime, LastMotionTime, MotionCount, Raw.time, Moved};
         Window RootBelow = None, ChildBelow = None;
         int WindowX = 0, WindowY = 0;
         unsigned int Buttons = 0;
         Release.PositionKnown = XQueryPointer(Server, Root, &RootBelow, &ChildBelow, &Release.RootX, &Release.RootY, &WindowX, &WindowY, &Buttons);
+        // The server sends every event before the reply that it made before answering: a raw
+        // motion or press queued here came between the release and the position read.
+        Release.PositionIsAtRelease = Release.PositionKnown && !MovedSinceRead();
         OnPointerRelease(Release);
         return;
     }
     default: return;
     }
+}
+
+bool TX11DesktopObserver::MovedSinceRead()
+{
+    struct TScan {
+        int Opcode = 0;
+        bool Moved = false;
+    } Scan {XInputOpcode};
+    // Looks through what is queued without taking anything out.
+    XEvent Unused;
+    XCheckIfEvent(Server, &Unused, [](Display*, XEvent* Event, XPointer Argument) -> Bool {
+        auto& Scan = *reinterpret_cast<TScan*>(Argument);
+        if (Event->type == GenericEvent && Event->xcookie.extension == Scan.Opcode
+            && (Event->xcookie.evtype == XI_RawMotion || Event->xcookie.evtype == XI_RawButtonPress))
+            Scan.Moved = true;
+        return False;
+    }, reinterpret_cast<XPointer>(&Scan));
+    return Scan.Moved;
 }
 
 void TX11DesktopObserver::JudgeOldest(std::size_t Count)
