@@ -1,6 +1,6 @@
 // The surrounding-text bookkeeping of KIVO's IBus engine: when may a mark's BackSpace erase the
 // code point before the cursor, given reports that lag behind what KIVO committed?
-#include "IBusInputBackend.h"
+#include "NamedKeys.h"
 #include "IBusTypedTail.h"
 
 #include <gtest/gtest.h>
@@ -62,19 +62,19 @@ TEST(IBusTypedTail, AWholeReportMustMatchExactlyAndALongOneByItsEnd)
 
 // Every named key reaches a program as the key of its own place: a missing or shared key code
 // would type another key (the program reads the code, not the keysym).
-TEST(IBusKeys, EveryNamedKeyHasAKeysymAndAKeyCodeOfItsOwn)
+TEST(LinuxKeys, EveryNamedKeyHasAKeysymAndAKeyCodeOfItsOwn)
 {
     std::set<unsigned> Keycodes;
     for (int Key = 0; Key < nkNamedKeyCount; ++Key) {
-        const TIBusKey Event = IBusKeyOf(TNamedKey(Key));
+        const TLinuxKey Event = LinuxKeyOf(TNamedKey(Key));
         EXPECT_NE(Event.Keysym, 0u) << "named key " << Key;
-        EXPECT_TRUE(Keycodes.insert(Event.Keycode).second) << "named key " << Key << " shares key code " << Event.Keycode;
+        EXPECT_TRUE(Keycodes.insert(Event.EvdevCode).second) << "named key " << Key << " shares key code " << Event.EvdevCode;
     }
     // The function keys' codes jump twice on a PC keyboard.
     const std::pair<TNamedKey, unsigned> Codes[] = { { nkF10, 68 }, { nkF11, 87 }, { nkF12, 88 }, { nkF13, 183 }, { nkF24, 194 } };
     for (const auto& [Key, Code] : Codes)
-        EXPECT_EQ(IBusKeyOf(Key).Keycode, Code) << "named key " << int(Key);
-    EXPECT_EQ(IBusKeyOf(nkF24).Keysym, 0xffd5u);
+        EXPECT_EQ(LinuxKeyOf(Key).EvdevCode, Code) << "named key " << int(Key);
+    EXPECT_EQ(LinuxKeyOf(nkF24).Keysym, 0xffd5u);
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "IBusInputBackend.h"
+#include "NamedKeys.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -85,65 +86,6 @@ FILE* DebugLog()
 
 } // namespace
 
-TIBusKey IBusKeyOf(TNamedKey Key)
-{
-    switch (Key) {
-    case nkBackSpace: return { IBUS_KEY_BackSpace, 14 };
-    case nkTab: return { IBUS_KEY_Tab, 15 };
-    case nkReturn: return { IBUS_KEY_Return, 28 };
-    case nkEscape: return { IBUS_KEY_Escape, 1 };
-    case nkSpace: return { IBUS_KEY_space, 57 };
-    case nkDelete: return { IBUS_KEY_Delete, 111 };
-    case nkInsert: return { IBUS_KEY_Insert, 110 };
-    case nkHome: return { IBUS_KEY_Home, 102 };
-    case nkEnd: return { IBUS_KEY_End, 107 };
-    case nkPageUp: return { IBUS_KEY_Page_Up, 104 };
-    case nkPageDown: return { IBUS_KEY_Page_Down, 109 };
-    case nkLeft: return { IBUS_KEY_Left, 105 };
-    case nkUp: return { IBUS_KEY_Up, 103 };
-    case nkRight: return { IBUS_KEY_Right, 106 };
-    case nkDown: return { IBUS_KEY_Down, 108 };
-    case nkShift: return { IBUS_KEY_Shift_L, 42 };
-    case nkRightShift: return { IBUS_KEY_Shift_R, 54 };
-    case nkControl: return { IBUS_KEY_Control_L, 29 };
-    case nkRightControl: return { IBUS_KEY_Control_R, 97 };
-    case nkAlt: return { IBUS_KEY_Alt_L, 56 };
-    case nkAltGr: return { IBUS_KEY_ISO_Level3_Shift, 100 };
-    case nkSuper: return { IBUS_KEY_Super_L, 125 };
-    case nkMenu: return { IBUS_KEY_Menu, 127 };
-    case nkCapsLock: return { IBUS_KEY_Caps_Lock, 58 };
-    case nkNumLock: return { IBUS_KEY_Num_Lock, 69 };
-    case nkScrollLock: return { IBUS_KEY_Scroll_Lock, 70 };
-    case nkPause: return { IBUS_KEY_Pause, 119 };
-    case nkPrintScreen: return { IBUS_KEY_Print, 99 };
-    case nkKeypad0: return { IBUS_KEY_KP_0, 82 };
-    case nkKeypad1: return { IBUS_KEY_KP_1, 79 };
-    case nkKeypad2: return { IBUS_KEY_KP_2, 80 };
-    case nkKeypad3: return { IBUS_KEY_KP_3, 81 };
-    case nkKeypad4: return { IBUS_KEY_KP_4, 75 };
-    case nkKeypad5: return { IBUS_KEY_KP_5, 76 };
-    case nkKeypad6: return { IBUS_KEY_KP_6, 77 };
-    case nkKeypad7: return { IBUS_KEY_KP_7, 71 };
-    case nkKeypad8: return { IBUS_KEY_KP_8, 72 };
-    case nkKeypad9: return { IBUS_KEY_KP_9, 73 };
-    case nkKeypadMultiply: return { IBUS_KEY_KP_Multiply, 55 };
-    case nkKeypadAdd: return { IBUS_KEY_KP_Add, 78 };
-    case nkKeypadSubtract: return { IBUS_KEY_KP_Subtract, 74 };
-    case nkKeypadDecimal: return { IBUS_KEY_KP_Decimal, 83 };
-    case nkKeypadDivide: return { IBUS_KEY_KP_Divide, 98 };
-    case nkKeypadEnter: return { IBUS_KEY_KP_Enter, 96 };
-    case nkNamedKeyCount: break;
-    default:
-        if (Key >= nkF1 && Key <= nkF10)
-            return { IBUS_KEY_F1 + unsigned(Key - nkF1), 59 + unsigned(Key - nkF1) };
-        if (Key == nkF11 || Key == nkF12)
-            return { IBUS_KEY_F1 + unsigned(Key - nkF1), 87 + unsigned(Key - nkF11) };
-        if (Key >= nkF13 && Key <= nkF24)
-            return { IBUS_KEY_F1 + unsigned(Key - nkF1), 183 + unsigned(Key - nkF13) };
-        break;
-    }
-    return {};
-}
 
 // Everything that lives on the GLib side: the bus, the factory, the engines ibus-daemon made.
 // All of it runs on the main thread's default GLib context, which Qt's event loop runs.
@@ -341,13 +283,13 @@ struct TIBusInputBackend::TState {
         return Info != Engines.end() && (Info->second.Capabilities & IBUS_CAP_SURROUNDING_TEXT) && Info->second.SurroundingSeen;
     }
 
-    void Forward(TIBusKey Key, bool Press, guint Modifiers)
+    void Forward(TLinuxKey Key, bool Press, guint Modifiers)
     {
         if (Key.Keysym == 0)
             return;
         CommitHeldBack();
         KIVO_IBUS_LOG("key %#x %s", Key.Keysym, Press ? "press" : "release");
-        ibus_engine_forward_key_event(Focused, Key.Keysym, Key.Keycode, Modifiers | (Press ? 0 : IBUS_RELEASE_MASK));
+        ibus_engine_forward_key_event(Focused, Key.Keysym, Key.EvdevCode, Modifiers | (Press ? 0 : IBUS_RELEASE_MASK));
         HoldCommitsUntil = g_get_monotonic_time() + 40 * 1000;
     }
 
@@ -429,7 +371,7 @@ TIBusInputBackend::~TIBusInputBackend()
     if (State->Focused)
         for (const auto& [Key, ThroughIBus] : State->PressedThroughIBus)
             if (ThroughIBus && ModifierMask(Key))
-                State->Forward(IBusKeyOf(Key), false, 0);
+                State->Forward(LinuxKeyOf(Key), false, 0);
     State->CommitHeldBack();
     if (State->NoDaemonTimer)
         g_source_remove(State->NoDaemonTimer);
@@ -483,7 +425,7 @@ void TIBusInputBackend::SendKey(TNamedKey Key, bool Press)
         return;
     }
     if (const guint Mask = ModifierMask(Key)) {
-        State->Forward(IBusKeyOf(Key), Press, State->Held);
+        State->Forward(LinuxKeyOf(Key), Press, State->Held);
         State->Held = Press ? (State->Held | Mask) : (State->Held & ~Mask);
         return;
     }
@@ -503,13 +445,13 @@ void TIBusInputBackend::SendKey(TNamedKey Key, bool Press)
         } else if (std::exchange(State->BackSpaceDeleted, false)) {
             return;
         }
-        State->Forward(IBusKeyOf(Key), Press, State->Held);
+        State->Forward(LinuxKeyOf(Key), Press, State->Held);
         return;
     }
     // Any other key may move the cursor or change the text around it.
     if (Press)
         State->Tail.Forget();
-    State->Forward(IBusKeyOf(Key), Press, State->Held);
+    State->Forward(LinuxKeyOf(Key), Press, State->Held);
 }
 
 bool TIBusInputBackend::SendCharacterKey(char32_t Character, bool Press)

@@ -47,9 +47,3 @@ private:
     std::unique_ptr<TState> State;
 };
 
-// The IBus key event for a named key: X keysym and evdev key code; {0, 0} for none.
-struct TIBusKey {
-    unsigned Keysym = 0;
-    unsigned Keycode = 0;
-};
-TIBusKey IBusKeyOf(TNamedKey Key);

@@ -1,6 +1,6 @@
 #include "KWinInputMethodBackend.h"
 
-#include "IBusInputBackend.h"
+#include "NamedKeys.h"
 #include "KWinTextState.h"
 
 #include "input-method-unstable-v1-client.h"
@@ -458,13 +458,13 @@ void TKWinInputMethodBackend::SendKey(TNamedKey Key, bool Press)
         } else if (std::exchange(State->BackSpaceDeleted, false)) {
             return;
         }
-        State->Keysym(IBusKeyOf(Key).Keysym, Press);
+        State->Keysym(LinuxKeyOf(Key).Keysym, Press);
         return;
     }
     // Any other key may move the cursor or change the text around it.
     if (Press)
         State->Text.Forget();
-    State->Keysym(IBusKeyOf(Key).Keysym, Press);
+    State->Keysym(LinuxKeyOf(Key).Keysym, Press);
 }
 
 bool TKWinInputMethodBackend::SendCharacterKey(char32_t Character, bool Press)

@@ -1,5 +1,7 @@
 #include "WlrKeymap.h"
 
+#include "NamedKeys.h"
+
 #include <xkbcommon/xkbcommon.h>
 
 #include <algorithm>
@@ -8,28 +10,8 @@
 
 namespace {
 
-// XKB keycodes of a PC keyboard (evdev + 8), in the order of TNamedKey.
-constexpr std::uint32_t NamedKeycodes[nkNamedKeyCount] = {
-    22, 23, 36, 9, 65, 119, 118, // BackSpace Tab Return Escape space Delete Insert
-    110, 115, 112, 117, 113, 111, 114, 116, // Home End Prior Next Left Up Right Down
-    67, 68, 69, 70, 71, 72, 73, 74, 75, 76, 95, 96, // F1..F12
-    191, 192, 193, 194, 195, 196, 197, 198, 199, 200, 201, 202, // F13..F24
-    50, 62, 37, 105, 64, 108, 133, 135, // Shift_L Shift_R Control_L Control_R Alt_L AltGr Super_L Menu
-    66, 77, 78, 127, 107, // Caps_Lock Num_Lock Scroll_Lock Pause Print
-    90, 87, 88, 89, 83, 84, 85, 79, 80, 81, // KP_0..KP_9
-    63, 86, 82, 91, 106, 104, // KP_Multiply KP_Add KP_Subtract KP_Decimal KP_Divide KP_Enter
-};
-
-constexpr const char* NamedKeysyms[nkNamedKeyCount] = {
-    "BackSpace", "Tab", "Return", "Escape", "space", "Delete", "Insert",
-    "Home", "End", "Prior", "Next", "Left", "Up", "Right", "Down",
-    "F1", "F2", "F3", "F4", "F5", "F6", "F7", "F8", "F9", "F10", "F11", "F12",
-    "F13", "F14", "F15", "F16", "F17", "F18", "F19", "F20", "F21", "F22", "F23", "F24",
-    "Shift_L", "Shift_R", "Control_L", "Control_R", "Alt_L", "ISO_Level3_Shift", "Super_L", "Menu",
-    "Caps_Lock", "Num_Lock", "Scroll_Lock", "Pause", "Print",
-    "KP_0", "KP_1", "KP_2", "KP_3", "KP_4", "KP_5", "KP_6", "KP_7", "KP_8", "KP_9",
-    "KP_Multiply", "KP_Add", "KP_Subtract", "KP_Decimal", "KP_Divide", "KP_Enter",
-};
+// XKB keycodes of a PC keyboard are the evdev codes plus 8.
+std::uint32_t NamedKeycode(TNamedKey Key) { return LinuxKeyOf(Key).EvdevCode + 8; }
 
 // The unshifted characters of a US keyboard's rows, from the keycode of each row's first key.
 constexpr std::pair<std::uint32_t, std::string_view> UsRows[] = {
@@ -47,8 +29,8 @@ std::uint32_t KeysymOf(char32_t Character)
 
 TWlrKeymap::TWlrKeymap()
 {
-    for (const std::uint32_t Keycode : NamedKeycodes)
-        Named[Keycode] = Fixed[Keycode] = true;
+    for (int Key = 0; Key < nkNamedKeyCount; ++Key)
+        Named[NamedKeycode(TNamedKey(Key))] = Fixed[NamedKeycode(TNamedKey(Key))] = true;
     for (const auto& [First, Row] : UsRows) {
         for (size_t Index = 0; Index < Row.size(); ++Index) {
             Place(First + std::uint32_t(Index), char32_t(static_cast<unsigned char>(Row[Index])));
@@ -72,7 +54,7 @@ TWlrKeymap::TWlrKeymap()
     }
 }
 
-std::uint32_t TWlrKeymap::KeycodeOfNamedKey(TNamedKey Key) { return Key < nkNamedKeyCount ? NamedKeycodes[Key] : 0; }
+std::uint32_t TWlrKeymap::KeycodeOfNamedKey(TNamedKey Key) { return Key < nkNamedKeyCount ? NamedKeycode(Key) : 0; }
 
 std::optional<TNamedKey> TWlrKeymap::NamedKeyOfCharacter(char32_t Character)
 {
@@ -143,20 +125,22 @@ std::string TWlrKeymap::Text() const
         std::snprintf(Line, sizeof Line, "  key <K%03u> { [ %s ] };\n", Keycode, Keysym);
         Symbols += Line;
     };
-    for (int Key_ = 0; Key_ < nkNamedKeyCount; ++Key_)
-        Key(NamedKeycodes[Key_], NamedKeysyms[Key_]);
-    for (std::uint32_t Keycode = FirstKeycode; Keycode <= LastKeycode; ++Keycode) {
-        if (!Characters[Keycode])
-            continue;
+    auto KeyOfKeysym = [&](std::uint32_t Keycode, std::uint32_t Keysym) {
         char Name[64];
-        if (xkb_keysym_get_name(KeysymOf(Characters[Keycode]), Name, sizeof Name) > 0)
+        if (xkb_keysym_get_name(Keysym, Name, sizeof Name) > 0)
             Key(Keycode, Name);
+    };
+    for (int Named_ = 0; Named_ < nkNamedKeyCount; ++Named_)
+        KeyOfKeysym(NamedKeycode(TNamedKey(Named_)), LinuxKeyOf(TNamedKey(Named_)).Keysym);
+    for (std::uint32_t Keycode = FirstKeycode; Keycode <= LastKeycode; ++Keycode) {
+        if (Characters[Keycode])
+            KeyOfKeysym(Keycode, KeysymOf(Characters[Keycode]));
     }
     auto Map = [&](const char* Modifier, std::initializer_list<TNamedKey> Keys) {
         Symbols += std::string("  modifier_map ") + Modifier + " {";
         const char* Separator = " ";
         for (const TNamedKey NamedKey : Keys) {
-            std::snprintf(Line, sizeof Line, "%s<K%03u>", Separator, NamedKeycodes[NamedKey]);
+            std::snprintf(Line, sizeof Line, "%s<K%03u>", Separator, NamedKeycode(NamedKey));
             Symbols += Line;
             Separator = ", ";
         }
