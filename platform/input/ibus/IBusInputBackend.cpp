@@ -97,7 +97,7 @@ struct TIBusInputBackend::TState {
     // The engine whose input context has the focus; KIVO types there.
     IBusEngine* Focused = nullptr;
     TEngineState EngineState = esUnknown;
-    TIBusTypedTail Tail;
+    TTypedTail Tail;
     guint Held = 0; // modifier mask of the modifiers KIVO holds through IBus
     // Per pressed key: whether its press went through IBus (its release goes the same way).
     std::map<TNamedKey, bool> PressedThroughIBus;

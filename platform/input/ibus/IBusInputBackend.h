@@ -8,7 +8,7 @@
 // of the user's own keyboard pass through untouched. Otherwise everything goes to the backend
 // it wraps (X11, which reaches XWayland programs), which also answers for windows and time.
 #include "CommittingInputBackend.h"
-#include "IBusTypedTail.h"
+#include "TypedTail.h"
 
 #include <functional>
 #include <memory>

@@ -4,7 +4,7 @@
 // state), whether the program shows its text around the cursor, and what KIVO typed right
 // before the cursor, checked against that text. Plain logic: the backend feeds it the
 // context's events.
-#include "IBusTypedTail.h"
+#include "TypedTail.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -33,7 +33,7 @@ public:
 private:
     std::uint32_t LastSerial = 0;
     bool SurroundingSeen = false;
-    TIBusTypedTail Tail;
+    TTypedTail Tail;
 };
 
 // Text before a byte offset of UTF-8, as code points. An offset inside a code point counts

@@ -1,8 +1,8 @@
-#include "IBusTypedTail.h"
+#include "TypedTail.h"
 
 #include <algorithm>
 
-bool TIBusTypedTail::Matches(std::u32string_view Report, bool ReportWhole, const TExpectation& Expectation)
+bool TTypedTail::Matches(std::u32string_view Report, bool ReportWhole, const TExpectation& Expectation)
 {
     if (ReportWhole && Expectation.Whole)
         return Report == Expectation.Text;
@@ -17,7 +17,7 @@ bool TIBusTypedTail::Matches(std::u32string_view Report, bool ReportWhole, const
     return Report.substr(Report.size() - Length) == Text.substr(Text.size() - Length);
 }
 
-void TIBusTypedTail::Step()
+void TTypedTail::Step()
 {
     // Without a report, an empty expectation says nothing of the document: it vouches for none.
     if (Reported || !Expected.Text.empty())
@@ -26,7 +26,7 @@ void TIBusTypedTail::Step()
         Unreported.pop_front();
 }
 
-void TIBusTypedTail::Committed(std::u32string_view Text)
+void TTypedTail::Committed(std::u32string_view Text)
 {
     Step();
     Expected.Text += Text;
@@ -37,7 +37,7 @@ void TIBusTypedTail::Committed(std::u32string_view Text)
     TypedCount = std::min(TypedCount + Text.size(), Expected.Text.size());
 }
 
-void TIBusTypedTail::Erased()
+void TTypedTail::Erased()
 {
     Step();
     if (!Expected.Text.empty())
@@ -48,7 +48,7 @@ void TIBusTypedTail::Erased()
         --TypedCount;
 }
 
-bool TIBusTypedTail::Agrees(std::u32string_view BeforeCursor)
+bool TTypedTail::Agrees(std::u32string_view BeforeCursor)
 {
     // A report as long as what is kept may be the end of a longer text.
     const bool Whole = BeforeCursor.size() < Longest;
@@ -77,7 +77,7 @@ bool TIBusTypedTail::Agrees(std::u32string_view BeforeCursor)
     return false;
 }
 
-void TIBusTypedTail::Forget()
+void TTypedTail::Forget()
 {
     LastReport.reset();
     Expected = {};

@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-class TIBusTypedTail {
+class TTypedTail {
 public:
     void Committed(std::u32string_view Text);
     // The code point before the cursor was erased (by KIVO; one it typed or not).

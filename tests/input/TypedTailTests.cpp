@@ -1,7 +1,7 @@
-// The surrounding-text bookkeeping of KIVO's IBus engine: when may a mark's BackSpace erase the
+// The surrounding-text bookkeeping of KIVO's input methods: when may a mark's BackSpace erase the
 // code point before the cursor, given reports that lag behind what KIVO committed?
 #include "NamedKeys.h"
-#include "IBusTypedTail.h"
+#include "TypedTail.h"
 
 #include <gtest/gtest.h>
 
@@ -13,46 +13,46 @@ namespace {
 
 struct TCase {
     const char* Name;
-    std::function<void(TIBusTypedTail&)> Steps;
+    std::function<void(TTypedTail&)> Steps;
     bool Agrees;
     std::size_t Typed;
 };
 
-TEST(IBusTypedTail, ReportsAgreeOnlyWithWhatKivoTypedNowOrAtARecentStep)
+TEST(TypedTail, ReportsAgreeOnlyWithWhatKivoTypedNowOrAtARecentStep)
 {
     const TCase Cases[] = {
-        { "a report that shows KIVO's letter", [](TIBusTypedTail& T) { T.Committed(U"α"); }, true, 1 },
+        { "a report that shows KIVO's letter", [](TTypedTail& T) { T.Committed(U"α"); }, true, 1 },
         { "a report of the step before (still on its way)",
-            [](TIBusTypedTail& T) { T.Agrees(U"x"); T.Committed(U"α"); T.Committed(U"β"); }, true, 2 },
+            [](TTypedTail& T) { T.Agrees(U"x"); T.Committed(U"α"); T.Committed(U"β"); }, true, 2 },
         { "the letter erased by the mark, before the new one arrived",
-            [](TIBusTypedTail& T) { T.Agrees(U"x"); T.Committed(U"α"); T.Erased(); T.Committed(U"ά"); }, true, 1 },
+            [](TTypedTail& T) { T.Agrees(U"x"); T.Committed(U"α"); T.Erased(); T.Committed(U"ά"); }, true, 1 },
         { "another letter where KIVO's was (typed on the keyboard)",
-            [](TIBusTypedTail& T) { T.Agrees(U"x"); T.Committed(U"α"); T.Agrees(U"xα"); }, false, 0 },
-        { "the cursor moved into other text", [](TIBusTypedTail& T) { T.Committed(U"α"); }, false, 0 },
+            [](TTypedTail& T) { T.Agrees(U"x"); T.Committed(U"α"); T.Agrees(U"xα"); }, false, 0 },
+        { "the cursor moved into other text", [](TTypedTail& T) { T.Committed(U"α"); }, false, 0 },
         { "nothing is known before the first report: an empty start vouches for none",
-            [](TIBusTypedTail& T) { T.Committed(U"α"); T.Erased(); T.Committed(U"ά"); }, false, 0 },
+            [](TTypedTail& T) { T.Committed(U"α"); T.Erased(); T.Committed(U"ά"); }, false, 0 },
     };
     // What each case's program then reports before its cursor.
     const std::u32string Reports[] = { U"xyzα", U"xα", U"x", U"xαα", U"λόγ", U"x" };
     for (size_t Index = 0; Index < std::size(Cases); ++Index) {
-        TIBusTypedTail Tail;
+        TTypedTail Tail;
         Cases[Index].Steps(Tail);
         EXPECT_EQ(Tail.Agrees(Reports[Index]), Cases[Index].Agrees) << Cases[Index].Name;
         EXPECT_EQ(Tail.Typed(), Cases[Index].Typed) << Cases[Index].Name;
     }
 }
 
-TEST(IBusTypedTail, AWholeReportMustMatchExactlyAndALongOneByItsEnd)
+TEST(TypedTail, AWholeReportMustMatchExactlyAndALongOneByItsEnd)
 {
-    TIBusTypedTail Tail;
+    TTypedTail Tail;
     ASSERT_TRUE(Tail.Agrees(U""));
     Tail.Committed(U"α");
     Tail.Erased();
     // The document is empty again: a letter there came from elsewhere.
     EXPECT_FALSE(Tail.Agrees(U"β"));
 
-    const std::u32string Long(TIBusTypedTail::Longest + 10, U'x');
-    TIBusTypedTail Paragraph;
+    const std::u32string Long(TTypedTail::Longest + 10, U'x');
+    TTypedTail Paragraph;
     ASSERT_TRUE(Paragraph.Agrees(Long));
     Paragraph.Committed(U"ῇ");
     EXPECT_TRUE(Paragraph.Agrees(Long + U"ῇ"));
