@@ -13,16 +13,12 @@
 #include <initializer_list>
 #include <memory>
 
-// The command's output, trimmed; empty when it failed or took longer than 30 s. ExitCode, when
-// given, gets its status (-1: it did not finish).
-inline QString RunCommand(const QString& Program, const QStringList& Arguments, int* ExitCode = nullptr)
+// The command's output, trimmed; empty when it failed or took longer than 30 s.
+inline QString RunCommand(const QString& Program, const QStringList& Arguments)
 {
     QProcess Process;
     Process.start(Program, Arguments);
-    const bool Finished = Process.waitForFinished(30000);
-    if (ExitCode)
-        *ExitCode = Finished ? Process.exitCode() : -1;
-    if (!Finished || Process.exitCode() != 0)
+    if (!Process.waitForFinished(30000) || Process.exitCode() != 0)
         return {};
     return QString::fromUtf8(Process.readAllStandardOutput()).trimmed();
 }
@@ -63,6 +59,11 @@ inline QRect XWindowArea(const QString& Title)
     };
     return Info.isEmpty() ? QRect() : QRect(Value("Absolute upper-left X"), Value("Absolute upper-left Y"), Value("Width"), Value("Height"));
 }
+
+// KIVO's keypad on Xwayland, titled as in Unicode output (what it chooses unasked: the bed has
+// no Lumera font), and its client area.
+inline const QString UnicodeKeypadTitle = QStringLiteral("KIVO Polytonic Greek Keyboard");
+inline QRect XKeypadArea() { return XWindowArea(UnicodeKeypadTitle); }
 
 // An XWayland xterm titled Title whose `cat`, in canonical mode with iutf8, writes what it
 // receives to File: xterm's arguments.

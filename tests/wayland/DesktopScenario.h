@@ -1,8 +1,8 @@
 #pragma once
-// What the end-to-end tests of every Wayland desktop do alike: the same polytonic line clicked
-// on the keypad through the desktop's own pointer (the bed's wl-click), what arrived in the
-// target checked byte for byte, and the target's keyboard focus checked in the compositor's view
-// (wl-focused). A desktop's test says only where its keypad is and how its clicks are paced.
+// What the end-to-end tests of every Wayland desktop do alike: the polytonic line clicked on the
+// keypad through the seat's pointer (wl-click), what arrived checked byte for byte, and the
+// focus checked in the compositor's view (wl-focused). A desktop's test says where its keypad
+// is and how its clicks are paced.
 #include "KeypadClicks.h"
 
 #include <QByteArray>
@@ -46,12 +46,11 @@ inline void SeatClick(QPoint At, int Pace = 100)
     QThread::msleep(std::uint32_t(Pace));
 }
 
-// How one desktop's test clicks on the keypad.
+// How one desktop's test clicks on the keypad: its client area on the screen now, the pace, and
+// what must come first in a run of clicks (if anything).
 struct TKeypadOnScreen {
-    // The keypad's client area on the screen, as it is now.
     std::function<QRect()> Area;
     int Pace = 100;
-    // What must come before a run of clicks, given the keypad's area (may be empty).
     std::function<void(const QRect&)> BeforeClicks = {};
 
     void Click(const std::vector<TClick>& Clicks) const
@@ -70,8 +69,8 @@ inline void ExpectBytes(const QByteArray& Got, const QByteArray& Expected, const
     EXPECT_EQ(Got.toHex(' ').toStdString(), Expected.toHex(' ').toStdString()) << What << " \"" << Got.toStdString() << "\"";
 }
 
-// Waits up to ten seconds until Read gives as many bytes as Expected, Settle milliseconds more
-// for any that should not come, then checks them.
+// Up to ten seconds for as many bytes as expected, Settle milliseconds more for any that should
+// not come, then the bytes checked.
 inline void ExpectArrived(const std::function<QByteArray()>& Read, const QByteArray& Expected, const std::string& What, int Settle = 0)
 {
     for (QDeadlineTimer Deadline(10000); Read().size() < Expected.size() && !Deadline.hasExpired();)

@@ -44,13 +44,10 @@ QString ShellEval(const QString& Code)
     return Match.hasMatch() ? Match.captured(1) : QString();
 }
 
-// Started by ibus-daemon with no --output: auto, Unicode where no Lumera font is installed.
-const char* const KeypadTitle = "KIVO Polytonic Greek Keyboard";
-
 // On gnome-shell 43 under load, the first clicks on the keypad after the editor took the focus
 // were lost in some runs (KIVO never saw them; the engine then had a focus-out and focus-in): a
 // click on the keypad's banner, which types nothing, comes first.
-const TKeypadOnScreen Keypad { .Area = [] { return XWindowArea(QString::fromLatin1(KeypadTitle)); }, .Pace = 150,
+const TKeypadOnScreen Keypad { .Area = XKeypadArea, .Pace = 150,
     .BeforeClicks = [](const QRect& Client) { SeatClick(QPoint(Client.center().x(), Client.top() + 15), 1000); } };
 
 class KivoOnGnome : public testing::Test {
@@ -84,7 +81,7 @@ protected:
         // KIVO for it already (gnome-shell preloads the engines of the sources).
         Chord("Super_L", "space");
         EngineChosen = WaitFor([] { return AsUser({ QStringLiteral("ibus"), QStringLiteral("engine") }) == QStringLiteral("kivo"); });
-        KeypadShown = WaitFor([] { return XWindowArea(QString::fromLatin1(KeypadTitle)).isValid(); }, 30000);
+        KeypadShown = WaitFor([] { return XKeypadArea().isValid(); }, 30000);
         QThread::msleep(1000);
     }
 

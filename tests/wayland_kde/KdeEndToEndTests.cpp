@@ -87,10 +87,7 @@ QString ParentName(qint64 Pid)
     return Name.open(QIODevice::ReadOnly) ? QString::fromLatin1(Name.readAll()).trimmed() : QString();
 }
 
-// Unicode output: no Lumera font is installed on the bed.
-const char* const KeypadTitle = "KIVO Polytonic Greek Keyboard";
-
-const TKeypadOnScreen Keypad { .Area = [] { return XWindowArea(QString::fromLatin1(KeypadTitle)); } };
+const TKeypadOnScreen Keypad { .Area = XKeypadArea };
 
 class KivoOnKWin : public testing::Test {
 protected:
@@ -100,8 +97,8 @@ protected:
         QDir().mkpath(Directory);
         // The targets' settings start empty.
         qputenv("HOME", (Directory + QStringLiteral("/root-home")).toUtf8());
-        KeypadShown = WaitFor([] { return XWindowArea(QString::fromLatin1(KeypadTitle)).isValid(); }, 20000);
-        KeypadPid = XWindowPid(QString::fromLatin1(KeypadTitle));
+        KeypadShown = WaitFor([] { return XKeypadArea().isValid(); }, 20000);
+        KeypadPid = XWindowPid(UnicodeKeypadTitle);
 
         Xterm = StartTarget(QStringLiteral("xterm"), XtermArguments(QStringLiteral("kivo-xterm"), XtermFile()));
         QFile(EditorFile()).open(QIODevice::WriteOnly);
