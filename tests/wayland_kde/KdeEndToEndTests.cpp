@@ -4,8 +4,6 @@
 // pointer: they type into kwrite (Qt 5, native Wayland, text-input), whose saved file must hold
 // exactly the NFC bytes, and into an XWayland xterm (no text input there: KIVO's X11 path). The
 // target keeps the focus in KWin's own view throughout.
-#include "KeyLayout.h"
-
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -18,7 +16,7 @@
 #include <gtest/gtest.h>
 
 #include "BedSupport.h"
-#include "KeypadClicks.h"
+#include "DesktopScenario.h"
 
 #include <memory>
 
@@ -72,18 +70,6 @@ QRect KWinFrame(qint64 Pid)
     return Numbers.size() == 4 ? QRect(Numbers[0].toInt(), Numbers[1].toInt(), Numbers[2].toInt(), Numbers[3].toInt()) : QRect();
 }
 
-QString Focused() { return RunCommand(QStringLiteral("wl-focused"), {}); }
-
-// The client area of an X11 window on Xwayland, in screen coordinates (one output, scale 1).
-QRect XWindowArea(const QString& Title)
-{
-    const QString Info = RunCommand(QStringLiteral("xwininfo"), { QStringLiteral("-name"), Title });
-    auto Value = [&](const char* Label) {
-        return QRegularExpression(QString::fromLatin1(Label) + QStringLiteral(":\\s+(-?\\d+)")).match(Info).captured(1).toInt();
-    };
-    return Info.isEmpty() ? QRect() : QRect(Value("Absolute upper-left X"), Value("Absolute upper-left Y"), Value("Width"), Value("Height"));
-}
-
 qint64 XWindowPid(const QString& Title)
 {
     const QString Reply = RunCommand(QStringLiteral("xprop"), { QStringLiteral("-name"), Title, QStringLiteral("_NET_WM_PID") });
@@ -101,34 +87,7 @@ QString ParentName(qint64 Pid)
     return Name.open(QIODevice::ReadOnly) ? QString::fromLatin1(Name.readAll()).trimmed() : QString();
 }
 
-// At a quick hand's pace: each click follows the compositor's handling of the one before by a
-// tenth of a second, not by the target's answer.
-void ClickAt(QPoint At)
-{
-    RunCommand(QStringLiteral("wl-click"), { QString::number(At.x()), QString::number(At.y()) });
-    QThread::msleep(100);
-}
-
-void Keys(std::initializer_list<const char*> Names)
-{
-    for (const char* Name : Names)
-        RunCommand(QStringLiteral("wl-key"), { QString::fromLatin1(Name) });
-}
-
-QByteArray Contents(const QString& Path)
-{
-    QFile File(Path);
-    return File.open(QIODevice::ReadOnly) ? File.readAll() : QByteArray();
-}
-
-std::string Hex(const QByteArray& Bytes) { return Bytes.toHex(' ').toStdString(); }
-
-// Unicode output: no Lumera font is installed on the bed.
-const char* const KeypadTitle = "KIVO Polytonic Greek Keyboard";
-
-const QString Line = QStringLiteral("Ἐν ἀρχῇ ἦν ὁ λόγος").normalized(QString::NormalizationForm_C);
-const std::initializer_list<TClick> LineClicks { Shift, E, Smooth, N, Space, A, Smooth, R, X, H, IotaSubscript, Circumflex, Space, H,
-    Smooth, Circumflex, N, Space, O, Rough, Space, L, O, Acute, G, O, W };
+const TKeypadOnScreen Keypad { .Area = XKeypadArea };
 
 class KivoOnKWin : public testing::Test {
 protected:
@@ -138,25 +97,15 @@ protected:
         QDir().mkpath(Directory);
         // The targets' settings start empty.
         qputenv("HOME", (Directory + QStringLiteral("/root-home")).toUtf8());
-        KeypadShown = WaitFor([] { return XWindowArea(QString::fromLatin1(KeypadTitle)).isValid(); }, 20000);
-        KeypadPid = XWindowPid(QString::fromLatin1(KeypadTitle));
+        KeypadShown = WaitFor([] { return XKeypadArea().isValid(); }, 20000);
+        KeypadPid = XWindowPid(UnicodeKeypadTitle);
 
-        Xterm = StartTarget(QStringLiteral("xterm"), { QStringLiteral("-u8"), QStringLiteral("-T"), QStringLiteral("kivo-xterm"), QStringLiteral("-e"),
-            QStringLiteral("sh"), QStringLiteral("-c"), QStringLiteral("stty icanon iutf8 -echo; exec cat > '%1'").arg(XtermFile()) });
+        Xterm = StartTarget(QStringLiteral("xterm"), XtermArguments(QStringLiteral("kivo-xterm"), XtermFile()));
         QFile(EditorFile()).open(QIODevice::WriteOnly);
         Editor = StartTarget(QStringLiteral("kwrite"), { EditorFile() });
     }
 
-    static void TearDownTestSuite()
-    {
-        for (auto* Process : { &Editor, &Xterm }) {
-            if (*Process) {
-                (*Process)->terminate();
-                (*Process)->waitForFinished(5000);
-            }
-            Process->reset();
-        }
-    }
+    static void TearDownTestSuite() { EndAll({ &Editor, &Xterm }); }
 
     // Started as from a launcher in a Plasma session: Qt programs on Wayland, with no input-method
     // module of their own (the compositor's text input serves them). Waits until KWin gives it
@@ -191,7 +140,7 @@ protected:
         const QRect Frame = KWinFrame(Target.processId());
         ASSERT_TRUE(Frame.isValid()) << "KWin shows no window of the target";
         ClickInside(Frame);
-        ASSERT_TRUE(WaitFor([&] { return HasFocus(Target); })) << "focus: " << Focused().toStdString();
+        ASSERT_TRUE(WaitFor([&] { return HasFocus(Target); })) << "focus: " << CompositorFocus().toStdString();
         QThread::msleep(300);
     }
 
@@ -200,27 +149,23 @@ protected:
     static void ClickInside(const QRect& Frame)
     {
         QPoint At(Frame.left() + Frame.width() * 3 / 4, Frame.top() + Frame.height() / 2);
-        const QRect Keypad = XWindowArea(QString::fromLatin1(KeypadTitle)).adjusted(-40, -40, 40, 40);
-        if (Keypad.contains(At))
-            At.setY(Keypad.top() > Frame.top() + 150 ? Keypad.top() - 20 : Keypad.bottom() + 20);
-        ClickAt(At);
+        const QRect Near = Keypad.Area().adjusted(-40, -40, 40, 40);
+        if (Near.contains(At))
+            At.setY(Near.top() > Frame.top() + 150 ? Near.top() - 20 : Near.bottom() + 20);
+        SeatClick(At);
     }
 
-    static bool HasFocus(const QProcess& Target) { return Focused().startsWith(QString::number(Target.processId()) + QLatin1Char(' ')); }
-
-    static void Click(std::initializer_list<TClick> Clicks)
+    // KWin's focus on the target's own process.
+    static std::function<bool(const QString&)> On(const QProcess& Target)
     {
-        const QRect Client = XWindowArea(QString::fromLatin1(KeypadTitle));
-        for (const TClick& Each : Clicks)
-            ClickAt(KeypadPoint(Client, Each));
+        return [Pid = QString::number(Target.processId()) + QLatin1Char(' ')](const QString& Now) { return Now.startsWith(Pid); };
     }
+    static bool HasFocus(const QProcess& Target) { return On(Target)(CompositorFocus()); }
 
     // Ctrl+S from the bed's keyboard, and the file once written.
     static QByteArray Saved()
     {
-        RunCommand(QStringLiteral("wl-press"), { QStringLiteral("Control_L") });
-        Keys({ "s" });
-        RunCommand(QStringLiteral("wl-release"), { QStringLiteral("Control_L") });
+        Chord("Control_L", "s");
         WaitFor([] { return !Contents(EditorFile()).isEmpty(); });
         QThread::msleep(300);
         return Contents(EditorFile());
@@ -237,36 +182,29 @@ TEST_F(KivoOnKWin, ClicksTypeIntoKWriteThroughTheInputMethod)
     ASSERT_NO_FATAL_FAILURE(Focus(*Editor));
     // Native: an X11 kwrite would take KIVO's X11 keys and prove nothing of the input method.
     ASSERT_TRUE(RunCommand(QStringLiteral("xdotool"), { QStringLiteral("search"), QStringLiteral("--pid"), QString::number(Editor->processId()) }).isEmpty());
-    Click(LineClicks);
+    Keypad.Click(PolytonicLineClicks);
     // A named key goes as the input method's key event.
-    Click({ Enter });
-    EXPECT_TRUE(HasFocus(*Editor)) << "focus: " << Focused().toStdString();
+    Keypad.Click({ Enter });
+    ExpectFocus(On(*Editor));
     // After KIVO's letter, a click into the document or a key of the user's keyboard: the text
     // before the caret is no longer KIVO's to change, so the mark waits for the next letter.
-    Click({ A });
+    Keypad.Click({ A });
     ClickInside(KWinFrame(Editor->processId()));
-    Click({ Acute, E, L });
+    Keypad.Click({ Acute, E, L });
     Keys({ "x" });
-    Click({ Acute, E });
+    Keypad.Click({ Acute, E });
     // Backspace after a mark takes the mark off: the precomposed letter becomes the bare one
     // again, with and without the iota subscript it keeps.
-    Click({ Space, A, Acute, Backspace, Space, V, IotaSubscript, Rough, Circumflex, Backspace });
-    EXPECT_TRUE(HasFocus(*Editor)) << "focus: " << Focused().toStdString();
+    Keypad.Click({ Space, A, Acute, Backspace, Space, V, IotaSubscript, Rough, Circumflex, Backspace });
+    ExpectFocus(On(*Editor));
     // kwrite ends the saved file with a line break.
-    const QByteArray Expected = (Line + QStringLiteral("\nαέλxέ α ᾡ")).toUtf8() + '\n';
-    const QByteArray Got = Saved();
-    EXPECT_EQ(Hex(Got), Hex(Expected)) << "saved: \"" << Got.toStdString() << "\"";
+    ExpectBytes(Saved(), (PolytonicLine + QStringLiteral("\nαέλxέ α ᾡ")).toUtf8() + '\n', "saved:");
 }
 
 TEST_F(KivoOnKWin, TheSameClicksTypeIntoAnXWaylandXtermThroughX11)
 {
     ASSERT_NO_FATAL_FAILURE(Focus(*Xterm));
-    Click(LineClicks);
-    Click({ Space, A, Acute, Backspace, Enter });
-    const QByteArray Expected = (Line + QStringLiteral(" α")).toUtf8() + '\n';
-    WaitFor([&] { return Contents(XtermFile()).size() >= Expected.size(); });
-    EXPECT_EQ(Hex(Contents(XtermFile())), Hex(Expected)) << "typed: \"" << Contents(XtermFile()).toStdString() << "\"";
-    EXPECT_TRUE(HasFocus(*Xterm)) << "focus: " << Focused().toStdString();
+    ExpectTheLineInAnXterm(Keypad, [] { return Contents(XtermFile()); }, On(*Xterm));
 }
 
 } // namespace

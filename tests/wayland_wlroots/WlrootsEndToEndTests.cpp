@@ -4,9 +4,6 @@
 // XWayland xterm, each running `cat` in canonical mode with iutf8 into a file. The target must
 // keep the keyboard focus as sway sees it (wl-focused), and the bed's keyboard, typed after
 // KIVO, must still type by its own layout.
-#include "KeyLayout.h"
-
-#include <QDeadlineTimer>
 #include <QFile>
 #include <QProcess>
 #include <QRect>
@@ -16,7 +13,7 @@
 #include <gtest/gtest.h>
 
 #include "BedSupport.h"
-#include "KeypadClicks.h"
+#include "DesktopScenario.h"
 #include <linux/input-event-codes.h>
 #include <time.h>
 #include <wayland-client.h>
@@ -27,10 +24,6 @@
 #include "virtual-pointer-v1-client.h"
 
 namespace {
-
-
-// "PID TITLE" of the window with the keyboard focus, as sway has it.
-QString Focused() { return RunCommand(QStringLiteral("wl-focused"), {}); }
 
 // The height sway gives a tiled window that has the output to itself (less its title bar):
 // it tells whether a layer surface's exclusive zone keeps the windows out of the bottom.
@@ -123,11 +116,11 @@ private:
     zwlr_virtual_pointer_v1* Pointer = nullptr;
 };
 
-
 // The keypad's default place on the 1280 by 800 output: full width, 202 high, 28 above the
 // bottom edge, as on X11 (a layer surface has no frame, so its client area is all of it).
 const QRect KeypadWindow(0, 800 - 230, 1280, 202);
 
+const TKeypadOnScreen Keypad { .Area = [] { return KeypadWindow; } };
 QPoint Where(const TClick& Click) { return KeypadPoint(KeypadWindow, Click); }
 
 // One target terminal: its process, the file its `cat` writes, and what was checked of it.
@@ -136,12 +129,7 @@ struct TTarget {
     QString File;
     std::unique_ptr<QProcess> Process;
     qsizetype Checked = 0;
-
-    QByteArray Contents() const
-    {
-        QFile Typed(File);
-        return Typed.open(QIODevice::ReadOnly) ? Typed.readAll() : QByteArray();
-    }
+    bool Focused(const QString& Focus) const { return Focus.endsWith(Title); }
 };
 
 class KivoOnSway : public testing::Test {
@@ -157,10 +145,7 @@ protected:
             { QStringLiteral("--title"), Foot.Title, QStringLiteral("sh"), QStringLiteral("-c"), Cat.arg(Foot.File) }, Foot);
         Xterm.Title = QStringLiteral("kivo-xterm");
         Xterm.File = Directory->filePath(QStringLiteral("xterm-typed"));
-        Xterm.Process = StartTarget(QStringLiteral("xterm"),
-            { QStringLiteral("-u8"), QStringLiteral("-T"), Xterm.Title, QStringLiteral("-e"), QStringLiteral("sh"), QStringLiteral("-c"),
-                Cat.arg(Xterm.File) },
-            Xterm);
+        Xterm.Process = StartTarget(QStringLiteral("xterm"), XtermArguments(Xterm.Title, Xterm.File), Xterm);
         FullHeight = TiledHeight(Foot.Title);
 
         KivoShown = StartKivo();
@@ -200,13 +185,7 @@ protected:
     {
         if (Kivo)
             StopKivo();
-        for (TTarget* Target : { &Foot, &Xterm }) {
-            if (Target->Process) {
-                Target->Process->terminate();
-                Target->Process->waitForFinished(3000);
-            }
-            Target->Process.reset();
-        }
+        EndAll({ &Foot.Process, &Xterm.Process });
         Kivo.reset();
         Directory.reset();
     }
@@ -215,7 +194,7 @@ protected:
     {
         auto Process = std::make_unique<QProcess>();
         Process->start(Program, Arguments);
-        WaitFor([&] { return Focused().endsWith(Target.Title) && QFile::exists(Target.File); }, 10000);
+        WaitFor([&] { return Target.Focused(CompositorFocus()) && QFile::exists(Target.File); }, 10000);
         return Process;
     }
 
@@ -224,28 +203,17 @@ protected:
     static void Focus(const TTarget& Target)
     {
         RunCommand(QStringLiteral("swaymsg"), { QStringLiteral("[title=\"%1\"] focus").arg(Target.Title) });
-        WaitFor([&] { return Focused().endsWith(Target.Title); });
+        WaitFor([&] { return Target.Focused(CompositorFocus()); });
     }
 
-    static void Click(std::initializer_list<TClick> Clicks)
-    {
-        for (const TClick& Each : Clicks) {
-            const QPoint At = Where(Each);
-            RunCommand(QStringLiteral("wl-click"), { QString::number(At.x()), QString::number(At.y()) });
-            QThread::msleep(100);
-        }
-    }
+    static void Click(const std::vector<TClick>& Clicks) { Keypad.Click(Clicks); }
 
     // The line the target received, exactly, and the focus still on it.
     static void ExpectLine(TTarget& Target, const QString& Expected)
     {
-        const QByteArray Bytes = Expected.toUtf8() + '\n';
-        WaitFor([&] { return Target.Contents().size() - Target.Checked >= Bytes.size(); });
-        QThread::msleep(100);
-        const QByteArray Typed = Target.Contents().mid(Target.Checked);
-        EXPECT_EQ(Typed.toHex(' ').toStdString(), Bytes.toHex(' ').toStdString()) << Target.Title.toStdString() << " got \"" << Typed.toStdString() << "\"";
-        EXPECT_TRUE(Focused().endsWith(Target.Title)) << "focus: " << Focused().toStdString();
-        Target.Checked = Target.Contents().size();
+        ExpectArrived([&] { return Contents(Target.File).mid(Target.Checked); }, Expected.toUtf8() + '\n', Target.Title.toStdString() + " got", 100);
+        ExpectFocus([&](const QString& Now) { return Target.Focused(Now); });
+        Target.Checked = Contents(Target.File).size();
     }
 
     static inline std::unique_ptr<QTemporaryDir> Directory;
@@ -257,12 +225,11 @@ protected:
 
 TEST_F(KivoOnSway, APolytonicLineArrivesAsItsNfcBytesInNativeAndXWaylandPrograms)
 {
-    const QString Line = QStringLiteral("Ἐν ἀρχῇ ἦν ὁ λόγος").normalized(QString::NormalizationForm_C);
     for (TTarget* Target : { &Foot, &Xterm }) {
         Focus(*Target);
-        Click({ Shift, E, Smooth, N, Space, A, Smooth, R, X, H, IotaSubscript, Circumflex, Space, H, Smooth, Circumflex, N, Space, O,
-            Rough, Space, L, O, Acute, G, O, W, Enter });
-        ExpectLine(*Target, Line);
+        Click(PolytonicLineClicks);
+        Click({ Enter });
+        ExpectLine(*Target, PolytonicLine);
     }
 }
 
