@@ -59,6 +59,7 @@ void AppendFramedCharacter(TKeyActions& Actions, char32_t Character, TModifiers 
 bool TInputBackend::Run(const TKeyActions& Actions, const std::function<void(char32_t)>& OnUntyped)
 {
     bool AllTyped = true;
+    BeginActions();
     for (const TKeyAction& Action : Actions) {
         bool Typed = true;
         switch (Action.Kind) {
@@ -81,6 +82,7 @@ bool TInputBackend::Run(const TKeyActions& Actions, const std::function<void(cha
                 OnUntyped(Action.Character);
         }
     }
+    EndActions();
     return AllTyped;
 }
 

@@ -46,6 +46,8 @@ public:
     bool RaiseWindow(TWindowId Window) override;
     bool IconifyWindow(TWindowId Window) override;
     std::uint32_t TickCount() override;
+    void BeginActions() override { Fallback->BeginActions(); }
+    void EndActions() override { Fallback->EndActions(); }
 
     struct TState;
 
