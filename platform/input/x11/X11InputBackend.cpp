@@ -182,8 +182,12 @@ private:
     // Where a press went, so that its release goes there whatever changed in between.
     std::map<char32_t, KeyCode> PressedCharacters;
     std::array<KeyCode, nkNamedKeyCount> PressedNamed {};
-    // A group locked for a key of another group: the group to go back to.
-    std::optional<int> GroupToRestore;
+    // A group locked for a key of another group: the active and locked group to go back to.
+    struct TGroups {
+        int Active = 0;
+        int Locked = 0;
+    };
+    std::optional<TGroups> GroupToRestore;
 
     TX11Scheduler Later; // none: the calls wait themselves
     std::deque<TWork> Work;
@@ -461,8 +465,8 @@ void TX11InputBackend::LockGroupFor(const TKeyPlace& Place)
 {
     if (Place.Group == Keymap.Group() || GroupToRestore)
         return;
-    // The group to go back to is known exactly: the state was read after the last restore.
-    GroupToRestore = Keymap.LockedGroup();
+    // The group to go back to is known exactly: the state is known after the last restore.
+    GroupToRestore = TGroups {Keymap.Group(), Keymap.LockedGroup()};
     XkbLockGroup(Connection, XkbUseCoreKbd, unsigned(Place.Group));
 }
 
@@ -470,9 +474,12 @@ void TX11InputBackend::RestoreGroup()
 {
     if (!GroupToRestore)
         return;
-    XkbLockGroup(Connection, XkbUseCoreKbd, unsigned(*GroupToRestore));
+    // The state is the one before the lock again; no need to ask the server for it (a round
+    // trip per character of the other group).
+    const unsigned long Restoring = NextRequest(Connection);
+    XkbLockGroup(Connection, XkbUseCoreKbd, unsigned(GroupToRestore->Locked));
+    Keymap.AssumeGroups(GroupToRestore->Active, GroupToRestore->Locked, Restoring);
     GroupToRestore.reset();
-    Keymap.ReadState();
 }
 
 // The keymap as the last Refresh left it: each call from outside, and each wake of the queue,

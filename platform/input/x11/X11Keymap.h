@@ -30,6 +30,10 @@ public:
     std::function<void(const XEvent&)> OnOtherEvent;
     // Asks the server for the keyboard state (one round trip).
     void ReadState();
+    // Takes the groups as the caller has just set them with request number Serial, without a
+    // round trip: the group changes that notifications of earlier requests report (the
+    // caller's own lock before it, still on their way) are older than that and ignored.
+    void AssumeGroups(int Active, int Locked, unsigned long Serial);
 
     const TX11KeymapModel& Model() const { return Current; }
     int Group() const { return ActiveGroup; }
@@ -61,5 +65,6 @@ private:
     unsigned LoadCount = 0;
     int ActiveGroup = 0;
     int LockedGroupValue = 0;
+    unsigned long GroupsSetAt = 0; // 0: every notification's groups count
     unsigned LockedModifierBits = 0;
 };
