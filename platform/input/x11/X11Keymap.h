@@ -3,8 +3,8 @@
 // active and locked group, the locked modifiers). Both are kept current from XKB's
 // notifications on the backend's connection, read without a round trip before every key: the
 // map is read again only when the server announces a new one, the state is taken from the
-// state notifications. Only after a group lock of the backend's own is the state asked for,
-// because its notification may not have come yet.
+// state notifications. Where the backend puts a group back itself, it says which (AssumeGroups),
+// because the notifications of its own locks may still be on their way.
 #include "X11KeymapModel.h"
 
 #include <X11/XKBlib.h>
