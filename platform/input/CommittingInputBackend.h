@@ -18,6 +18,9 @@ public:
     bool RaiseWindow(TWindowId Window) override;
     bool IconifyWindow(TWindowId Window) override;
     std::uint32_t TickCount() override;
+    // The wrapped backend may hold its key events back for the whole run.
+    void BeginActions() override;
+    void EndActions() override;
 
 protected:
     explicit TCommittingInputBackend(std::unique_ptr<TInputBackend> Wrapped = {}) : Fallback(std::move(Wrapped)) {}

@@ -60,6 +60,7 @@ void AppendFramedCharacter(TKeyActions& Actions, char32_t Character, TModifiers 
 bool TInputBackend::Run(const TKeyActions& Actions, const std::function<void(char32_t)>& OnUntyped)
 {
     bool AllTyped = true;
+    BeginActions();
     for (const TKeyAction& Action : Actions) {
         bool Typed = true;
         switch (Action.Kind) {
@@ -82,6 +83,7 @@ bool TInputBackend::Run(const TKeyActions& Actions, const std::function<void(cha
                 OnUntyped(Action.Character);
         }
     }
+    EndActions();
     return AllTyped;
 }
 
@@ -132,3 +134,13 @@ bool TCommittingInputBackend::RestoreWindow(TWindowId Window) { return Fallback-
 bool TCommittingInputBackend::RaiseWindow(TWindowId Window) { return Fallback->RaiseWindow(Window); }
 bool TCommittingInputBackend::IconifyWindow(TWindowId Window) { return Fallback->IconifyWindow(Window); }
 std::uint32_t TCommittingInputBackend::TickCount() { return Fallback->TickCount(); }
+void TCommittingInputBackend::BeginActions()
+{
+    if (Fallback)
+        Fallback->BeginActions();
+}
+void TCommittingInputBackend::EndActions()
+{
+    if (Fallback)
+        Fallback->EndActions();
+}

@@ -117,6 +117,11 @@ public:
     // Milliseconds on a monotonic clock; wraps after 2^32.
     virtual std::uint32_t TickCount() = 0;
 
+    // Run calls these around its actions (nested runs included): a backend may hold the key
+    // events back until the outermost run ends and send them at once.
+    virtual void BeginActions() {}
+    virtual void EndActions() {}
+
 private:
     TModifiers Held = 0;
 };

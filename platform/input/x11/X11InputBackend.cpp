@@ -121,6 +121,12 @@ public:
     bool RaiseWindow(TWindowId Window) override;
     bool IconifyWindow(TWindowId Window) override;
     std::uint32_t TickCount() override;
+    void BeginActions() override { ++Batches; }
+    void EndActions() override
+    {
+        if (Batches > 0 && --Batches == 0)
+            XFlush(Connection);
+    }
 
 private:
     // Work on the keyboard and the windows, in the order it was asked for. It runs at once
@@ -166,12 +172,22 @@ private:
     TX11Keymap Keymap;
     TX11SpareKeys SpareKeys;
     TX11Windows Windows;
+    bool AnyHeld() const { return !HeldKeycodes.empty(); }
     std::array<bool, 256> Held {};
+    // The same keys as a list, in the order they went down: what AnnounceHeld says.
+    std::vector<unsigned long> HeldKeycodes;
+    // Inside Run: the key events go to the server together, when the last key is up or the
+    // run ends (one write for a character and its modifiers, not one per event).
+    int Batches = 0;
     // Where a press went, so that its release goes there whatever changed in between.
     std::map<char32_t, KeyCode> PressedCharacters;
     std::array<KeyCode, nkNamedKeyCount> PressedNamed {};
-    // A group locked for a key of another group: the group to go back to.
-    std::optional<int> GroupToRestore;
+    // A group locked for a key of another group: the active and locked group to go back to.
+    struct TGroups {
+        int Active = 0;
+        int Locked = 0;
+    };
+    std::optional<TGroups> GroupToRestore;
 
     TX11Scheduler Later; // none: the calls wait themselves
     std::deque<TWork> Work;
@@ -209,8 +225,11 @@ void TX11InputBackend::RunQueue()
     while (!Work.empty()) {
         const auto Wait = WaitBefore(Work.front());
         if (Wait > TSpareClock::duration::zero()) {
+            // What went before the wait (a BackSpace before its pause) goes out now.
+            XFlush(Connection);
             if (!Later) {
                 std::this_thread::sleep_for(Wait);
+                Keymap.Refresh();
                 continue;
             }
             if (!WakeAsked) {
@@ -220,7 +239,10 @@ void TX11InputBackend::RunQueue()
                     if (Alive.expired())
                         return;
                     WakeAsked = false;
+                    Keymap.Refresh();
+                    BeginActions();
                     RunQueue();
+                    EndActions();
                 });
             }
             break;
@@ -228,7 +250,7 @@ void TX11InputBackend::RunQueue()
         const TWork Item = Work.front();
         Work.pop_front();
         RunWork(Item);
-        if (std::none_of(Held.begin(), Held.end(), [](bool Down) { return Down; }))
+        if (!AnyHeld())
             KeyboardLock.Give(); // also when the work pressed nothing after all
     }
     Running = false;
@@ -256,7 +278,7 @@ TSpareClock::duration TX11InputBackend::WaitBefore(const TWork& Item)
         return {};
     // The first key down takes the keyboard from other KIVOs on the display; one that holds it
     // (a modifier for a long key string) is waited for a while, then gone on without.
-    if (std::none_of(Held.begin(), Held.end(), [](bool Down) { return Down; }) && !KeyboardLock.TryTake()) {
+    if (!AnyHeld() && !KeyboardLock.TryTake()) {
         if (KeyboardLockDeadline == TSpareClock::time_point {})
             KeyboardLockDeadline = Now + KeyboardPatience;
         if (Now < KeyboardLockDeadline)
@@ -264,7 +286,6 @@ TSpareClock::duration TX11InputBackend::WaitBefore(const TWork& Item)
     }
     KeyboardLockDeadline = {};
     if (Item.Kind != TWork::wkNamedKey) {
-        Keymap.Refresh();
         const char32_t Character = Item.Character == '\n' ? U'\r' : Item.Character;
         if (!Keymap.Model().Find(Character, Keymap.Group(), Keymap.LockedModifiers()))
             if (const TKeysym Keysym = KeysymForCodePoint(Character))
@@ -311,6 +332,7 @@ void TX11InputBackend::AwaitFocus(Window Client)
 
 bool TX11InputBackend::TypeCharacter(char32_t Character)
 {
+    Keymap.Refresh();
     // The answer is the one the keyboard gives now: work queued before may still change it.
     const auto Place = PlaceFor(Character, false);
     if (!Place || (Place->Level3 && !Keymap.Model().Level3Key()))
@@ -321,12 +343,17 @@ bool TX11InputBackend::TypeCharacter(char32_t Character)
 
 void TX11InputBackend::SendKey(TNamedKey Key, bool Press)
 {
-    if (Key < nkNamedKeyCount)
-        Queue({TWork::wkNamedKey, 0, Key, Press});
+    if (Key >= nkNamedKeyCount)
+        return;
+    if (Press)
+        Keymap.Refresh();
+    Queue({TWork::wkNamedKey, 0, Key, Press});
 }
 
 bool TX11InputBackend::SendCharacterKey(char32_t Character, bool Press)
 {
+    if (Press)
+        Keymap.Refresh();
     if (Press && !PlaceFor(Character, false))
         return false;
     Queue({TWork::wkCharacterKey, Character, nkBackSpace, Press});
@@ -395,22 +422,21 @@ void TX11InputBackend::AnnounceHeld()
 {
     if (!SpareKeys.OwnerWindow())
         return;
-    std::vector<unsigned long> Keycodes;
-    for (int Keycode = 0; Keycode < 256; ++Keycode)
-        if (Held[std::size_t(Keycode)])
-            Keycodes.push_back(static_cast<unsigned long>(Keycode));
     XChangeProperty(Connection, SpareKeys.OwnerWindow(), HeldKeysAtom, XA_CARDINAL, 32, PropModeReplace,
-        reinterpret_cast<const unsigned char*>(Keycodes.data()), int(Keycodes.size()));
+        reinterpret_cast<const unsigned char*>(HeldKeycodes.data()), int(HeldKeycodes.size()));
 }
 
 void TX11InputBackend::SendKeycode(KeyCode Keycode, bool Press)
 {
     const bool Changed = Held[Keycode] != Press;
-    const bool NoneHeld = std::none_of(Held.begin(), Held.end(), [](bool Down) { return Down; });
     // Waited for before the work began (see WaitBefore): taken now if it is free.
-    if (Press && NoneHeld)
+    if (Press && !AnyHeld())
         KeyboardLock.TryTake();
     Held[Keycode] = Press;
+    if (Changed && Press)
+        HeldKeycodes.push_back(Keycode);
+    else if (Changed)
+        std::erase(HeldKeycodes, static_cast<unsigned long>(Keycode));
     if (Press && Changed)
         AnnounceHeld();
     if (Press && OwnKeys)
@@ -418,8 +444,11 @@ void TX11InputBackend::SendKeycode(KeyCode Keycode, bool Press)
     XTestFakeKeyEvent(Connection, Keycode, Press ? True : False, CurrentTime);
     if (!Press && Changed)
         AnnounceHeld();
-    XFlush(Connection);
-    if (!Press && std::none_of(Held.begin(), Held.end(), [](bool Down) { return Down; })) {
+    // Inside Run the events go out together, at the latest when the last key is up: before
+    // the keyboard is given back to other KIVOs.
+    if (!Batches || (!Press && !AnyHeld()))
+        XFlush(Connection);
+    if (!Press && !AnyHeld()) {
         // Another KIVO may go on once the server has these events (a round trip, paid only
         // while another KIVO has been seen on the display).
         if (RecordChanged) {
@@ -436,8 +465,8 @@ void TX11InputBackend::LockGroupFor(const TKeyPlace& Place)
 {
     if (Place.Group == Keymap.Group() || GroupToRestore)
         return;
-    // The group to go back to is known exactly: the state was read after the last restore.
-    GroupToRestore = Keymap.LockedGroup();
+    // The group to go back to is known exactly: the state is known after the last restore.
+    GroupToRestore = TGroups {Keymap.Group(), Keymap.LockedGroup()};
     XkbLockGroup(Connection, XkbUseCoreKbd, unsigned(Place.Group));
 }
 
@@ -445,16 +474,21 @@ void TX11InputBackend::RestoreGroup()
 {
     if (!GroupToRestore)
         return;
-    XkbLockGroup(Connection, XkbUseCoreKbd, unsigned(*GroupToRestore));
+    // The state is the one before the lock again; no need to ask the server for it (a round
+    // trip per character of the other group).
+    const unsigned long Restoring = NextRequest(Connection);
+    XkbLockGroup(Connection, XkbUseCoreKbd, unsigned(GroupToRestore->Locked));
+    Keymap.AssumeGroups(GroupToRestore->Active, GroupToRestore->Locked, Restoring);
     GroupToRestore.reset();
-    Keymap.ReadState();
 }
 
+// The keymap as the last Refresh left it: each call from outside, and each wake of the queue,
+// takes in the server's notifications once (a read on the socket); the steps of one call do not
+// read again.
 std::optional<TKeyPlace> TX11InputBackend::PlaceFor(char32_t Character, bool MapSpare)
 {
     if (Character == '\n')
         Character = '\r';
-    Keymap.Refresh();
     if (auto Place = Keymap.Model().Find(Character, Keymap.Group(), Keymap.LockedModifiers()))
         return Place;
     const TKeysym Keysym = KeysymForCodePoint(Character);
@@ -469,6 +503,7 @@ std::optional<TKeyPlace> TX11InputBackend::PlaceFor(char32_t Character, bool Map
 
 std::optional<TModifiers> TX11InputBackend::ModifiersFor(char32_t Character)
 {
+    Keymap.Refresh();
     const auto Place = PlaceFor(Character, false);
     if (!Place)
         return std::nullopt;
@@ -547,7 +582,6 @@ void TX11InputBackend::SendKeyNow(TNamedKey Key, bool Press)
         }
         return;
     }
-    Keymap.Refresh();
     if (const KeyCode Keycode = KeycodeOf(Key)) {
         SendKeycode(Keycode, true);
         PressedNamed[Key] = Keycode;

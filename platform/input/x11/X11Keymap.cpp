@@ -51,12 +51,19 @@ bool TX11Keymap::Load(std::string& Error)
     return true;
 }
 
+void TX11Keymap::AssumeGroups(int Active, int Locked, unsigned long Serial)
+{
+    ActiveGroup = Active;
+    LockedGroupValue = Locked;
+    GroupsSetAt = Serial ? Serial : 1;
+}
+
 void TX11Keymap::ReadState()
 {
     XkbStateRec State {};
+    const unsigned long Asked = NextRequest(Connection);
     if (XkbGetState(Connection, XkbUseCoreKbd, &State) == Success) {
-        ActiveGroup = State.group;
-        LockedGroupValue = State.locked_group;
+        AssumeGroups(State.group, State.locked_group, Asked);
         LockedModifierBits = State.locked_mods;
     }
 }
@@ -71,8 +78,12 @@ void TX11Keymap::HandleEvent(const XEvent& Event)
     const auto& Notification = reinterpret_cast<const XkbEvent&>(Event);
     switch (Notification.any.xkb_type) {
     case XkbStateNotify:
-        ActiveGroup = Notification.state.group;
-        LockedGroupValue = Notification.state.locked_group;
+        // Serials wrap: compared by difference.
+        if (!GroupsSetAt || long(Notification.any.serial - GroupsSetAt) >= 0) {
+            ActiveGroup = Notification.state.group;
+            LockedGroupValue = Notification.state.locked_group;
+            GroupsSetAt = 0;
+        }
         LockedModifierBits = Notification.state.locked_mods;
         break;
     case XkbNewKeyboardNotify:

@@ -3,8 +3,8 @@
 // active and locked group, the locked modifiers). Both are kept current from XKB's
 // notifications on the backend's connection, read without a round trip before every key: the
 // map is read again only when the server announces a new one, the state is taken from the
-// state notifications. Only after a group lock of the backend's own is the state asked for,
-// because its notification may not have come yet.
+// state notifications. Where the backend puts a group back itself, it says which (AssumeGroups),
+// because the notifications of its own locks may still be on their way.
 #include "X11KeymapModel.h"
 
 #include <X11/XKBlib.h>
@@ -30,6 +30,10 @@ public:
     std::function<void(const XEvent&)> OnOtherEvent;
     // Asks the server for the keyboard state (one round trip).
     void ReadState();
+    // Takes the groups as the caller has just set them with request number Serial, without a
+    // round trip: the group changes that notifications of earlier requests report (the
+    // caller's own lock before it, still on their way) are older than that and ignored.
+    void AssumeGroups(int Active, int Locked, unsigned long Serial);
 
     const TX11KeymapModel& Model() const { return Current; }
     int Group() const { return ActiveGroup; }
@@ -61,5 +65,6 @@ private:
     unsigned LoadCount = 0;
     int ActiveGroup = 0;
     int LockedGroupValue = 0;
+    unsigned long GroupsSetAt = 0; // 0: every notification's groups count
     unsigned LockedModifierBits = 0;
 };
