@@ -11,6 +11,9 @@ public:
     // True while KIVO commits into an input context (not through the wrapped backend).
     virtual bool Committing() const = 0;
 
+    // Line breaks and tabs go as the keys Return and Tab (a program takes those as commands,
+    // not as text); every other character is committed.
+    bool TypeCharacter(char32_t Character) override;
     std::optional<TModifiers> ModifiersFor(char32_t Character) override;
     TWindowId FindWindow(const std::string& Title, const std::string& ClassName) override;
     bool IsMinimized(TWindowId Window) override;
@@ -23,6 +26,9 @@ public:
     void EndActions() override;
 
 protected:
+    // Commits Character into the input context (only called while Committing).
+    virtual void Commit(char32_t Character) = 0;
+
     explicit TCommittingInputBackend(std::unique_ptr<TInputBackend> Wrapped = {}) : Fallback(std::move(Wrapped)) {}
     std::unique_ptr<TInputBackend> Fallback;
 };

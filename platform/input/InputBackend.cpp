@@ -118,6 +118,19 @@ std::unique_ptr<TInputBackend> SetInputBackend(std::unique_ptr<TInputBackend> Ba
 
 TInputBackend* CurrentInputBackend() { return Current().get(); }
 
+bool TCommittingInputBackend::TypeCharacter(char32_t Character)
+{
+    if (!Committing())
+        return Fallback->TypeCharacter(Character);
+    if (Character == U'\n' || Character == U'\r')
+        TapKey(nkReturn);
+    else if (Character == U'\t')
+        TapKey(nkTab);
+    else
+        Commit(Character);
+    return true;
+}
+
 std::optional<TModifiers> TCommittingInputBackend::ModifiersFor(char32_t Character)
 {
     if (!Committing())

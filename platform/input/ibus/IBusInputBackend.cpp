@@ -394,19 +394,10 @@ bool TIBusInputBackend::Committing() const { return State->Focused != nullptr &&
 bool TIBusInputBackend::TypeCharacter(char32_t Character)
 {
     KIVO_IBUS_LOG("type U+%04X (engine focused: %d)", unsigned(Character), State->Focused != nullptr);
-    if (!Committing())
-        return Fallback->TypeCharacter(Character);
-    if (Character == U'\n' || Character == U'\r') {
-        TapKey(nkReturn);
-        return true;
-    }
-    if (Character == U'\t') {
-        TapKey(nkTab);
-        return true;
-    }
-    State->Commit(Character);
-    return true;
+    return TCommittingInputBackend::TypeCharacter(Character);
 }
+
+void TIBusInputBackend::Commit(char32_t Character) { State->Commit(Character); }
 
 void TIBusInputBackend::SendKey(TNamedKey Key, bool Press)
 {

@@ -43,6 +43,7 @@ public:
     struct TState;
 
 private:
+    void Commit(char32_t Character) override;
     explicit TIBusInputBackend(std::unique_ptr<TInputBackend> Fallback);
     std::unique_ptr<TState> State;
 };

@@ -392,21 +392,10 @@ bool TKWinInputMethodBackend::ProcessPending()
 
 bool TKWinInputMethodBackend::Committing() const { return State->Context != nullptr; }
 
-bool TKWinInputMethodBackend::TypeCharacter(char32_t Character)
+void TKWinInputMethodBackend::Commit(char32_t Character)
 {
-    if (!Committing())
-        return Fallback->TypeCharacter(Character);
-    if (Character == U'\n' || Character == U'\r') {
-        TapKey(nkReturn);
-        return true;
-    }
-    if (Character == U'\t') {
-        TapKey(nkTab);
-        return true;
-    }
     State->Text.Committed(std::u32string(1, Character));
     State->Commit(ToUtf8(Character));
-    return true;
 }
 
 void TKWinInputMethodBackend::SendKey(TNamedKey Key, bool Press)

@@ -39,13 +39,13 @@ public:
     // True while a native program's text input is active (KIVO commits into it).
     bool Committing() const override;
 
-    bool TypeCharacter(char32_t Character) override;
     void SendKey(TNamedKey Key, bool Press) override;
     bool SendCharacterKey(char32_t Character, bool Press) override;
 
     struct TState;
 
 private:
+    void Commit(char32_t Character) override;
     TKWinInputMethodBackend();
     std::unique_ptr<TState> State;
 };
