@@ -3,7 +3,6 @@
 #include <QCoreApplication>
 #include <QLibraryInfo>
 #include <QLocale>
-#include <QRegularExpression>
 #include <QTranslator>
 
 #include <cstdio>
@@ -47,27 +46,18 @@ void ReportToTerminal(const char* Message, const QStringList& Arguments)
     std::fprintf(stderr, "kivo: %s\n", qPrintable(Line));
 }
 
-QString TranslatedPlatformMessage(const std::string& Message)
+QString Translated(const TUserText& Text)
 {
-    static const char* const Known[] = {
-        QT_TRANSLATE_NOOP("kivo", "cannot open display %1: is an X server running and DISPLAY set?"),
-        QT_TRANSLATE_NOOP("kivo", "the X server %1 has no XTest extension, so no keys can be typed"),
-        QT_TRANSLATE_NOOP("kivo", "the X server %1 has no XKEYBOARD extension, so its layout cannot be read"),
-        QT_TRANSLATE_NOOP("kivo", "cannot connect to the Wayland display %1"),
-        QT_TRANSLATE_NOOP("kivo", "this Wayland desktop offers no virtual keyboard (zwp_virtual_keyboard_manager_v1)"),
-        QT_TRANSLATE_NOOP("kivo", "this Wayland desktop has no seat to type on"),
-        QT_TRANSLATE_NOOP("kivo", "the Wayland compositor refused KIVO's virtual keyboard"),
-        QT_TRANSLATE_NOOP("kivo", "--platform=wayland: no Wayland compositor answers at WAYLAND_DISPLAY"),
-    };
-    const QString Text = QString::fromStdString(Message);
-    for (const char* Wording : Known) {
-        QString Pattern = QRegularExpression::escape(QString::fromUtf8(Wording));
-        Pattern.replace(QStringLiteral("\\%1"), QStringLiteral("(.*)"));
-        const QRegularExpressionMatch Match = QRegularExpression(QRegularExpression::anchoredPattern(Pattern)).match(Text);
-        if (!Match.hasMatch())
-            continue;
-        const QString Translated = TranslatedBeforeStart("kivo", Wording);
-        return Match.lastCapturedIndex() >= 1 ? Translated.arg(Match.captured(1)) : Translated;
-    }
-    return Text;
+    if (Text.Empty())
+        return {};
+    // A detail may itself be one of the marked wordings (what a desktop lacks, say).
+    std::vector<std::string> Details;
+    for (const std::string& Detail : Text.Details)
+        Details.push_back(TranslatedBeforeStart("kivo", Detail.c_str()).toStdString());
+    return QString::fromStdString(FilledIn(TranslatedBeforeStart("kivo", Text.Wording).toStdString(), Details));
+}
+
+void ReportInputLayerInDesktopLanguage()
+{
+    SetUserTextSink([](const TUserText& Text) { std::fprintf(stderr, "kivo: %s\n", qPrintable(Translated(Text))); });
 }

@@ -4,7 +4,7 @@
 #include <QString>
 #include <QStringList>
 
-#include <string>
+#include "UserText.h"
 
 class QTranslator;
 
@@ -20,9 +20,11 @@ void InstallProgramTranslation();
 // help, the errors of a start that ends early).
 QString TranslatedBeforeStart(const char* Context, const char* Text);
 
-// A message of the input layer, which knows no toolkit and words its messages in English, in
-// the desktop's language where its wording is one that a start can end with; else as it came.
-QString TranslatedPlatformMessage(const std::string& Message);
+// A text of the input layer, which knows no toolkit, in the desktop's language.
+QString Translated(const TUserText& Text);
+
+// From here on the input layer's lines on the terminal are in the desktop's language too.
+void ReportInputLayerInDesktopLanguage();
 
 // Writes "kivo: " and Message, translated in the context "kivo" with %1, %2, ... replaced by
 // Arguments, as one line to stderr; also before any application object exists.

@@ -12,7 +12,6 @@
 #include <QDir>
 #include <QLibraryInfo>
 
-#include <cstdio>
 #include <cstdlib>
 
 namespace {
@@ -25,19 +24,24 @@ bool QtWaylandPluginInstalled()
     return !Platforms.entryList({ QStringLiteral("libqwayland-*.so") }, QDir::Files).isEmpty();
 }
 
-// What is missing for native typing, as the user would look it up; empty when nothing is.
-QString Missing(const TPlatformOffer& Offer)
+// What is missing for native typing, as the user would look it up; null when nothing is.
+const char* Missing(const TPlatformOffer& Offer)
 {
-    QStringList Lacks;
+    if (!Offer.LayerShell && !Offer.VirtualKeyboard)
+        return QT_TRANSLATE_NOOP("kivo", "this Wayland desktop offers no layer shell (zwlr_layer_shell_v1) and no virtual keyboard (zwp_virtual_keyboard_manager_v1)");
     if (!Offer.LayerShell)
-        Lacks << QStringLiteral("no layer shell (zwlr_layer_shell_v1)");
+        return QT_TRANSLATE_NOOP("kivo", "this Wayland desktop offers no layer shell (zwlr_layer_shell_v1)");
     if (!Offer.VirtualKeyboard)
-        Lacks << QStringLiteral("no virtual keyboard (zwp_virtual_keyboard_manager_v1)");
-    if (!Lacks.isEmpty())
-        return QStringLiteral("this Wayland desktop offers ") + Lacks.join(QStringLiteral(" and "));
+        return QT_TRANSLATE_NOOP("kivo", "this Wayland desktop offers no virtual keyboard (zwp_virtual_keyboard_manager_v1)");
     if (!Offer.QtWaylandPlugin)
-        return QStringLiteral("Qt's Wayland platform plugin is not installed (Debian: qt6-wayland)");
-    return {};
+        return QT_TRANSLATE_NOOP("kivo", "Qt's Wayland platform plugin is not installed (Debian: qt6-wayland)");
+    return nullptr;
+}
+
+// Where native typing cannot be had, KIVO still types into the desktop's X11 programs.
+TUserText ThroughXWayland(const std::string& Why)
+{
+    return { QT_TRANSLATE_NOOP("kivo", "%1; typing through X11 (XWayland), into X11 programs only"), { Why } };
 }
 
 void PrepareQt(TPlatformName Platform)
@@ -59,7 +63,7 @@ void PrepareQt(TPlatformName Platform)
 }
 
 // The X11 backend, wrapped by what types where X11 does not reach, and its observer.
-TPlatform OpenX11(std::string& ErrorMessage, const std::function<std::unique_ptr<TInputBackend>(std::unique_ptr<TInputBackend>)>& Wrap)
+TPlatform OpenX11(TUserText& ErrorMessage, const std::function<std::unique_ptr<TInputBackend>(std::unique_ptr<TInputBackend>)>& Wrap)
 {
     TPlatform Platform;
     PrepareQt(pnX11);
@@ -71,10 +75,10 @@ TPlatform OpenX11(std::string& ErrorMessage, const std::function<std::unique_ptr
     if (!X11)
         return Platform;
     Platform.Backend = Wrap(std::move(X11));
-    std::string ObserverError;
+    TUserText ObserverError;
     Platform.Observer = CreateX11DesktopObserver(OwnKeys, ObserverError);
-    if (!ObserverError.empty())
-        std::fprintf(stderr, "kivo: %s\n", ObserverError.c_str());
+    if (!ObserverError.Empty())
+        ReportToUser(ObserverError);
     return Platform;
 }
 
@@ -86,28 +90,28 @@ TPlatformDecision DecidePlatform(std::optional<TPlatformName> Asked, const TPlat
         return { pnX11, {}, false };
     if (!Offer.WaylandSession) {
         if (Asked == pnWayland)
-            return { pnX11, QStringLiteral("--platform=wayland: no Wayland compositor answers at WAYLAND_DISPLAY"), true };
+            return { pnX11, { QT_TRANSLATE_NOOP("kivo", "--platform=wayland: no Wayland compositor answers at WAYLAND_DISPLAY"), {} }, true };
         return { pnX11, {}, false };
     }
-    const QString Lacking = Missing(Offer);
-    if (Lacking.isEmpty())
+    const char* Lacking = Missing(Offer);
+    if (!Lacking)
         return { pnWayland, {}, false };
     if (Asked == pnWayland)
-        return { pnX11, QStringLiteral("--platform=wayland: ") + Lacking, true };
-    return { pnX11, Lacking + QStringLiteral("; typing through X11 (XWayland), into X11 programs only"), false };
+        return { pnX11, { "--platform=wayland: %1", { Lacking } }, true };
+    return { pnX11, ThroughXWayland(Lacking), false };
 }
 
-TPlatform OpenPlatform(std::optional<TPlatformName> Asked, std::string& ErrorMessage)
+TPlatform OpenPlatform(std::optional<TPlatformName> Asked, TUserText& ErrorMessage)
 {
     TPlatform Platform;
     // KWin's input method: started by KWin with a connection of KWin's own. First of all,
     // since any other Wayland connection made before would take that one instead.
     std::unique_ptr<TKWinInputMethodBackend> InputMethod;
     if (Asked != pnWayland && StartedAsKWinInputMethod()) {
-        std::string Why;
+        TUserText Why;
         InputMethod = TKWinInputMethodBackend::Connect(Why);
         if (!InputMethod)
-            std::fprintf(stderr, "kivo: %s\n", Why.c_str());
+            ReportToUser(Why);
     }
     if (InputMethod) {
         // The keypad stays an XWayland window, which KWin never focuses (the program KWin
@@ -128,11 +132,11 @@ TPlatform OpenPlatform(std::optional<TPlatformName> Asked, std::string& ErrorMes
     }
     TPlatformDecision Decision = DecidePlatform(Asked, Offer);
     if (Decision.Fatal) {
-        ErrorMessage = Decision.Message.toStdString();
+        ErrorMessage = Decision.Message;
         return Platform;
     }
     if (Decision.Platform == pnWayland) {
-        std::string WaylandError;
+        TUserText WaylandError;
         if (std::unique_ptr<TWlrInputBackend> Backend = TWlrInputBackend::Create(WaylandError)) {
             PrepareQt(pnWayland);
             WaylandBackend = Backend.get();
@@ -143,10 +147,11 @@ TPlatform OpenPlatform(std::optional<TPlatformName> Asked, std::string& ErrorMes
             ErrorMessage = WaylandError;
             return Platform;
         }
-        Decision.Message = QString::fromStdString(WaylandError) + QStringLiteral("; typing through X11 (XWayland), into X11 programs only");
+        // As a detail only a wording without details of its own is translated.
+        Decision.Message = ThroughXWayland(WaylandError.Details.empty() ? WaylandError.Wording : WaylandError.English());
     }
-    if (!Decision.Message.isEmpty())
-        std::fprintf(stderr, "kivo: %s\n", qPrintable(Decision.Message));
+    if (!Decision.Message.Empty())
+        ReportToUser(Decision.Message);
     // Where KIVO's IBus engine is the input source, it types into the focused program instead.
     return OpenX11(ErrorMessage, [](std::unique_ptr<TInputBackend> X11) -> std::unique_ptr<TInputBackend> {
         return TIBusInputBackend::Create(std::move(X11));

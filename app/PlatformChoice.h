@@ -7,8 +7,7 @@
 
 #include "DesktopObserver.h"
 #include "InputBackend.h"
-
-#include <QString>
+#include "UserText.h"
 
 #include <memory>
 #include <optional>
@@ -31,7 +30,7 @@ struct TPlatformDecision {
     TPlatformName Platform = pnX11;
     // One line for stderr (without "kivo: "), empty when all is as asked. With Fatal, KIVO
     // ends: the user asked for what cannot work here.
-    QString Message;
+    TUserText Message;
     bool Fatal = false;
 };
 
@@ -46,8 +45,8 @@ struct TPlatform {
 
 // The one place that picks the platform: decides, prepares Qt for it (the platform plugin and
 // its options) and opens the backend and its observer. Null backend, with ErrorMessage set,
-// when none can be opened.
-TPlatform OpenPlatform(std::optional<TPlatformName> Asked, std::string& ErrorMessage);
+// when none can be opened. What it tells the user besides goes through ReportToUser.
+TPlatform OpenPlatform(std::optional<TPlatformName> Asked, TUserText& ErrorMessage);
 
 // True in the program KWin starts as its input method (it hands over a connection in
 // WAYLAND_SOCKET); asked before OpenPlatform, which consumes the connection.

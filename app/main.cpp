@@ -88,10 +88,11 @@ int main(int Argc, char** Argv)
         return 1;
     }
     // Before the toolkit: without a usable display it would abort with a message of its own.
-    std::string ErrorMessage;
+    ReportInputLayerInDesktopLanguage();
+    TUserText ErrorMessage;
     TPlatform Platform = OpenPlatform(CommandLine.Platform, ErrorMessage);
     if (!Platform.Backend) {
-        std::fprintf(stderr, "kivo: %s\n", qPrintable(TranslatedPlatformMessage(ErrorMessage)));
+        std::fprintf(stderr, "kivo: %s\n", qPrintable(Translated(ErrorMessage)));
         return 1;
     }
     SetInputBackend(std::move(Platform.Backend));

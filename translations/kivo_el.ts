@@ -458,5 +458,101 @@ accent, etc., and the preceding word to space it correctly.</source>
         <source>--platform=wayland: no Wayland compositor answers at WAYLAND_DISPLAY</source>
         <translation>--platform=wayland: κανένας συνθέτης Wayland δεν αποκρίνεται στο WAYLAND_DISPLAY</translation>
     </message>
+    <message>
+        <source>this Wayland desktop offers no layer shell (zwlr_layer_shell_v1) and no virtual keyboard (zwp_virtual_keyboard_manager_v1)</source>
+        <translation>αυτή η επιφάνεια εργασίας Wayland δεν προσφέρει ούτε κέλυφος στρώσεων (zwlr_layer_shell_v1) ούτε εικονικό πληκτρολόγιο (zwp_virtual_keyboard_manager_v1)</translation>
+    </message>
+    <message>
+        <source>this Wayland desktop offers no layer shell (zwlr_layer_shell_v1)</source>
+        <translation>αυτή η επιφάνεια εργασίας Wayland δεν προσφέρει κέλυφος στρώσεων (zwlr_layer_shell_v1)</translation>
+    </message>
+    <message>
+        <source>Qt&apos;s Wayland platform plugin is not installed (Debian: qt6-wayland)</source>
+        <translation>δεν είναι εγκατεστημένο το πρόσθετο πλατφόρμας Wayland της Qt (Debian: qt6-wayland)</translation>
+    </message>
+    <message>
+        <source>%1; typing through X11 (XWayland), into X11 programs only</source>
+        <translation>%1· γράφει μέσω X11 (XWayland), μόνο σε προγράμματα X11</translation>
+    </message>
+    <message>
+        <source>IBus did not give KIVO&apos;s engine its name: %1</source>
+        <translation>το IBus δεν έδωσε στη μηχανή του KIVO το όνομά της: %1</translation>
+    </message>
+    <message>
+        <source>the connection to KWin as its input method was lost; typing through X11 (XWayland), into X11 programs only</source>
+        <translation>χάθηκε η σύνδεση με το KWin ως μέθοδος εισαγωγής του· γράφει μέσω X11 (XWayland), μόνο σε προγράμματα X11</translation>
+    </message>
+    <message>
+        <source>not started by KWin as its input method (no WAYLAND_SOCKET)</source>
+        <translation>δεν το ξεκίνησε το KWin ως μέθοδο εισαγωγής του (δεν υπάρχει WAYLAND_SOCKET)</translation>
+    </message>
+    <message>
+        <source>the Wayland connection in WAYLAND_SOCKET does not answer</source>
+        <translation>η σύνδεση Wayland στο WAYLAND_SOCKET δεν αποκρίνεται</translation>
+    </message>
+    <message>
+        <source>the compositor at WAYLAND_SOCKET offers KIVO no input method (zwp_input_method_v1)</source>
+        <translation>ο συνθέτης στο WAYLAND_SOCKET δεν προσφέρει στο KIVO μέθοδο εισαγωγής (zwp_input_method_v1)</translation>
+    </message>
+    <message>
+        <source>cannot connect to the Wayland display wayland-0 (WAYLAND_DISPLAY is not set)</source>
+        <translation>δεν είναι δυνατή η σύνδεση με την οθόνη Wayland wayland-0 (δεν έχει οριστεί η WAYLAND_DISPLAY)</translation>
+    </message>
+    <message>
+        <source>the Wayland compositor offers Qt no layer shell (zwlr_layer_shell_v1)</source>
+        <translation>ο συνθέτης του Wayland δεν προσφέρει στην Qt κέλυφος στρώσεων (zwlr_layer_shell_v1)</translation>
+    </message>
+    <message>
+        <source>the connection that watches the desktop broke; marks are no longer composed</source>
+        <translation>κόπηκε η σύνδεση που παρακολουθεί την επιφάνεια εργασίας· τα σημάδια δεν συντίθενται πια με τα γράμματα</translation>
+    </message>
+    <message>
+        <source>the X server has no XInput 2.1 extension</source>
+        <translation>ο διακομιστής X δεν έχει την επέκταση XInput 2.1</translation>
+    </message>
+    <message>
+        <source>the X server refused to report raw input events</source>
+        <translation>ο διακομιστής X αρνήθηκε να αναφέρει τα ακατέργαστα συμβάντα εισόδου</translation>
+    </message>
+    <message>
+        <source>cannot open the display to watch the desktop</source>
+        <translation>δεν ανοίγει η οθόνη για την παρακολούθηση της επιφάνειας εργασίας</translation>
+    </message>
+    <message>
+        <source>X error in %1: %2 (request %3)</source>
+        <translation>σφάλμα X κατά %1: %2 (αίτημα %3)</translation>
+    </message>
+    <message>
+        <source>X error in %1: %2</source>
+        <translation>σφάλμα X κατά %1: %2</translation>
+    </message>
+    <message>
+        <source>the character %1 could not be typed after all</source>
+        <translation>ο χαρακτήρας %1 τελικά δεν μπόρεσε να γραφτεί</translation>
+    </message>
+    <message>
+        <source>cannot open a display: DISPLAY is not set; start KIVO from a desktop session</source>
+        <translation>δεν ανοίγει οθόνη: δεν έχει οριστεί η DISPLAY· ξεκινήστε το KIVO μέσα από μια συνεδρία επιφάνειας εργασίας</translation>
+    </message>
+    <message>
+        <source>the connection to the X server broke; no more keys can be typed</source>
+        <translation>κόπηκε η σύνδεση με τον διακομιστή X· δεν μπορούν να γραφτούν άλλα πλήκτρα</translation>
+    </message>
+    <message>
+        <source>the X server %1 refused the keyboard notifications</source>
+        <translation>ο διακομιστής X %1 αρνήθηκε τις ειδοποιήσεις του πληκτρολογίου</translation>
+    </message>
+    <message>
+        <source>the keyboard map of the X server %1 cannot be read for libxkbcommon</source>
+        <translation>η αντιστοίχιση πληκτρολογίου του διακομιστή X %1 δεν διαβάζεται για τη libxkbcommon</translation>
+    </message>
+    <message>
+        <source>the X server %1 did not give its keyboard map</source>
+        <translation>ο διακομιστής X %1 δεν έδωσε την αντιστοίχιση του πληκτρολογίου του</translation>
+    </message>
+    <message>
+        <source>the keyboard map could not be read; keeping the previous one</source>
+        <translation>η αντιστοίχιση πληκτρολογίου δεν διαβάστηκε· κρατιέται η προηγούμενη</translation>
+    </message>
 </context>
 </TS>

@@ -89,10 +89,10 @@ std::vector<TResult> Measure(const TRun& Run, TSendkeys& Sender, TXServerProbe& 
 int main(int Argc, char** Argv)
 {
     const std::size_t Count = Argc > 1 ? std::strtoul(Argv[1], nullptr, 10) : 5000;
-    std::string Error;
+    TUserText Error;
     auto Backend = CreateX11InputBackend(Error);
     if (!Backend) {
-        std::fprintf(stderr, "SendkeysBench: %s\n", Error.c_str());
+        std::fprintf(stderr, "SendkeysBench: %s\n", Error.English().c_str());
         return 1;
     }
     SetInputBackend(std::move(Backend));

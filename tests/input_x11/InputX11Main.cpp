@@ -13,10 +13,10 @@
 int main(int Argc, char** Argv)
 {
     testing::InitGoogleTest(&Argc, Argv);
-    std::string Error;
+    TUserText Error;
     auto Backend = CreateX11InputBackend(Error);
     if (!Backend) {
-        std::fprintf(stderr, "InputX11Tests: %s\n", Error.c_str());
+        std::fprintf(stderr, "InputX11Tests: %s\n", Error.English().c_str());
         return 1;
     }
     SetInputBackend(std::move(Backend));

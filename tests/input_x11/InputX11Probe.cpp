@@ -23,10 +23,10 @@
 int main(int Argc, char** Argv)
 {
     const std::string Command = Argc > 1 ? Argv[1] : "";
-    std::string Error;
+    TUserText Error;
     auto Backend = CreateX11InputBackend(Error);
     if (!Backend) {
-        std::fprintf(stderr, "InputX11Probe: %s\n", Error.c_str());
+        std::fprintf(stderr, "InputX11Probe: %s\n", Error.English().c_str());
         return 1;
     }
     SetInputBackend(std::move(Backend));

@@ -43,7 +43,7 @@ public:
 
     // The client connects while the compositor answers on a thread of its own; from then on
     // the test takes turns between the two on its one thread.
-    std::unique_ptr<TKWinInputMethodBackend> Connect(std::string& Why)
+    std::unique_ptr<TKWinInputMethodBackend> Connect(TUserText& Why)
     {
         std::atomic<bool> Done = false;
         std::thread Serving([&] {
@@ -112,9 +112,9 @@ class KWinInputMethod : public testing::Test {
 protected:
     void SetUp() override
     {
-        std::string Why;
+        TUserText Why;
         Backend = Compositor.Connect(Why);
-        ASSERT_TRUE(Backend) << Why;
+        ASSERT_TRUE(Backend) << Why.English();
         auto Wrapped = std::make_unique<TRecordingInputBackend>();
         Recording = Wrapped.get();
         Backend->Wrap(std::move(Wrapped));
@@ -265,9 +265,9 @@ TEST_F(KWinInputMethod, ATextInputThatCommitsItsOwnStateIsJudgedByItsTextAndGets
 TEST(KWinInputMethodConnect, NeedsKWinsSocketAndItsInputMethod)
 {
     unsetenv("WAYLAND_SOCKET");
-    std::string Why;
+    TUserText Why;
     EXPECT_FALSE(TKWinInputMethodBackend::Connect(Why));
-    EXPECT_NE(Why.find("WAYLAND_SOCKET"), std::string::npos);
+    EXPECT_NE(Why.English().find("WAYLAND_SOCKET"), std::string::npos);
 }
 
 } // namespace

@@ -35,9 +35,10 @@ TEST(PlatformChoice, NativeOnlyWhereEverythingIsThereAndOneLineWhereNot)
         const std::string Name = std::string(Case.Asked ? (*Case.Asked == pnX11 ? "x11" : "wayland") : "auto") + " " + Case.MessageHas;
         EXPECT_EQ(Decision.Platform, Case.Chosen) << Name;
         EXPECT_EQ(Decision.Fatal, Case.Fatal) << Name;
-        EXPECT_TRUE(Decision.Message.contains(QLatin1String(Case.MessageHas))) << Name << ": " << Decision.Message.toStdString();
-        EXPECT_EQ(Decision.Message.isEmpty(), *Case.MessageHas == 0) << Name;
-        EXPECT_FALSE(Decision.Message.contains(QLatin1Char('\n'))) << Name;
+        const std::string Message = Decision.Message.English();
+        EXPECT_NE(Message.find(Case.MessageHas), std::string::npos) << Name << ": " << Message;
+        EXPECT_EQ(Message.empty(), *Case.MessageHas == 0) << Name;
+        EXPECT_EQ(Message.find('\n'), std::string::npos) << Name;
     }
 }
 

@@ -1,5 +1,6 @@
 #include "IBusInputBackend.h"
 #include "NamedKeys.h"
+#include "UserText.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -179,7 +180,7 @@ struct TIBusInputBackend::TState {
             GError* Error = nullptr;
             ibus_bus_request_name_async_finish(IBUS_BUS(Source), Result, &Error);
             if (Error) {
-                std::fprintf(stderr, "kivo: IBus did not give KIVO's engine its name: %s\n", Error->message);
+                ReportToUser({ QT_TRANSLATE_NOOP("kivo", "IBus did not give KIVO's engine its name: %1"), { Error->message } });
                 g_error_free(Error);
             }
         }, nullptr);

@@ -133,7 +133,7 @@ struct TKWinInputMethodBackend::TState {
         if (Lost)
             return;
         Lost = true;
-        std::fprintf(stderr, "kivo: the connection to KWin as its input method was lost; typing through X11 (XWayland), into X11 programs only\n");
+        ReportToUser({ QT_TRANSLATE_NOOP("kivo", "the connection to KWin as its input method was lost; typing through X11 (XWayland), into X11 programs only"), {} });
         Context = nullptr;
         Forget();
     }
@@ -311,17 +311,17 @@ TKWinInputMethodBackend::TKWinInputMethodBackend()
     State->Owner = this;
 }
 
-std::unique_ptr<TKWinInputMethodBackend> TKWinInputMethodBackend::Connect(std::string& Why)
+std::unique_ptr<TKWinInputMethodBackend> TKWinInputMethodBackend::Connect(TUserText& Why)
 {
     if (!std::getenv("WAYLAND_SOCKET")) {
-        Why = "not started by KWin as its input method (no WAYLAND_SOCKET)";
+        Why = { QT_TRANSLATE_NOOP("kivo", "not started by KWin as its input method (no WAYLAND_SOCKET)"), {} };
         return nullptr;
     }
     // With WAYLAND_SOCKET set, libwayland takes that descriptor and unsets the variable: no
     // one else in this process (Qt stays on X11) connects through it by mistake.
     wl_display* Display = wl_display_connect(nullptr);
     if (!Display) {
-        Why = "the Wayland connection in WAYLAND_SOCKET does not answer";
+        Why = { QT_TRANSLATE_NOOP("kivo", "the Wayland connection in WAYLAND_SOCKET does not answer"), {} };
         return nullptr;
     }
     std::unique_ptr<TKWinInputMethodBackend> Backend(new TKWinInputMethodBackend());
@@ -330,7 +330,7 @@ std::unique_ptr<TKWinInputMethodBackend> TKWinInputMethodBackend::Connect(std::s
     State.Registry = wl_display_get_registry(Display);
     wl_registry_add_listener(State.Registry, &TState::RegistryListener, &State);
     if (wl_display_roundtrip(Display) < 0 || !State.InputMethod) {
-        Why = "the compositor at WAYLAND_SOCKET offers KIVO no input method (zwp_input_method_v1)";
+        Why = { QT_TRANSLATE_NOOP("kivo", "the compositor at WAYLAND_SOCKET offers KIVO no input method (zwp_input_method_v1)"), {} };
         return nullptr;
     }
     // The bind goes out now, not with the first request.

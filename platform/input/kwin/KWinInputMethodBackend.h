@@ -11,6 +11,7 @@
 // The connection is not Qt's: the program reads it from its event loop (FileDescriptor,
 // ProcessPending) and never blocks on it.
 #include "CommittingInputBackend.h"
+#include "UserText.h"
 
 #include <functional>
 #include <memory>
@@ -20,7 +21,7 @@ class TKWinInputMethodBackend : public TCommittingInputBackend {
 public:
     // Connects through $WAYLAND_SOCKET (which it consumes). Null, with Why set, when there is
     // none or the compositor behind it offers no input method to this program.
-    static std::unique_ptr<TKWinInputMethodBackend> Connect(std::string& Why);
+    static std::unique_ptr<TKWinInputMethodBackend> Connect(TUserText& Why);
     ~TKWinInputMethodBackend() override;
 
     // Fallback: where everything goes while no context is active. Later(Milliseconds, Work):

@@ -115,11 +115,11 @@ public:
         wl_display_disconnect(Display);
     }
 
-    bool Start(std::string& ErrorMessage)
+    bool Start(TUserText& ErrorMessage)
     {
         VirtualKeyboard = zwp_virtual_keyboard_manager_v1_create_virtual_keyboard(Manager, Seat);
         if (!SendKeymap() || wl_display_roundtrip(Display) < 0 || wl_display_roundtrip(Display) < 0) {
-            ErrorMessage = "the Wayland compositor refused KIVO's virtual keyboard";
+            ErrorMessage = { QT_TRANSLATE_NOOP("kivo", "the Wayland compositor refused KIVO's virtual keyboard"), {} };
             return false;
         }
         return true;
@@ -394,21 +394,22 @@ TWlrInputBackend::TOffer TWlrInputBackend::Probe()
     return { true, Globals.LayerShell, Globals.VirtualKeyboardManager != 0 && Globals.Seat != 0 };
 }
 
-std::unique_ptr<TWlrInputBackend> TWlrInputBackend::Create(std::string& ErrorMessage)
+std::unique_ptr<TWlrInputBackend> TWlrInputBackend::Create(TUserText& ErrorMessage)
 {
     TGlobals Globals;
     wl_registry* Registry = nullptr;
     wl_display* Display = Connect(Registry, Globals);
     if (!Display) {
         const char* Name = std::getenv("WAYLAND_DISPLAY");
-        ErrorMessage = std::string("cannot connect to the Wayland display ") + (Name && *Name ? Name : "wayland-0 (WAYLAND_DISPLAY is not set)");
+        ErrorMessage = Name && *Name ? TUserText { QT_TRANSLATE_NOOP("kivo", "cannot connect to the Wayland display %1"), { Name } }
+                                     : TUserText { QT_TRANSLATE_NOOP("kivo", "cannot connect to the Wayland display wayland-0 (WAYLAND_DISPLAY is not set)"), {} };
         return nullptr;
     }
     if (!Globals.Seat || !Globals.VirtualKeyboardManager) {
         wl_registry_destroy(Registry);
         wl_display_disconnect(Display);
-        ErrorMessage = Globals.Seat ? "this Wayland desktop offers no virtual keyboard (zwp_virtual_keyboard_manager_v1)"
-                                    : "this Wayland desktop has no seat to type on";
+        ErrorMessage = { Globals.Seat ? QT_TRANSLATE_NOOP("kivo", "this Wayland desktop offers no virtual keyboard (zwp_virtual_keyboard_manager_v1)")
+                                      : QT_TRANSLATE_NOOP("kivo", "this Wayland desktop has no seat to type on"), {} };
         return nullptr;
     }
     auto Backend = std::make_unique<TVirtualKeyboardBackend>(Display, Registry, Globals);

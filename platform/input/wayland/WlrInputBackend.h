@@ -5,6 +5,7 @@
 // It runs on a Wayland connection of its own, opened before the toolkit. Windows are those the
 // compositor lists (zwlr_foreign_toplevel_manager_v1); where it lists none, none are found.
 #include "InputBackend.h"
+#include "UserText.h"
 
 #include <functional>
 #include <memory>
@@ -23,7 +24,7 @@ public:
 
     // Connects to $WAYLAND_DISPLAY and makes the virtual keyboard. On failure null, and
     // ErrorMessage is one line for the user.
-    static std::unique_ptr<TWlrInputBackend> Create(std::string& ErrorMessage);
+    static std::unique_ptr<TWlrInputBackend> Create(TUserText& ErrorMessage);
 
     // The desktop's key repeat (delay and interval in milliseconds) as the seat's keyboard
     // announces it; nothing when it repeats no keys or has not said.

@@ -82,7 +82,7 @@ std::unique_ptr<TWlrLayerSurface> TWlrLayerSurface::Create(QWindow* Window, TLay
 {
     const TLayerShell* Shell = TLayerShell::Get();
     if (!Shell || !Shell->Shell) {
-        std::fprintf(stderr, "kivo: the Wayland compositor offers Qt no layer shell (zwlr_layer_shell_v1)\n");
+        std::fprintf(stderr, "kivo: %s\n", qPrintable(QCoreApplication::translate("kivo", "the Wayland compositor offers Qt no layer shell (zwlr_layer_shell_v1)")));
         return nullptr;
     }
     return std::unique_ptr<TWlrLayerSurface>(new TWlrLayerSurface(Window, Layer, Placement));

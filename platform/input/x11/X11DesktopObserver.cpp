@@ -26,7 +26,7 @@ public:
         if (Server)
             XCloseDisplay(Server);
     }
-    bool Open(std::string& ErrorMessage);
+    bool Open(TUserText& ErrorMessage);
 
     bool SeesOutsideInput() const override { return Watching && !Broken; }
     int FileDescriptor() const override { return Server && !Broken ? ConnectionNumber(Server) : -1; }
@@ -66,11 +66,11 @@ void TX11DesktopObserver::ConnectionBroke(Display*, void* Observer)
     // connection of its own) still gives its spare keys back at the end.
     auto* Self = static_cast<TX11DesktopObserver*>(Observer);
     if (!Self->Broken)
-        std::fprintf(stderr, "kivo: the connection that watches the desktop broke; marks are no longer composed\n");
+        ReportToUser({ QT_TRANSLATE_NOOP("kivo", "the connection that watches the desktop broke; marks are no longer composed"), {} });
     Self->Broken = true;
 }
 
-bool TX11DesktopObserver::Open(std::string& ErrorMessage)
+bool TX11DesktopObserver::Open(TUserText& ErrorMessage)
 {
     XSetIOErrorExitHandler(Server, ConnectionBroke, this);
     Root = DefaultRootWindow(Server);
@@ -83,7 +83,7 @@ bool TX11DesktopObserver::Open(std::string& ErrorMessage)
     int Major = 2, Minor = 1;
     if (!XQueryExtension(Server, "XInputExtension", &XInputOpcode, &Event, &Error) || XIQueryVersion(Server, &Major, &Minor) != Success
         || (Major == 2 && Minor < 1)) {
-        ErrorMessage = "the X server has no XInput 2.1 extension";
+        ErrorMessage = { QT_TRANSLATE_NOOP("kivo", "the X server has no XInput 2.1 extension"), {} };
         return !Trap.FailedReported();
     }
     int DeviceCount = 0;
@@ -104,7 +104,7 @@ bool TX11DesktopObserver::Open(std::string& ErrorMessage)
     XISelectEvents(Server, Root, &Selection, 1);
     Watching = !Trap.FailedReported();
     if (!Watching)
-        ErrorMessage = "the X server refused to report raw input events";
+        ErrorMessage = { QT_TRANSLATE_NOOP("kivo", "the X server refused to report raw input events"), {} };
     return Watching;
 }
 
@@ -264,11 +264,11 @@ std::optional<TKeyRepeatSettings> TX11DesktopObserver::KeyRepeat()
 
 } // namespace
 
-std::unique_ptr<TDesktopObserver> CreateX11DesktopObserver(std::shared_ptr<TOwnKeys> OwnKeys, std::string& ErrorMessage)
+std::unique_ptr<TDesktopObserver> CreateX11DesktopObserver(std::shared_ptr<TOwnKeys> OwnKeys, TUserText& ErrorMessage)
 {
     Display* Server = XOpenDisplay(nullptr);
     if (!Server)
-        ErrorMessage = "cannot open the display to watch the desktop";
+        ErrorMessage = { QT_TRANSLATE_NOOP("kivo", "cannot open the display to watch the desktop"), {} };
     auto Observer = std::make_unique<TX11DesktopObserver>(Server, std::move(OwnKeys));
     if (Server)
         Observer->Open(ErrorMessage);

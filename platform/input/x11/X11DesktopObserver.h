@@ -10,6 +10,7 @@
 // (xdotool, another on-screen keyboard). A key of a real keyboard always is someone else's.
 // No X11 header leaks from here.
 #include "DesktopObserver.h"
+#include "UserText.h"
 
 #include <chrono>
 #include <deque>
@@ -39,4 +40,4 @@ private:
 
 // Opens $DISPLAY. Never null: without XInput 2 it sees no outside input (SeesOutsideInput),
 // and without a display it sees nothing; ErrorMessage then says why in one line.
-std::unique_ptr<TDesktopObserver> CreateX11DesktopObserver(std::shared_ptr<TOwnKeys> OwnKeys, std::string& ErrorMessage);
+std::unique_ptr<TDesktopObserver> CreateX11DesktopObserver(std::shared_ptr<TOwnKeys> OwnKeys, TUserText& ErrorMessage);

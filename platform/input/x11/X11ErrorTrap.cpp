@@ -1,4 +1,5 @@
 #include "X11ErrorTrap.h"
+#include "UserText.h"
 
 #include <cstdio>
 
@@ -9,8 +10,9 @@ void Report(Display* Connection, const XErrorEvent& Error, const char* Operation
 {
     char Text[128] = {};
     XGetErrorText(Connection, Error.error_code, Text, sizeof Text);
-    std::fprintf(stderr, "kivo: X error in %s: %s (request %d.%d, resource 0x%lx)\n", Operation, Text,
-        int(Error.request_code), int(Error.minor_code), Error.resourceid);
+    char Request[64] = {};
+    std::snprintf(Request, sizeof Request, "%d.%d, resource 0x%lx", int(Error.request_code), int(Error.minor_code), Error.resourceid);
+    ReportToUser({ QT_TRANSLATE_NOOP("kivo", "X error in %1: %2 (request %3)"), { Operation, Text, Request } });
 }
 } // namespace
 
@@ -54,6 +56,6 @@ bool TX11ErrorTrap::FailedReported()
         return false;
     char Text[128] = {};
     XGetErrorText(Connection, FirstError, Text, sizeof Text);
-    std::fprintf(stderr, "kivo: X error in %s: %s\n", Operation, Text);
+    ReportToUser({ QT_TRANSLATE_NOOP("kivo", "X error in %1: %2"), { Operation, Text } });
     return true;
 }

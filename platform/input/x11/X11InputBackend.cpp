@@ -109,7 +109,7 @@ class TX11InputBackend final : public TInputBackend {
 public:
     TX11InputBackend(Display* Connection, const std::string& DisplayName, std::shared_ptr<TOwnKeys> OwnKeys, TX11Scheduler Later);
     ~TX11InputBackend() override;
-    bool Start(std::string& Error);
+    bool Start(TUserText& Error);
 
     bool TypeCharacter(char32_t Character) override;
     void SendKey(TNamedKey Key, bool Press) override;
@@ -298,8 +298,11 @@ void TX11InputBackend::RunWork(const TWork& Item)
 {
     switch (Item.Kind) {
     case TWork::wkType:
-        if (!TypeNow(Item.Character, Item.HeldModifiers))
-            std::fprintf(stderr, "kivo: U+%04X could not be typed after all\n", unsigned(Item.Character));
+        if (!TypeNow(Item.Character, Item.HeldModifiers)) {
+            char Name[16];
+            std::snprintf(Name, sizeof Name, "U+%04X", unsigned(Item.Character));
+            ReportToUser({ QT_TRANSLATE_NOOP("kivo", "the character %1 could not be typed after all"), { Name } });
+        }
         break;
     case TWork::wkNamedKey:
         SendKeyNow(Item.Key, Item.Press);
@@ -371,7 +374,7 @@ TX11InputBackend::TX11InputBackend(Display* Connection, const std::string& Displ
 {
 }
 
-bool TX11InputBackend::Start(std::string& Error)
+bool TX11InputBackend::Start(TUserText& Error)
 {
     // Keys sent while the user holds a physical key would otherwise be caught by an active grab.
     XTestGrabControl(Connection, True);
@@ -637,36 +640,37 @@ std::uint32_t TX11InputBackend::TickCount()
 
 } // namespace
 
-std::unique_ptr<TInputBackend> CreateX11InputBackend(std::string& ErrorMessage, std::shared_ptr<TOwnKeys> OwnKeys, TX11Scheduler Later)
+std::unique_ptr<TInputBackend> CreateX11InputBackend(TUserText& ErrorMessage, std::shared_ptr<TOwnKeys> OwnKeys, TX11Scheduler Later)
 {
     const char* Name = XDisplayName(nullptr);
-    const std::string DisplayName = Name && *Name ? Name : "(DISPLAY is not set)";
+    const std::string DisplayName = Name ? Name : "";
     Display* Connection = XOpenDisplay(nullptr);
     if (!Connection) {
-        ErrorMessage = "cannot open display " + DisplayName + ": is an X server running and DISPLAY set?";
+        ErrorMessage = DisplayName.empty()
+            ? TUserText { QT_TRANSLATE_NOOP("kivo", "cannot open a display: DISPLAY is not set; start KIVO from a desktop session"), {} }
+            : TUserText { QT_TRANSLATE_NOOP("kivo", "cannot open display %1: is an X server running and DISPLAY set?"), { DisplayName } };
         return nullptr;
     }
     int EventBase = 0, ErrorBase = 0, Major = 0, Minor = 0;
     if (!XTestQueryExtension(Connection, &EventBase, &ErrorBase, &Major, &Minor)) {
         XCloseDisplay(Connection);
-        ErrorMessage = "the X server " + DisplayName + " has no XTest extension, so no keys can be typed";
+        ErrorMessage = { QT_TRANSLATE_NOOP("kivo", "the X server %1 has no XTest extension, so no keys can be typed"), { DisplayName } };
         return nullptr;
     }
     int Opcode = 0, XkbEvent = 0, XkbError = 0, XkbMajor = XkbMajorVersion, XkbMinor = XkbMinorVersion;
     if (!XkbQueryExtension(Connection, &Opcode, &XkbEvent, &XkbError, &XkbMajor, &XkbMinor)) {
         XCloseDisplay(Connection);
-        ErrorMessage = "the X server " + DisplayName + " has no XKEYBOARD extension, so its layout cannot be read";
+        ErrorMessage = { QT_TRANSLATE_NOOP("kivo", "the X server %1 has no XKEYBOARD extension, so its layout cannot be read"), { DisplayName } };
         return nullptr;
     }
     // Xlib would end the process on a broken connection; the server that could take the spare
     // keys back is then gone or unreachable, and the next KIVO to start repairs what is left.
     XSetIOErrorExitHandler(Connection, [](Display*, void*) {
-        std::fprintf(stderr, "kivo: the connection to the X server broke; no more keys can be typed\n");
+        ReportToUser({ QT_TRANSLATE_NOOP("kivo", "the connection to the X server broke; no more keys can be typed"), {} });
     }, nullptr);
     auto Backend = std::make_unique<TX11InputBackend>(Connection, XDisplayString(Connection), std::move(OwnKeys), std::move(Later));
-    std::string Error;
-    if (!Backend->Start(Error)) {
-        ErrorMessage = "the X server " + DisplayName + ": " + Error;
+    if (!Backend->Start(ErrorMessage)) {
+        ErrorMessage.Details.insert(ErrorMessage.Details.begin(), DisplayName);
         return nullptr;
     }
     return Backend;

@@ -3,6 +3,7 @@
 // its own. No X11 header leaks from here: callers (the program's main, which also runs Qt) see
 // only the backend interface.
 #include "InputBackend.h"
+#include "UserText.h"
 #include "X11DesktopObserver.h"
 
 #include <functional>
@@ -13,7 +14,7 @@
 using TX11Scheduler = std::function<void(int Milliseconds, std::function<void()> Work)>;
 
 // Opens the display named by $DISPLAY. On failure returns null and sets ErrorMessage to one
-// line for the user ("cannot open display ...", "the X server ... has no XTest extension").
+// line for the user ("cannot open display %1 ...", "the X server %1 has no XTest extension").
 // Keys that a killed KIVO left held down on the XTest keyboard, and spare keys it left mapped,
 // are put right here. Destroying the backend releases every key it holds and gives its spare
 // keys back. Every key press it sends is counted in OwnKeys when one is given (see
@@ -21,4 +22,4 @@ using TX11Scheduler = std::function<void(int Milliseconds, std::function<void()>
 // KIVO holding the keyboard, a window taking the focus, the pause after a BackSpace) is queued
 // and done through it, in order, and the calls return at once; without, they wait themselves.
 std::unique_ptr<TInputBackend> CreateX11InputBackend(
-    std::string& ErrorMessage, std::shared_ptr<TOwnKeys> OwnKeys = nullptr, TX11Scheduler Later = nullptr);
+    TUserText& ErrorMessage, std::shared_ptr<TOwnKeys> OwnKeys = nullptr, TX11Scheduler Later = nullptr);

@@ -5,7 +5,6 @@
 #include <X11/Xlib-xcb.h>
 #include <xkbcommon/xkbcommon-x11.h>
 
-#include <cstdio>
 #include <cstring>
 
 TX11Keymap::TX11Keymap(Display* Connection)
@@ -19,11 +18,11 @@ TX11Keymap::TX11Keymap(Display* Connection)
 
 TX11Keymap::~TX11Keymap() { xkb_context_unref(Context); }
 
-bool TX11Keymap::Load(std::string& Error)
+bool TX11Keymap::Load(TUserText& Error)
 {
     int Opcode = 0, XkbError = 0, Major = XkbMajorVersion, Minor = XkbMinorVersion;
     if (!XkbQueryExtension(Connection, &Opcode, &EventBase, &XkbError, &Major, &Minor)) {
-        Error = "the X server has no XKEYBOARD extension, so its layout cannot be read";
+        Error = { QT_TRANSLATE_NOOP("kivo", "the X server %1 has no XKEYBOARD extension, so its layout cannot be read"), {} };
         return false;
     }
     // Only this connection's own notifications keep the map current: Xlib's cache of the core
@@ -34,18 +33,18 @@ bool TX11Keymap::Load(std::string& Error)
     constexpr unsigned long StateDetails = XkbGroupStateMask | XkbModifierLockMask;
     XkbSelectEventDetails(Connection, XkbUseCoreKbd, XkbStateNotify, XkbAllStateComponentsMask, StateDetails);
     if (Trap.Failed()) {
-        Error = "the X server refused the keyboard notifications";
+        Error = { QT_TRANSLATE_NOOP("kivo", "the X server %1 refused the keyboard notifications"), {} };
         return false;
     }
     if (!Context || !xkb_x11_setup_xkb_extension(Xcb, XKB_X11_MIN_MAJOR_XKB_VERSION, XKB_X11_MIN_MINOR_XKB_VERSION,
             XKB_X11_SETUP_XKB_EXTENSION_NO_FLAGS, nullptr, nullptr, nullptr, nullptr)
         || (KeyboardDevice = xkb_x11_get_core_keyboard_device_id(Xcb)) < 0) {
-        Error = "the X server's keyboard map cannot be read for libxkbcommon";
+        Error = { QT_TRANSLATE_NOOP("kivo", "the keyboard map of the X server %1 cannot be read for libxkbcommon"), {} };
         return false;
     }
     ReadState();
     if (!ReadMap()) {
-        Error = "the X server did not give its keyboard map";
+        Error = { QT_TRANSLATE_NOOP("kivo", "the X server %1 did not give its keyboard map"), {} };
         return false;
     }
     return true;
@@ -111,7 +110,7 @@ bool TX11Keymap::ReadMap()
     TX11KeymapModel Fresh;
     xkb_keymap* Typed = ReadModel(Fresh) ? xkb_x11_keymap_new_from_device(Context, Xcb, KeyboardDevice, XKB_KEYMAP_COMPILE_NO_FLAGS) : nullptr;
     if (!Typed) {
-        std::fprintf(stderr, "kivo: the keyboard map could not be read; keeping the previous one\n");
+        ReportToUser({ QT_TRANSLATE_NOOP("kivo", "the keyboard map could not be read; keeping the previous one"), {} });
         return false;
     }
     Fresh.Typing = std::make_shared<const TXkbTyping>(Typed);

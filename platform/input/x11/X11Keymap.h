@@ -5,6 +5,7 @@
 // map is read again only when the server announces a new one, the state is taken from the
 // state notifications. Where the backend puts a group back itself, it says which (AssumeGroups),
 // because the notifications of its own locks may still be on their way.
+#include "UserText.h"
 #include "X11KeymapModel.h"
 
 #include <X11/XKBlib.h>
@@ -22,8 +23,9 @@ public:
     TX11Keymap(const TX11Keymap&) = delete;
     TX11Keymap& operator=(const TX11Keymap&) = delete;
 
-    // Selects the notifications and reads map and state; on failure Error says why.
-    bool Load(std::string& Error);
+    // Selects the notifications and reads map and state; on failure Error says why, its %1
+    // the display, which the caller names.
+    bool Load(TUserText& Error);
     // Takes in the notifications that have arrived, and reads the map again if it changed.
     // Other events on the connection go to OnOtherEvent.
     void Refresh();
