@@ -45,7 +45,14 @@ TCommandLine ParseCommandLine(const QStringList& Arguments)
     TCommandLine Result;
     if (!Parser.parse(Arguments)) {
         Result.Action = claError;
-        Result.Message = Parser.errorText();
+        // Qt's own wording stays English where Qt's translations are not installed.
+        const QStringList Unknown = Parser.unknownOptionNames();
+        if (Unknown.size() == 1)
+            Result.Message = Tr(QT_TRANSLATE_NOOP("TCommandLine", "unknown option '%1'.")).arg(Unknown.constFirst());
+        else if (Unknown.size() > 1)
+            Result.Message = Tr(QT_TRANSLATE_NOOP("TCommandLine", "unknown options: %1.")).arg(Unknown.join(QStringLiteral(", ")));
+        else
+            Result.Message = Parser.errorText();
         return Result;
     }
     if (!Parser.positionalArguments().isEmpty()) {

@@ -123,6 +123,14 @@ iota subscript, and KIVO types them into the program you are writing in.</source
         <source>--platform takes x11 or wayland, not &apos;%1&apos;.</source>
         <translation>το --platform δέχεται x11 ή wayland, όχι «%1».</translation>
     </message>
+    <message>
+        <source>unknown option &apos;%1&apos;.</source>
+        <translation>άγνωστη επιλογή «%1».</translation>
+    </message>
+    <message>
+        <source>unknown options: %1.</source>
+        <translation>άγνωστες επιλογές: %1.</translation>
+    </message>
 </context>
 <context>
     <name>TExtraKeys</name>

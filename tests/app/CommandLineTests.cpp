@@ -24,8 +24,8 @@ TEST(CommandLine, EachArgumentListAsksForOneThing)
         { { "--version" }, claShowVersion, std::nullopt, "kivo 1." },
         { { "--output=greek" }, claError, std::nullopt, "not 'greek'" },
         { { "--output" }, claError, std::nullopt, "Missing value after '--output'" },
-        { { "--fast" }, claError, std::nullopt, "Unknown option 'fast'" },
-        { { "-display", ":1" }, claError, std::nullopt, "Unknown options" },
+        { { "--fast" }, claError, std::nullopt, "unknown option 'fast'" },
+        { { "-display", ":1" }, claError, std::nullopt, "unknown options: d, i, s" },
         { { "notes.txt" }, claError, std::nullopt, "'notes.txt'" },
     };
     for (const auto& Case : Cases) {
