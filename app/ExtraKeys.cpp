@@ -82,7 +82,7 @@ TGreekMarks MarksOfButton(const TToolButton& Button)
 
 void TForm1::TypeComposed(const std::function<TComposerActions(TGreekComposer&)>& Compose)
 {
-    SendCycle([&] {
+    SendCycle([this, Compose] {
         if (OnBeforeCompose)
             OnBeforeCompose();
         SendComposed(Compose(Composer));

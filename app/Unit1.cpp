@@ -10,7 +10,6 @@
 #include "Unit4.h"
 
 #include <QGuiApplication>
-#include <QScopeGuard>
 #include <QScreen>
 
 TForm1* Form1 = nullptr;
@@ -75,15 +74,7 @@ TForm1::TForm1(QWidget* Parent)
     TForm4::AddUnicodeParagraph(&TExtraKeys::Instructions);
 }
 
-void TForm1::SendCycle(const std::function<void()>& Send)
-{
-    Application->Minimize();
-    const auto Restore = qScopeGuard([] {
-        Application->Restore();
-        Application->BringToFront();
-    });
-    Send();
-}
+void TForm1::SendCycle(std::function<void()> Send) { Application->SendWithFocusGivenBack(std::move(Send)); }
 
 void TForm1::FormCreate(TObject*)
 {
@@ -130,9 +121,9 @@ void TForm1::Keyboard1SpecialKey(TObject*, TSpecialKey SpecialKey)
 void TForm1::SendAccent(const std::string& Text)
 {
     if (Output == omUnicode)
-        SendCycle([this, &Text] { TypeUnicode(Text); });
+        SendCycle([this, Text] { TypeUnicode(Text); });
     else
-        SendCycle([this, &Text] { ks1->SendKeys(Text); });
+        SendCycle([this, Text] { ks1->SendKeys(Text); });
 }
 
 void TForm1::ToolButton1Click(TObject*) { SendAccent(";"); }

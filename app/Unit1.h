@@ -66,8 +66,9 @@ public:
     void TypeComposed(const std::function<TComposerActions(TGreekComposer&)>& Compose);
 
 private:
-    // Minimize, Send, Restore, BringToFront. The window comes back even if Send fails.
-    void SendCycle(const std::function<void()>& Send);
+    // Minimize, Send, Restore, BringToFront; after the sends already waiting, if any. The
+    // window comes back even if Send fails. Send runs later or at once: it keeps no references.
+    void SendCycle(std::function<void()> Send);
     void SendAccent(const std::string& Text);
     void BuildOutputMenu();
     // Unicode output of a key's or button's codes: letters and other characters as what the

@@ -3,9 +3,8 @@
 #include "TForm.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QMessageBox>
-#include <QThread>
+#include <QScopeGuard>
 #include <QTimer>
 #include <QWindow>
 
@@ -38,8 +37,16 @@ public:
 
 TApplication::TApplication(int& Argc, char** Argv)
     : QtApplication(std::make_unique<TQtApplication>(Argc, Argv))
+    , HandOverTimer(new QTimer(QtApplication.get()))
 {
     Application = this;
+    HandOverTimer->setSingleShot(true);
+    QObject::connect(HandOverTimer, &QTimer::timeout, QtApplication.get(), [this] { FocusHandedOver(); });
+    // Queued: the focus may move inside Minimize itself, and the sends go on from the loop.
+    QObject::connect(QtApplication.get(), &QGuiApplication::focusWindowChanged, QtApplication.get(), [this] {
+        if (!QGuiApplication::focusWindow() && HandOverTimer->isActive())
+            FocusHandedOver();
+    }, Qt::QueuedConnection);
 }
 
 TApplication::~TApplication()
@@ -103,12 +110,46 @@ void TApplication::Minimize()
             Window->showMinimized();
         }
     }
-    QElapsedTimer Waited;
-    Waited.start();
-    while (QGuiApplication::focusWindow() && Waited.elapsed() < FocusHandOverMilliseconds) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        QThread::msleep(1);
+}
+
+void TApplication::SendWithFocusGivenBack(std::function<void()> Send)
+{
+    PendingSends.push_back(std::move(Send));
+    if (!HandOverTimer->isActive())
+        RunPendingSends();
+}
+
+void TApplication::RunPendingSends()
+{
+    while (!PendingSends.empty() && !Sending) {
+        if (!FocusWaitedFor && QGuiApplication::focusWindow()) {
+            Minimize();
+            if (FocusHandOverMilliseconds > 0 && QGuiApplication::focusWindow()) {
+                HandOverTimer->start(FocusHandOverMilliseconds);
+                return;
+            }
+        }
+        FocusWaitedFor = false;
+        const std::function<void()> Send = std::move(PendingSends.front());
+        PendingSends.pop_front();
+        Sending = true;
+        const auto Done = qScopeGuard([this] {
+            Sending = false;
+            Restore();
+            BringToFront();
+            // After a send that threw, the rest go on from the loop once the error is shown.
+            if (std::uncaught_exceptions() && !PendingSends.empty())
+                QTimer::singleShot(0, QtApplication.get(), [this] { RunPendingSends(); });
+        });
+        Send();
     }
+}
+
+void TApplication::FocusHandedOver()
+{
+    HandOverTimer->stop();
+    FocusWaitedFor = true;
+    RunPendingSends();
 }
 
 void TApplication::Restore()

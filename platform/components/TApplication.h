@@ -3,6 +3,7 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <deque>
 #include <exception>
 #include <functional>
 #include <memory>
@@ -10,6 +11,7 @@
 #include <vector>
 
 class QApplication;
+class QTimer;
 class TForm;
 
 class TApplication {
@@ -47,14 +49,18 @@ public:
     // Minimize gives the input focus back to the program the user was typing into. The
     // windows are made never to take the focus, so mostly there is nothing to give back and
     // nothing changes on screen; only when a window of this application does hold the focus
-    // are the windows iconified, and Minimize returns once the window manager has moved the
-    // focus elsewhere. Restore shows iconified windows again; BringToFront raises the active
-    // window, without taking the focus, RaiseDelayMilliseconds later.
+    // are the windows iconified. Restore shows iconified windows again; BringToFront raises
+    // the active window, without taking the focus, RaiseDelayMilliseconds later.
     void Minimize();
     void Restore();
     void BringToFront();
     bool Minimized() const { return !MinimizedWindows.empty(); }
-    // How long Minimize waits for the window manager to move the focus away.
+
+    // The send cycle: Minimize, Send, Restore, BringToFront. Where Minimize had windows to
+    // iconify, Send waits until the window manager has moved the focus away (at most
+    // FocusHandOverMilliseconds; 0 does not wait), without holding up the event loop: sends
+    // asked for meanwhile wait their turn, in order, and each has its own cycle.
+    void SendWithFocusGivenBack(std::function<void()> Send);
     static constexpr int DefaultFocusHandOverMilliseconds = 500;
     int FocusHandOverMilliseconds = DefaultFocusHandOverMilliseconds;
     static constexpr int RaiseDelayMilliseconds = 2;
@@ -64,12 +70,18 @@ public:
 private:
     void AdoptForm(TForm* Form);
     void RaiseFront();
+    void RunPendingSends();
+    void FocusHandedOver();
 
     std::unique_ptr<QApplication> QtApplication;
     // Owned; destroyed in reverse order of creation, before the QApplication.
     std::vector<std::unique_ptr<TForm>> Forms;
     TForm* MainFormValue = nullptr;
     std::vector<QPointer<QWidget>> MinimizedWindows;
+    std::deque<std::function<void()>> PendingSends;
+    bool Sending = false;
+    bool FocusWaitedFor = false; // the first pending send goes whether or not the focus moved
+    QTimer* HandOverTimer = nullptr; // running while a send waits for the focus to move
 };
 
 // The process's one application object; null until it is constructed.
