@@ -10,6 +10,7 @@
 #include "Unit4.h"
 
 #include <QApplication>
+#include <QRect>
 #include <QStandardPaths>
 #include <QTimer>
 
@@ -18,6 +19,12 @@
 #include <functional>
 #include <memory>
 #include <string>
+
+// Failure messages in pixels rather than bytes.
+inline void PrintTo(const QRect& Rect, std::ostream* Out)
+{
+    *Out << Rect.x() << "," << Rect.y() << " " << Rect.width() << "x" << Rect.height();
+}
 
 class TAppTest : public testing::Test {
 protected:
