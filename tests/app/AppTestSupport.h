@@ -12,11 +12,9 @@
 #include <QApplication>
 #include <QRect>
 #include <QStandardPaths>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -64,16 +62,6 @@ protected:
 
     // The key actions in order: "+Shift +A -A -Shift".
     std::string KeyEvents() const { return TextOf(Backend->Felt()); }
-
-    // Runs Action while Window is shown modally, then Close, and says whether it was modal.
-    static void WhileModal(QDialog* Window, const std::function<void()>& Close, bool* WasShown = nullptr)
-    {
-        QTimer::singleShot(0, Window, [Window, Close, WasShown] {
-            if (WasShown)
-                *WasShown = Window->isVisible() && Window->isModal();
-            Close();
-        });
-    }
 
     TRecordingInputBackend* Backend = nullptr;
     std::unique_ptr<TForm1> MainForm;
