@@ -18,8 +18,7 @@
 #include <memory>
 #include <string>
 
-// Failure messages in pixels and characters rather than bytes.
-inline void PrintTo(const QString& Text, std::ostream* Out) { *Out << '"' << Text.toStdString() << '"'; }
+// Failure messages in pixels rather than bytes.
 inline void PrintTo(const QRect& Rect, std::ostream* Out)
 {
     *Out << Rect.x() << "," << Rect.y() << " " << Rect.width() << "x" << Rect.height();
