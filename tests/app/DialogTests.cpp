@@ -22,7 +22,6 @@ TEST_F(TAppTest, InstructionsWindowBoxesGiveEveryPartItsPlace)
     EXPECT_EQ(Instructions->Panel3->geometry(), QRect(0, 81, 501, 2));
     EXPECT_EQ(Instructions->Memo1->geometry(), QRect(0, 83, 501, 329));
     EXPECT_EQ(Instructions->Panel2->geometry(), QRect(0, 412, 501, 41));
-    Instructions->hide();
 }
 
 TEST_F(TAppTest, InstructionsSpeakOfTheOutputInForce)

@@ -18,13 +18,11 @@ namespace {
 
 QString Q(const std::u32string& Text) { return QString::fromUcs4(Text.data(), static_cast<qsizetype>(Text.size())); }
 
-std::u32string U(const QString& Text)
+std::u32string Normalized(const std::u32string& Text, QString::NormalizationForm Form)
 {
-    const QList<uint> Codes = Text.toUcs4();
+    const QList<uint> Codes = Q(Text).normalized(Form).toUcs4();
     return std::u32string(Codes.begin(), Codes.end());
 }
-
-std::u32string Normalized(const std::u32string& Text, QString::NormalizationForm Form) { return U(Q(Text).normalized(Form)); }
 
 struct TDocuments {
     std::u32string ByCodePoint;
