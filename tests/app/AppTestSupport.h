@@ -10,14 +10,19 @@
 #include "Unit4.h"
 
 #include <QApplication>
+#include <QRect>
 #include <QStandardPaths>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <memory>
 #include <string>
+
+// Failure messages in pixels rather than bytes.
+inline void PrintTo(const QRect& Rect, std::ostream* Out)
+{
+    *Out << Rect.x() << "," << Rect.y() << " " << Rect.width() << "x" << Rect.height();
+}
 
 class TAppTest : public testing::Test {
 protected:
@@ -57,16 +62,6 @@ protected:
 
     // The key actions in order: "+Shift +A -A -Shift".
     std::string KeyEvents() const { return TextOf(Backend->Felt()); }
-
-    // Runs Action while Window is shown modally, then Close, and says whether it was modal.
-    static void WhileModal(QDialog* Window, const std::function<void()>& Close, bool* WasShown = nullptr)
-    {
-        QTimer::singleShot(0, Window, [Window, Close, WasShown] {
-            if (WasShown)
-                *WasShown = Window->isVisible() && Window->isModal();
-            Close();
-        });
-    }
 
     TRecordingInputBackend* Backend = nullptr;
     std::unique_ptr<TForm1> MainForm;

@@ -6,7 +6,6 @@
 #include "TToolButton.h"
 #include "WindowPlace.h"
 
-#include <QCoreApplication>
 #include <QSettings>
 #include <QTemporaryDir>
 

@@ -53,29 +53,39 @@ TEST_F(EarlyClickTest, ClicksOnlyWhereTheToolkitWouldAndNeverTwice)
 {
     const struct {
         const char* Case;
-        bool MovedOffFirst; // the toolkit saw the pointer leave the key before the release
+        std::optional<QPoint> Delivered; // where a motion the toolkit delivered at the last motion's time went
         unsigned long ReleasedPress;
         unsigned long LastMotionTime;
         int MotionCount;
         QPoint PointerAtRelease;
         bool ClicksEarly;
         int ClicksInAll;
+        bool Repeats = false;
     } Cases[] = {
-        { "still, on the key", false, PressTime, 0, 0, On, true, 1 },
-        { "moved before the press", false, PressTime, PressTime - 3, 1, On, true, 1 },
-        { "a motion the toolkit has not delivered", false, PressTime, PressTime + 4, 1, On, false, 1 },
-        { "a motion in the press's millisecond", false, PressTime, PressTime, 1, On, false, 1 },
-        { "pointer moved off without a motion event", false, PressTime, 0, 0, Off, false, 0 },
-        { "release of an earlier press", false, PressTime - 200, 0, 0, On, false, 1 },
-        { "dragged off the key", true, PressTime, PressTime + 2, 1, Off, false, 0 },
-        { "dragged off, warped back on unseen", true, PressTime, PressTime + 2, 1, On, false, 0 },
+        { "still, on the key", {}, PressTime, 0, 0, On, true, 1 },
+        { "moved before the press", {}, PressTime, PressTime - 3, 1, On, true, 1 },
+        { "a motion the toolkit has not delivered", {}, PressTime, PressTime + 4, 1, On, false, 1 },
+        { "a motion in the press's millisecond", {}, PressTime, PressTime, 1, On, false, 1 },
+        { "pointer moved off without a motion event", {}, PressTime, 0, 0, Off, false, 0 },
+        { "release of an earlier press", {}, PressTime - 200, 0, 0, On, false, 1 },
+        { "dragged off the key", Off, PressTime, PressTime + 2, 1, Off, false, 0 },
+        { "dragged off, warped back on unseen", Off, PressTime, PressTime + 2, 1, On, false, 0 },
+        // One raw motion in the millisecond of the last one the toolkit delivered is that one;
+        // two mean one it has not delivered.
+        { "moved on the key, that motion seen", On + QPoint(1, 0), PressTime, PressTime + 3, 1, On, true, 1 },
+        { "moved on the key, one more unseen", On + QPoint(1, 0), PressTime, PressTime + 3, 2, On, false, 1 },
+        { "a key that repeats, released before its repeat", {}, PressTime, 0, 0, On, true, 1, true },
     };
+    EXPECT_FALSE(TCaptionButton::ClickAtEarlyRelease(PressTime, 0, 0, Global(On))) << "no key held";
     for (const auto& Case : Cases) {
         SCOPED_TRACE(Case.Case);
         Clicks = 0;
+        Button->Timing().RepeatTiming = nullptr;
+        if (Case.Repeats)
+            Button->Timing().RepeatTiming = [] { return std::optional<TRepeatTiming>(TRepeatTiming { 500, 30 }); };
         Send(QEvent::MouseButtonPress, On, PressTime);
-        if (Case.MovedOffFirst)
-            Send(QEvent::MouseMove, Off, PressTime + 2);
+        if (Case.Delivered)
+            Send(QEvent::MouseMove, *Case.Delivered, Case.LastMotionTime);
         const bool Early = TCaptionButton::ClickAtEarlyRelease(Case.ReleasedPress, Case.LastMotionTime, Case.MotionCount,
             Global(Case.PointerAtRelease));
         EXPECT_EQ(Early, Case.ClicksEarly);
@@ -86,32 +96,6 @@ TEST_F(EarlyClickTest, ClicksOnlyWhereTheToolkitWouldAndNeverTwice)
         // Nothing is left to click at a second word of the same release.
         EXPECT_FALSE(TCaptionButton::ClickAtEarlyRelease(Case.ReleasedPress, 0, 0, Global(On)));
     }
-}
-
-TEST_F(EarlyClickTest, MotionsInTheMillisecondTheToolkitSawLastAreCounted)
-{
-    // The toolkit delivered one motion at 5003, still on the key: one raw motion in that
-    // millisecond is that one; two mean one it has not delivered.
-    for (const int MotionCount : { 1, 2 }) {
-        SCOPED_TRACE(MotionCount);
-        Clicks = 0;
-        Send(QEvent::MouseButtonPress, On, PressTime);
-        Send(QEvent::MouseMove, On + QPoint(1, 0), PressTime + 3);
-        EXPECT_EQ(TCaptionButton::ClickAtEarlyRelease(PressTime, PressTime + 3, MotionCount, Global(On)), MotionCount == 1);
-        Send(QEvent::MouseButtonRelease, On, PressTime + 5);
-        EXPECT_EQ(Clicks, 1);
-    }
-}
-
-TEST_F(EarlyClickTest, NoKeyHeldIsNoClickAndAKeyReleasedBeforeItsRepeatIsOneClick)
-{
-    EXPECT_FALSE(TCaptionButton::ClickAtEarlyRelease(PressTime, 0, 0, Global(On)));
-    Button->Timing().RepeatTiming = [] { return std::optional<TRepeatTiming>(TRepeatTiming { 500, 30 }); };
-    Send(QEvent::MouseButtonPress, On, PressTime);
-    EXPECT_EQ(Clicks, 0);
-    EXPECT_TRUE(TCaptionButton::ClickAtEarlyRelease(PressTime, 0, 0, Global(On)));
-    Send(QEvent::MouseButtonRelease, On, PressTime + 5);
-    EXPECT_EQ(Clicks, 1);
 }
 
 TEST_F(EarlyClickTest, AKeyRemovedByItsOwnEarlyClickIsNotTouchedAgain)
