@@ -9,15 +9,8 @@
 
 namespace {
 
-struct TKeyRef {
-    int Row = 0; // 0 for a special-key slot
-    int ColumnOrSlot = 0;
-};
-constexpr TKeyRef Grid(int Row, int Column) { return { Row, Column }; }
-constexpr TKeyRef Slot(int Slot) { return { 0, Slot }; }
-
 struct TExpectedKey {
-    TKeyRef Key;
+    TKeyAt Key;
     TKeyBounds Bounds;
 };
 
@@ -30,6 +23,7 @@ struct TLayoutExample {
     TPanel::TBevelCut Bevels; // both the inner and the outer bevel
     int BevelWidth;
     std::vector<TExpectedKey> Keys;
+    TOptions Options {}; // hidden and disabled keys keep their place
 };
 
 const std::vector<TLayoutExample>& LayoutExamples()
@@ -67,6 +61,13 @@ const std::vector<TLayoutExample>& LayoutExamples()
         { "Numeric122x162", kbmNumeric, 122, 162, 1, TPanel::bvNone, 1,
             { { Grid(1, 3), { 81, 1, 40, 40 } }, { Grid(4, 2), { 41, 121, 40, 40 } },
                 { Slot(BackspaceSlot), { 81, 121, 40, 40 } } } },
+        { "HiddenAndDisabled587x145", kbmAlphaNumeric, 587, 145, 1, TPanel::bvNone, 1,
+            { { Slot(SpaceSlot), { 121, 113, 340, 28 } }, { Slot(TabSlot), { 1, 29, 60, 28 } },
+                { Grid(3, 1), { 61, 29, 40, 28 } } },
+            { HideSpace, DisableTab } },
+        { "OutsideTheEnumerationAsAlphaNumeric587x145", static_cast<TKbMode>(7), 587, 145, 1, TPanel::bvNone, 1,
+            { { Slot(TabSlot), { 1, 29, 60, 28 } }, { Slot(SpaceSlot), { 121, 113, 340, 28 } },
+                { Grid(5, 10), { 461, 85, 40, 28 } } } },
         // Too small a control (usable 14 by 2) gives empty keys, without clamping.
         { "TooSmall16x4", kbmAlphaNumeric, 16, 4, 1, TPanel::bvNone, 1,
             { { Grid(2, 1), { 1, 1, 0, 0 } }, { Slot(BackspaceSlot), { 1, 1, 0, 0 } } } },
@@ -76,14 +77,9 @@ const std::vector<TLayoutExample>& LayoutExamples()
 
 void PrintTo(const TLayoutExample& Example, std::ostream* Out) { *Out << Example.Name; }
 
-TSpeedButton* KeyOf(const TKeyboard& Keyboard, TKeyRef Key)
-{
-    return Key.Row == 0 ? Keyboard.SpecialKeys(Key.ColumnOrSlot) : Keyboard.Keys(Key.Row, Key.ColumnOrSlot);
-}
-
 QRect ToRect(const TKeyBounds& Bounds) { return { Bounds.Left, Bounds.Top, Bounds.Width, Bounds.Height }; }
 
-std::string Describe(TKeyRef Key)
+std::string Describe(TKeyAt Key)
 {
     return Key.Row == 0 ? "slot " + std::to_string(Key.ColumnOrSlot)
                         : "row " + std::to_string(Key.Row) + " column " + std::to_string(Key.ColumnOrSlot);
@@ -100,6 +96,7 @@ TEST_P(LayoutExampleTest, KeysLieWhereTheWorkedLayoutPutsThem)
     Keyboard.SetBevelOuter(Example.Bevels);
     Keyboard.SetBevelWidth(Example.BevelWidth);
     Keyboard.SetKbMode(Example.Mode);
+    Keyboard.SetOptions(Example.Options);
     Keyboard.SetBounds(0, 0, Example.Width, Example.Height);
     for (const TExpectedKey& Expected : Example.Keys) {
         TSpeedButton* Key = KeyOf(Keyboard, Expected.Key);
@@ -149,17 +146,6 @@ TEST(KeyLayout, KeysCoverTheTruncatedAreaAndLeaveTheRestEmpty)
     }
     EXPECT_EQ(Right, 581);
     EXPECT_EQ(Bottom, 141);
-}
-
-TEST(KeyLayout, HiddenAndDisabledKeysKeepTheirPlace)
-{
-    TKeyboard Keyboard;
-    Keyboard.SetBorderWidth(1);
-    Keyboard.SetOptions({ HideSpace, DisableTab });
-    Keyboard.SetBounds(0, 0, 587, 145);
-    EXPECT_EQ(Keyboard.SpecialKeys(SpaceSlot)->geometry(), QRect(121, 113, 340, 28));
-    EXPECT_EQ(Keyboard.SpecialKeys(TabSlot)->geometry(), QRect(1, 29, 60, 28));
-    EXPECT_EQ(Keyboard.Keys(3, 1)->geometry(), QRect(61, 29, 40, 28));
 }
 
 TEST(KeyLayout, NarrowKeysLeaveBackspaceWithinReach)
@@ -224,16 +210,6 @@ TEST(KeyArithmetic, BackspaceLiesFortyPixelsBackOrFlushAfterRowTwo)
         const int Gap = AlphaNumericSpecialKeyBounds(M, BackspaceSlot).Left - (Last.Left + Last.Width);
         ASSERT_EQ(Gap, M.KeyWidth < 40 ? 0 : M.KeyWidth - 40) << Width;
     }
-}
-
-TEST(KeyArithmetic, AModeOutsideTheEnumerationIsMeasuredAsAlphaNumeric)
-{
-    const TLayoutFrame Frame { 587, 145, 1, 0 };
-    const TKeyMetrics Odd = ComputeKeyMetrics(static_cast<TKbMode>(7), Frame);
-    const TKeyMetrics Alpha = ComputeKeyMetrics(kbmAlphaNumeric, Frame);
-    EXPECT_EQ(Odd.KeyWidth, Alpha.KeyWidth);
-    EXPECT_EQ(Odd.KeyHeight, Alpha.KeyHeight);
-    EXPECT_EQ(Odd.Top, Alpha.Top);
 }
 
 } // namespace

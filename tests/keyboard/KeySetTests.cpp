@@ -122,9 +122,9 @@ TEST_P(ShiftCapsCaptionTest, WholeRowsShowTheTableTheStatesSelect)
     const TCaseState& State = GetParam();
     Keyboard->SetKbMode(kbmAlphaNumericFunction);
     if (State.Caps)
-        ClickSlot(CapsSlot);
+        Click(Slot(CapsSlot));
     if (State.Shift)
-        ClickSlot(LeftShiftSlot);
+        Click(Slot(LeftShiftSlot));
     ASSERT_EQ(Keyboard->ShiftActive(), State.Shift);
     ASSERT_EQ(Keyboard->CapsActive(), State.Caps);
 
@@ -150,8 +150,8 @@ INSTANTIATE_TEST_SUITE_P(States, ShiftCapsCaptionTest,
 
 TEST_F(KeyboardTest, ShiftAndCapsSurviveAModeChange)
 {
-    ClickSlot(CapsSlot);
-    ClickSlot(LeftShiftSlot);
+    Click(Slot(CapsSlot));
+    Click(Slot(LeftShiftSlot));
     Keyboard->SetKbMode(kbmCalculator);
     Keyboard->SetKbMode(kbmAlphaNumericFunction);
     EXPECT_TRUE(Keyboard->ShiftActive());
