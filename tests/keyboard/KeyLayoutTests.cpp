@@ -5,8 +5,6 @@
 
 #include <QRect>
 
-#include <algorithm>
-
 namespace {
 
 struct TExpectedKey {
@@ -138,14 +136,10 @@ TEST(KeyLayout, KeysCoverTheTruncatedAreaAndLeaveTheRestEmpty)
     TKeyboard Keyboard;
     Keyboard.SetBorderWidth(1);
     Keyboard.SetBounds(0, 0, 587, 145);
-    int Right = 0;
-    int Bottom = 0;
-    for (TSpeedButton* Key : Keyboard.findChildren<TSpeedButton*>()) {
-        Right = std::max(Right, Key->x() + Key->width());
-        Bottom = std::max(Bottom, Key->y() + Key->height());
-    }
-    EXPECT_EQ(Right, 581);
-    EXPECT_EQ(Bottom, 141);
+    QRect Covered;
+    for (TSpeedButton* Key : AllKeys(Keyboard))
+        Covered |= Key->geometry();
+    EXPECT_EQ(Covered, QRect(1, 1, 580, 140)); // of the usable 585 by 143 from (1, 1)
 }
 
 TEST(KeyLayout, NarrowKeysLeaveBackspaceWithinReach)
