@@ -170,39 +170,34 @@ TEST(KeyArithmetic, HalvesRoundToTheEvenNeighbour)
         EXPECT_EQ(RoundHalfEven(Value), Expected) << Value;
 }
 
+// 14.5, 6.2 and 1.2 have no exact binary form; a quotient or product that is a whole number
+// still comes out whole, at every size.
 TEST(KeyArithmetic, InexactConstantsGiveTheExactQuotientsAndProducts)
 {
-    for (int Height = 0; Height <= 5000; ++Height)
-        ASSERT_EQ(Truncate(Height * 1.2), Height * 6 / 5) << Height;
     for (int Usable = 0; Usable <= 20000; ++Usable) {
-        ASSERT_EQ(Truncate(Usable / 6.2), Usable * 10 / 62) << Usable;
-        ASSERT_EQ(Truncate(Usable / 14.5), Usable * 2 / 29) << Usable;
+        const TKeyMetrics M = ComputeKeyMetrics(kbmAlphaNumericFunction, { Usable + 2, Usable + 2, 1, 0 });
+        ASSERT_EQ(M.KeyWidth, Usable * 2 / 29) << Usable;
+        ASSERT_EQ(M.KeyHeight, Usable * 10 / 62) << Usable;
+        ASSERT_EQ(M.FunctionRowOffset, M.KeyHeight * 6 / 5) << Usable;
     }
 }
 
-TEST(KeyArithmetic, RowsJoinTheirEndKeysAtEveryWidth)
+// At every width the rows join their end keys, and Backspace lies a fixed 40 pixels back from a
+// key width of 40 (flush at 40, a gap above), below it flush after row 2's last key, never over it.
+TEST(KeyArithmetic, RowsJoinTheirEndKeysAndBackspaceStaysWithinReachAtEveryWidth)
 {
+    const auto Right = [](const TKeyBounds& B) { return B.Left + B.Width; };
     for (int Width = 60; Width <= 3000; ++Width) {
         const TKeyMetrics M = ComputeKeyMetrics(kbmAlphaNumeric, { Width, 145, 1, 0 });
-        const auto Right = [](const TKeyBounds& B) { return B.Left + B.Width; };
         SCOPED_TRACE(Width);
         ASSERT_EQ(AlphaNumericGridKeyBounds(M, 3, 1).Left, Right(AlphaNumericSpecialKeyBounds(M, TabSlot)));
         ASSERT_EQ(AlphaNumericGridKeyBounds(M, 5, 1).Left, Right(AlphaNumericSpecialKeyBounds(M, LeftShiftSlot)));
         ASSERT_EQ(AlphaNumericSpecialKeyBounds(M, RightShiftSlot).Left, Right(AlphaNumericGridKeyBounds(M, 5, 10)));
         ASSERT_EQ(AlphaNumericSpecialKeyBounds(M, EnterSlot).Left, Right(AlphaNumericGridKeyBounds(M, 4, 11)));
         ASSERT_EQ(AlphaNumericGridKeyBounds(M, 4, 1).Left, Right(AlphaNumericSpecialKeyBounds(M, CapsSlot)));
-    }
-}
-
-TEST(KeyArithmetic, BackspaceLiesFortyPixelsBackOrFlushAfterRowTwo)
-{
-    // From a key width of 40 a fixed 40 pixels back (flush at 40, a gap above); below it flush
-    // after row 2's last key, never over it.
-    for (int Width = 60; Width <= 3000; ++Width) {
-        const TKeyMetrics M = ComputeKeyMetrics(kbmAlphaNumeric, { Width, 145, 1, 0 });
-        const TKeyBounds Last = AlphaNumericGridKeyBounds(M, 2, 12);
-        const int Gap = AlphaNumericSpecialKeyBounds(M, BackspaceSlot).Left - (Last.Left + Last.Width);
-        ASSERT_EQ(Gap, M.KeyWidth < 40 ? 0 : M.KeyWidth - 40) << Width;
+        const int Gap
+            = AlphaNumericSpecialKeyBounds(M, BackspaceSlot).Left - Right(AlphaNumericGridKeyBounds(M, 2, 12));
+        ASSERT_EQ(Gap, M.KeyWidth < 40 ? 0 : M.KeyWidth - 40);
     }
 }
 

@@ -4,24 +4,11 @@
 
 #include "Sendkeys.h"
 
-#include <utility>
-#include <vector>
-
 namespace {
-
-struct TSequenceCase {
-    const char* Name;
-    std::string Keys;
-    std::string Expected;
-    std::vector<std::pair<char32_t, std::optional<TModifiers>>> Layout {};
-};
-
-std::string CaseName(const testing::TestParamInfo<TSequenceCase>& Info) { return Info.param.Name; }
-void PrintTo(const TSequenceCase& Case, std::ostream* Stream) { *Stream << Case.Name; }
 
 class SendKeyStringSequence : public TRecordingTest, public testing::WithParamInterface<TSequenceCase> { };
 
-// The list is what the sender runs, action for action.
+// The list is what the sender runs, action for action, and the sender processes no messages.
 TEST_P(SendKeyStringSequence, BecomesExactlyTheseActions)
 {
     for (const auto& [Character, Modifiers] : GetParam().Layout)
@@ -29,8 +16,10 @@ TEST_P(SendKeyStringSequence, BecomesExactlyTheseActions)
     const TKeyActions Actions = KeyStringActions(GetParam().Keys, SendKeyStringRawKeyBound, *Backend);
     EXPECT_EQ(TextOf(Actions), GetParam().Expected);
     Backend->ClearCalls();
+    TMessageRecorder Recorder(*Backend);
     SendKeyString(GetParam().Keys);
     EXPECT_EQ(Backend->Felt(), Actions);
+    EXPECT_EQ(Backend->CountOf(bckMessagesProcessed), 0u);
 }
 
 // Below 110 a code is a raw virtual key: the capitals, digits and "a" to "m" included.
