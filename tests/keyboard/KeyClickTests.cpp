@@ -10,6 +10,9 @@
 
 namespace {
 
+// In a click script: the keypad's mode set between two clicks.
+constexpr TKeyAt Mode(TKbMode Mode) { return { -1, Mode }; }
+
 // Click scripts, each from Shift and Caps off back to both off, and the events they fire in order.
 TEST_F(KeyboardTest, ClickScriptsFireTheirEventsInOrder)
 {
@@ -43,8 +46,8 @@ TEST_F(KeyboardTest, ClickScriptsFireTheirEventsInOrder)
                 "special:18" } },
         { "the beep sounds once before anything else, on every kind of key", kbmAlphaNumericFunction,
             { Slot(LeftShiftSlot), Grid(3, 2), Slot(CapsSlot), Grid(1, 2), Slot(EnterSlot), Slot(CapsSlot) },
-            { "beep", "special:2", "shift:on", "beep", "key:W", "shift:off", "beep", "special:1", "caps:on", "shift:off",
-                "beep", "special:7", "beep", "special:4", "beep", "special:1", "caps:off", "shift:off" },
+            { "beep", "special:2", "shift:on", "beep", "key:W", "shift:off", "beep", "special:1", "caps:on",
+                "shift:off", "beep", "special:7", "beep", "special:4", "beep", "special:1", "caps:off", "shift:off" },
             ecNormal, true },
         // Shift is still released where the case does not follow it.
         { "upper case whatever the states", kbmAlphaNumeric,
@@ -58,14 +61,27 @@ TEST_F(KeyboardTest, ClickScriptsFireTheirEventsInOrder)
             { "special:2", "shift:on", "key:q", "shift:off", "special:1", "caps:on", "shift:off", "key:q", "special:1",
                 "caps:off", "shift:off", "key:q" },
             ecLowerCase },
+        { "Shift and Caps survive a mode change, and the captions follow them", kbmAlphaNumeric,
+            { Slot(CapsSlot), Slot(LeftShiftSlot), Mode(kbmCalculator), Mode(kbmAlphaNumericFunction), Grid(2, 1),
+                Grid(2, 1), Slot(CapsSlot) },
+            { "special:1", "caps:on", "shift:off", "special:2", "shift:on", "key:1", "shift:off", "key:!", "special:1",
+                "caps:off", "shift:off" } },
+        { "calculator and numeric keys leave a Shift from the alphanumeric modes on", kbmAlphaNumeric,
+            { Slot(LeftShiftSlot), Mode(kbmCalculator), Grid(2, 1), Slot(PlusSlot), Slot(EnterSlot),
+                Slot(BackspaceSlot), Mode(kbmNumeric), Grid(4, 2), Mode(kbmAlphaNumeric), Grid(3, 1) },
+            { "special:2", "shift:on", "key:7", "key:+", "special:4", "special:5", "key:.", "key:Q", "shift:off" } },
     };
     for (const auto& Script : Scripts) {
         SCOPED_TRACE(Script.Name);
         Keyboard->SetKbMode(Script.Mode);
         Keyboard->CharCase = Script.CharCase;
         Keyboard->BeepOnKeyPressed = Script.Beep;
-        for (const TKeyAt Key : Script.Clicks)
-            Click(Key);
+        for (const TKeyAt Key : Script.Clicks) {
+            if (Key.Row < 0)
+                Keyboard->SetKbMode(static_cast<TKbMode>(Key.ColumnOrSlot));
+            else
+                Click(Key);
+        }
         EXPECT_EQ(TakeLog(), Script.Events);
         EXPECT_FALSE(Keyboard->ShiftActive());
         EXPECT_FALSE(Keyboard->CapsActive());
@@ -79,21 +95,6 @@ TEST_F(KeyboardTest, WithoutAFunctionRowNoKeyFiresAFunctionKey)
     const TLog Events = TakeLog();
     for (int Value = skEscape; Value <= skF12; ++Value)
         EXPECT_EQ(std::find(Events.begin(), Events.end(), "special:" + std::to_string(Value)), Events.end()) << Value;
-}
-
-TEST_F(KeyboardTest, CalculatorAndNumericKeysLeaveAShiftFromTheAlphaNumericModesOn)
-{
-    Click(Slot(LeftShiftSlot));
-    TakeLog();
-    Keyboard->SetKbMode(kbmCalculator);
-    Click(Grid(2, 1));
-    Click(Slot(PlusSlot));
-    Click(Slot(EnterSlot));
-    Click(Slot(BackspaceSlot));
-    Keyboard->SetKbMode(kbmNumeric);
-    Click(Grid(4, 2));
-    EXPECT_EQ(TakeLog(), (TLog { "key:7", "key:+", "special:4", "special:5", "key:." }));
-    EXPECT_TRUE(Keyboard->ShiftActive());
 }
 
 // ---- The linked control ----

@@ -1,5 +1,5 @@
-// Key sets: which cells and slots hold keys in each mode and across mode changes, captions for
-// the shift and caps states, fonts, the flat look and the disable/hide options.
+// Key sets: which cells and slots hold keys in each mode and across mode changes, the captions
+// for the shift and caps states, fonts, and the settings that change nothing on screen.
 #include "KeyboardTestSupport.h"
 
 #include <QApplication>
@@ -43,9 +43,6 @@ void ExpectKeySet(const TKeyboard& Keyboard, const TModeKeySet& Expected)
 TEST(KeySets, ANewKeypadShowsTheAlphaNumericKeysEnabledVisibleAndRaised)
 {
     TKeyboard Keyboard;
-    EXPECT_EQ(Keyboard.KeyboardMode(), kbmAlphaNumeric);
-    EXPECT_FALSE(Keyboard.ShiftActive());
-    EXPECT_FALSE(Keyboard.CapsActive());
     EXPECT_EQ(Keyboard.BevelOuter(), TPanel::bvNone);
     ExpectKeySet(Keyboard, ModeKeySets[0]);
     for (TSpeedButton* Key : AllKeys(Keyboard)) {
@@ -128,17 +125,6 @@ TEST_F(KeyboardTest, TypingRowsShowTheTableTheStatesSelect)
         EXPECT_EQ(Keyboard->Keys(1, 1)->Caption(), "Esc");
         EXPECT_EQ(Keyboard->Keys(1, 13)->Caption(), "F12");
     }
-}
-
-TEST_F(KeyboardTest, ShiftAndCapsSurviveAModeChange)
-{
-    Click(Slot(CapsSlot));
-    Click(Slot(LeftShiftSlot));
-    Keyboard->SetKbMode(kbmCalculator);
-    Keyboard->SetKbMode(kbmAlphaNumericFunction);
-    EXPECT_TRUE(Keyboard->ShiftActive());
-    EXPECT_TRUE(Keyboard->CapsActive());
-    EXPECT_EQ(Keyboard->Keys(3, 1)->Caption(), "q"); // shift and caps cancel
 }
 
 TEST_F(KeyboardTest, PlainSettingsChangeNothingOnScreen)
