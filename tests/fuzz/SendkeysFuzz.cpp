@@ -110,35 +110,16 @@ TRecordingInputBackend& Install(TScenario& Scenario)
     return Backend;
 }
 
-// Splits what the backend felt at its marks of message processing: one group per code.
-std::vector<TKeyActions> GroupsBetweenMarks(const TRecordingInputBackend& Backend)
+// The actions of each code of Keys as the list gives them, each checked to leave nothing held
+// that the string does not hold on purpose.
+std::vector<TKeyActions> ListedGroups(const std::string& Keys, int RawKeyBound, TInputBackend& Layout)
 {
-    std::vector<TKeyActions> Groups(1);
-    for (const auto& Call : Backend.Calls()) {
-        if (Call.Kind == bckMessagesProcessed)
-            Groups.emplace_back();
-        else if (Call.Kind == bckSendKey)
-            Groups.back().push_back(Call.Press ? PressKey(Call.Key) : ReleaseKey(Call.Key));
-        else if (Call.Kind == bckSendCharacterKey)
-            Groups.back().push_back(Call.Press ? PressCharacterKey(Call.Character) : ReleaseCharacterKey(Call.Character));
-        else
-            FUZZ_CHECK(Call.Kind == bckModifiersFor);
-    }
-    FUZZ_CHECK(Groups.back().empty()); // nothing is sent after the last code's mark
-    Groups.pop_back();
-    return Groups;
-}
-
-// The groups are the listed actions of Keys, one code each, and leave nothing held that the
-// string did not hold on purpose.
-void CheckGroups(const std::string& Keys, int RawKeyBound, const std::vector<TKeyActions>& Groups)
-{
-    FUZZ_CHECK(Groups.size() == Keys.size());
-    TKeyActions Sent;
-    for (std::size_t Index = 0; Index < Keys.size(); ++Index) {
-        const TKeyActions& Actions = Groups[Index];
-        Sent.insert(Sent.end(), Actions.begin(), Actions.end());
-        if (static_cast<unsigned char>(Keys[Index]) >= 250) {
+    std::vector<TKeyActions> Groups;
+    bool ModifierHeld = false;
+    for (const char Code : Keys) {
+        TKeyActions& Actions = Groups.emplace_back();
+        AppendKeyActions(Actions, static_cast<unsigned char>(Code), RawKeyBound, ModifierHeld, Layout);
+        if (static_cast<unsigned char>(Code) >= 250) {
             const TNamedKey Key = Actions.size() == 1 ? Actions[0].Key : nkAltGr;
             FUZZ_CHECK(Key == nkShift || Key == nkControl || Key == nkAlt);
             continue;
@@ -152,7 +133,16 @@ void CheckGroups(const std::string& Keys, int RawKeyBound, const std::vector<TKe
             FUZZ_CHECK(Up.Kind == (Up.Character ? kakReleaseCharacterKey : kakReleaseKey));
         }
     }
-    FUZZ_CHECK(Sent == KeyStringActions(Keys, RawKeyBound, *CurrentInputBackend()));
+    return Groups;
+}
+
+// The groups as the backend writes them when messages are processed after each one.
+std::string Marked(const std::vector<TKeyActions>& Groups)
+{
+    std::string Text;
+    for (const TKeyActions& Actions : Groups)
+        Text += (Text.empty() ? "" : " ") + TextOf(Actions) + (Actions.empty() ? "|" : " |");
+    return Text;
 }
 
 void CheckSendKeyString(TScenario& Scenario)
@@ -164,7 +154,8 @@ void CheckSendKeyString(TScenario& Scenario)
     // The same loop with a mark after each code shows where one code's actions end.
     Backend.ClearCalls();
     SendKeyCodes(Scenario.Keys, SendKeyStringRawKeyBound, [&Backend] { Backend.NoteMessagesProcessed(); });
-    CheckGroups(Scenario.Keys, SendKeyStringRawKeyBound, GroupsBetweenMarks(Backend));
+    const std::string Felt = Backend.FeltText();
+    FUZZ_CHECK(Felt == Marked(ListedGroups(Scenario.Keys, SendKeyStringRawKeyBound, Backend)));
 }
 
 void CheckSendKeys(TScenario& Scenario)
@@ -172,24 +163,22 @@ void CheckSendKeys(TScenario& Scenario)
     auto& Backend = Install(Scenario);
     TSendkeys Sender;
     TMessageRecorder Recorder(Backend);
-    if (!Scenario.Nested || Scenario.Keys.empty()) {
-        Sender.SendKeys(Scenario.Keys);
-        CheckGroups(Scenario.Keys, SendKeysRawKeyBound, GroupsBetweenMarks(Backend));
-        return;
-    }
-    // The recorder's mark comes before the nested call in the first pass, so the nested
-    // string's groups follow the first code's group whole. Queued on a context that goes with
-    // this scope, so a call that never ran cannot run later.
+    // Queued on a context that goes with this scope, so that a call that never ran cannot run
+    // later; with no code there is no pass for it to run in.
+    const bool Nested = Scenario.Nested && !Scenario.Keys.empty();
     QObject Context;
-    QMetaObject::invokeMethod(&Context, [&] { Sender.SendKeys(Scenario.NestedKeys); }, Qt::QueuedConnection);
+    if (Nested)
+        QMetaObject::invokeMethod(&Context, [&] { Sender.SendKeys(Scenario.NestedKeys); }, Qt::QueuedConnection);
     Sender.SendKeys(Scenario.Keys);
-    auto Groups = GroupsBetweenMarks(Backend);
-    FUZZ_CHECK(Groups.size() == Scenario.Keys.size() + Scenario.NestedKeys.size());
-    const auto Inner = Groups.begin() + 1;
-    const auto Outer = Inner + std::ptrdiff_t(Scenario.NestedKeys.size());
-    CheckGroups(Scenario.NestedKeys, SendKeysRawKeyBound, std::vector<TKeyActions>(Inner, Outer));
-    Groups.erase(Inner, Outer);
-    CheckGroups(Scenario.Keys, SendKeysRawKeyBound, Groups);
+    const std::string Felt = Backend.FeltText();
+    auto Groups = ListedGroups(Scenario.Keys, SendKeysRawKeyBound, Backend);
+    if (Nested) {
+        // The recorder's mark comes before the nested call in the first pass, so the nested
+        // string's groups follow the first code's group whole.
+        const auto Inner = ListedGroups(Scenario.NestedKeys, SendKeysRawKeyBound, Backend);
+        Groups.insert(Groups.begin() + 1, Inner.begin(), Inner.end());
+    }
+    FUZZ_CHECK(Felt == Marked(Groups));
 }
 
 TWindowId ExpectedWindow(const TScenario& Scenario, const std::string& Title)
