@@ -75,14 +75,6 @@ const std::vector<TLayoutExample>& LayoutExamples()
 
 void PrintTo(const TLayoutExample& Example, std::ostream* Out) { *Out << Example.Name; }
 
-QRect ToRect(const TKeyBounds& Bounds) { return { Bounds.Left, Bounds.Top, Bounds.Width, Bounds.Height }; }
-
-std::string Describe(TKeyAt Key)
-{
-    return Key.Row == 0 ? "slot " + std::to_string(Key.ColumnOrSlot)
-                        : "row " + std::to_string(Key.Row) + " column " + std::to_string(Key.ColumnOrSlot);
-}
-
 class LayoutExampleTest : public testing::TestWithParam<TLayoutExample> { };
 
 TEST_P(LayoutExampleTest, KeysLieWhereTheWorkedLayoutPutsThem)
@@ -96,10 +88,11 @@ TEST_P(LayoutExampleTest, KeysLieWhereTheWorkedLayoutPutsThem)
     Keyboard.SetKbMode(Example.Mode);
     Keyboard.SetOptions(Example.Options);
     Keyboard.SetBounds(0, 0, Example.Width, Example.Height);
-    for (const TExpectedKey& Expected : Example.Keys) {
-        TSpeedButton* Key = KeyOf(Keyboard, Expected.Key);
-        ASSERT_NE(Key, nullptr) << Describe(Expected.Key);
-        EXPECT_EQ(Key->geometry(), ToRect(Expected.Bounds)) << Describe(Expected.Key);
+    for (const auto& [At, Bounds] : Example.Keys) {
+        SCOPED_TRACE(testing::Message() << "row " << At.Row << ", column or slot " << At.ColumnOrSlot);
+        TSpeedButton* Key = KeyOf(Keyboard, At);
+        ASSERT_NE(Key, nullptr);
+        EXPECT_EQ(Key->geometry(), QRect(Bounds.Left, Bounds.Top, Bounds.Width, Bounds.Height));
     }
 }
 
