@@ -72,10 +72,8 @@ TScenario ReadScenario(FuzzedDataProvider& Data)
     }
     const int Windows = Data.ConsumeIntegralInRange(0, 4);
     for (int Index = 0; Index < Windows; ++Index) {
-        TFuzzWindow Window;
-        Window.Minimized = Data.ConsumeBool();
-        Window.Title = Data.ConsumeRandomLengthString(300);
-        Scenario.Windows.push_back(std::move(Window));
+        const bool Minimized = Data.ConsumeBool();
+        Scenario.Windows.push_back({ Data.ConsumeRandomLengthString(300), Minimized });
     }
     Scenario.Nested = Data.ConsumeBool();
     Scenario.TickStart = Data.ConsumeIntegral<std::uint32_t>();
@@ -231,10 +229,8 @@ void CheckDelay(TScenario& Scenario)
     FUZZ_CHECK(Backend.CountOf(bckTickCount) == Passes + 1);
     // The step never wraps the clock twice within the wait, so the passes are the time over
     // the step, rounded up, and at least one.
-    std::uint64_t Expected = 1;
-    if (Scenario.DelayMilliseconds > 0)
-        Expected = (std::uint64_t(Scenario.DelayMilliseconds) + Scenario.TickStep - 1) / Scenario.TickStep;
-    FUZZ_CHECK(Passes == std::max<std::uint64_t>(Expected, 1));
+    const std::uint64_t Wait = std::uint64_t(std::max(Scenario.DelayMilliseconds, 0));
+    FUZZ_CHECK(Passes == std::max<std::uint64_t>((Wait + Scenario.TickStep - 1) / Scenario.TickStep, 1));
 }
 
 } // namespace

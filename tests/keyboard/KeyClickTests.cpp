@@ -88,15 +88,6 @@ TEST_F(KeyboardTest, ClickScriptsFireTheirEventsInOrder)
     }
 }
 
-TEST_F(KeyboardTest, WithoutAFunctionRowNoKeyFiresAFunctionKey)
-{
-    for (TSpeedButton* Key : AllKeys(*Keyboard))
-        Click(Key);
-    const TLog Events = TakeLog();
-    for (int Value = skEscape; Value <= skF12; ++Value)
-        EXPECT_EQ(std::find(Events.begin(), Events.end(), "special:" + std::to_string(Value)), Events.end()) << Value;
-}
-
 // ---- The linked control ----
 
 class LinkedControlTest : public KeyboardTest {

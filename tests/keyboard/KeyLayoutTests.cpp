@@ -5,12 +5,11 @@
 
 #include <QRect>
 
+#include <utility>
+
 namespace {
 
-struct TExpectedKey {
-    TKeyAt Key;
-    TKeyBounds Bounds;
-};
+using TExpectedKey = std::pair<TKeyAt, TKeyBounds>;
 
 struct TLayoutExample {
     const char* Name;

@@ -15,13 +15,7 @@
 #include <vector>
 
 // A key string from its codes: Codes({250, '~', 251}).
-inline std::string Codes(std::initializer_list<int> List)
-{
-    std::string Result;
-    for (const int Code : List)
-        Result.push_back(static_cast<char>(Code));
-    return Result;
-}
+inline std::string Codes(std::initializer_list<int> List) { return std::string(List.begin(), List.end()); }
 
 // A key string, the key actions it becomes as text, and the layout's answers that differ from
 // a US keyboard's.
