@@ -5,21 +5,11 @@
 
 #include <QRect>
 
-#include <algorithm>
+#include <utility>
 
 namespace {
 
-struct TKeyRef {
-    int Row = 0; // 0 for a special-key slot
-    int ColumnOrSlot = 0;
-};
-constexpr TKeyRef Grid(int Row, int Column) { return { Row, Column }; }
-constexpr TKeyRef Slot(int Slot) { return { 0, Slot }; }
-
-struct TExpectedKey {
-    TKeyRef Key;
-    TKeyBounds Bounds;
-};
+using TExpectedKey = std::pair<TKeyAt, TKeyBounds>;
 
 struct TLayoutExample {
     const char* Name;
@@ -30,6 +20,7 @@ struct TLayoutExample {
     TPanel::TBevelCut Bevels; // both the inner and the outer bevel
     int BevelWidth;
     std::vector<TExpectedKey> Keys;
+    TOptions Options {}; // hidden and disabled keys keep their place
 };
 
 const std::vector<TLayoutExample>& LayoutExamples()
@@ -67,6 +58,13 @@ const std::vector<TLayoutExample>& LayoutExamples()
         { "Numeric122x162", kbmNumeric, 122, 162, 1, TPanel::bvNone, 1,
             { { Grid(1, 3), { 81, 1, 40, 40 } }, { Grid(4, 2), { 41, 121, 40, 40 } },
                 { Slot(BackspaceSlot), { 81, 121, 40, 40 } } } },
+        { "HiddenAndDisabled587x145", kbmAlphaNumeric, 587, 145, 1, TPanel::bvNone, 1,
+            { { Slot(SpaceSlot), { 121, 113, 340, 28 } }, { Slot(TabSlot), { 1, 29, 60, 28 } },
+                { Grid(3, 1), { 61, 29, 40, 28 } } },
+            { HideSpace, DisableTab } },
+        { "OutsideTheEnumerationAsAlphaNumeric587x145", static_cast<TKbMode>(7), 587, 145, 1, TPanel::bvNone, 1,
+            { { Slot(TabSlot), { 1, 29, 60, 28 } }, { Slot(SpaceSlot), { 121, 113, 340, 28 } },
+                { Grid(5, 10), { 461, 85, 40, 28 } } } },
         // Too small a control (usable 14 by 2) gives empty keys, without clamping.
         { "TooSmall16x4", kbmAlphaNumeric, 16, 4, 1, TPanel::bvNone, 1,
             { { Grid(2, 1), { 1, 1, 0, 0 } }, { Slot(BackspaceSlot), { 1, 1, 0, 0 } } } },
@@ -75,19 +73,6 @@ const std::vector<TLayoutExample>& LayoutExamples()
 }
 
 void PrintTo(const TLayoutExample& Example, std::ostream* Out) { *Out << Example.Name; }
-
-TSpeedButton* KeyOf(const TKeyboard& Keyboard, TKeyRef Key)
-{
-    return Key.Row == 0 ? Keyboard.SpecialKeys(Key.ColumnOrSlot) : Keyboard.Keys(Key.Row, Key.ColumnOrSlot);
-}
-
-QRect ToRect(const TKeyBounds& Bounds) { return { Bounds.Left, Bounds.Top, Bounds.Width, Bounds.Height }; }
-
-std::string Describe(TKeyRef Key)
-{
-    return Key.Row == 0 ? "slot " + std::to_string(Key.ColumnOrSlot)
-                        : "row " + std::to_string(Key.Row) + " column " + std::to_string(Key.ColumnOrSlot);
-}
 
 class LayoutExampleTest : public testing::TestWithParam<TLayoutExample> { };
 
@@ -100,11 +85,13 @@ TEST_P(LayoutExampleTest, KeysLieWhereTheWorkedLayoutPutsThem)
     Keyboard.SetBevelOuter(Example.Bevels);
     Keyboard.SetBevelWidth(Example.BevelWidth);
     Keyboard.SetKbMode(Example.Mode);
+    Keyboard.SetOptions(Example.Options);
     Keyboard.SetBounds(0, 0, Example.Width, Example.Height);
-    for (const TExpectedKey& Expected : Example.Keys) {
-        TSpeedButton* Key = KeyOf(Keyboard, Expected.Key);
-        ASSERT_NE(Key, nullptr) << Describe(Expected.Key);
-        EXPECT_EQ(Key->geometry(), ToRect(Expected.Bounds)) << Describe(Expected.Key);
+    for (const auto& [At, Bounds] : Example.Keys) {
+        SCOPED_TRACE(testing::Message() << "row " << At.Row << ", column or slot " << At.ColumnOrSlot);
+        TSpeedButton* Key = KeyOf(Keyboard, At);
+        ASSERT_NE(Key, nullptr);
+        EXPECT_EQ(Key->geometry(), QRect(Bounds.Left, Bounds.Top, Bounds.Width, Bounds.Height));
     }
 }
 
@@ -141,25 +128,10 @@ TEST(KeyLayout, KeysCoverTheTruncatedAreaAndLeaveTheRestEmpty)
     TKeyboard Keyboard;
     Keyboard.SetBorderWidth(1);
     Keyboard.SetBounds(0, 0, 587, 145);
-    int Right = 0;
-    int Bottom = 0;
-    for (TSpeedButton* Key : Keyboard.findChildren<TSpeedButton*>()) {
-        Right = std::max(Right, Key->x() + Key->width());
-        Bottom = std::max(Bottom, Key->y() + Key->height());
-    }
-    EXPECT_EQ(Right, 581);
-    EXPECT_EQ(Bottom, 141);
-}
-
-TEST(KeyLayout, HiddenAndDisabledKeysKeepTheirPlace)
-{
-    TKeyboard Keyboard;
-    Keyboard.SetBorderWidth(1);
-    Keyboard.SetOptions({ HideSpace, DisableTab });
-    Keyboard.SetBounds(0, 0, 587, 145);
-    EXPECT_EQ(Keyboard.SpecialKeys(SpaceSlot)->geometry(), QRect(121, 113, 340, 28));
-    EXPECT_EQ(Keyboard.SpecialKeys(TabSlot)->geometry(), QRect(1, 29, 60, 28));
-    EXPECT_EQ(Keyboard.Keys(3, 1)->geometry(), QRect(61, 29, 40, 28));
+    QRect Covered;
+    for (TSpeedButton* Key : AllKeys(Keyboard))
+        Covered |= Key->geometry();
+    EXPECT_EQ(Covered, QRect(1, 1, 580, 140)); // of the usable 585 by 143 from (1, 1)
 }
 
 TEST(KeyLayout, NarrowKeysLeaveBackspaceWithinReach)
@@ -190,50 +162,35 @@ TEST(KeyArithmetic, HalvesRoundToTheEvenNeighbour)
         EXPECT_EQ(RoundHalfEven(Value), Expected) << Value;
 }
 
+// 14.5, 6.2 and 1.2 have no exact binary form; a quotient or product that is a whole number
+// still comes out whole, at every size.
 TEST(KeyArithmetic, InexactConstantsGiveTheExactQuotientsAndProducts)
 {
-    for (int Height = 0; Height <= 5000; ++Height)
-        ASSERT_EQ(Truncate(Height * 1.2), Height * 6 / 5) << Height;
     for (int Usable = 0; Usable <= 20000; ++Usable) {
-        ASSERT_EQ(Truncate(Usable / 6.2), Usable * 10 / 62) << Usable;
-        ASSERT_EQ(Truncate(Usable / 14.5), Usable * 2 / 29) << Usable;
+        const TKeyMetrics M = ComputeKeyMetrics(kbmAlphaNumericFunction, { Usable + 2, Usable + 2, 1, 0 });
+        ASSERT_EQ(M.KeyWidth, Usable * 2 / 29) << Usable;
+        ASSERT_EQ(M.KeyHeight, Usable * 10 / 62) << Usable;
+        ASSERT_EQ(M.FunctionRowOffset, M.KeyHeight * 6 / 5) << Usable;
     }
 }
 
-TEST(KeyArithmetic, RowsJoinTheirEndKeysAtEveryWidth)
+// At every width the rows join their end keys, and Backspace lies a fixed 40 pixels back from a
+// key width of 40 (flush at 40, a gap above), below it flush after row 2's last key, never over it.
+TEST(KeyArithmetic, RowsJoinTheirEndKeysAndBackspaceStaysWithinReachAtEveryWidth)
 {
+    const auto Right = [](const TKeyBounds& B) { return B.Left + B.Width; };
     for (int Width = 60; Width <= 3000; ++Width) {
         const TKeyMetrics M = ComputeKeyMetrics(kbmAlphaNumeric, { Width, 145, 1, 0 });
-        const auto Right = [](const TKeyBounds& B) { return B.Left + B.Width; };
         SCOPED_TRACE(Width);
         ASSERT_EQ(AlphaNumericGridKeyBounds(M, 3, 1).Left, Right(AlphaNumericSpecialKeyBounds(M, TabSlot)));
         ASSERT_EQ(AlphaNumericGridKeyBounds(M, 5, 1).Left, Right(AlphaNumericSpecialKeyBounds(M, LeftShiftSlot)));
         ASSERT_EQ(AlphaNumericSpecialKeyBounds(M, RightShiftSlot).Left, Right(AlphaNumericGridKeyBounds(M, 5, 10)));
         ASSERT_EQ(AlphaNumericSpecialKeyBounds(M, EnterSlot).Left, Right(AlphaNumericGridKeyBounds(M, 4, 11)));
         ASSERT_EQ(AlphaNumericGridKeyBounds(M, 4, 1).Left, Right(AlphaNumericSpecialKeyBounds(M, CapsSlot)));
+        const int Gap
+            = AlphaNumericSpecialKeyBounds(M, BackspaceSlot).Left - Right(AlphaNumericGridKeyBounds(M, 2, 12));
+        ASSERT_EQ(Gap, M.KeyWidth < 40 ? 0 : M.KeyWidth - 40);
     }
-}
-
-TEST(KeyArithmetic, BackspaceLiesFortyPixelsBackOrFlushAfterRowTwo)
-{
-    // From a key width of 40 a fixed 40 pixels back (flush at 40, a gap above); below it flush
-    // after row 2's last key, never over it.
-    for (int Width = 60; Width <= 3000; ++Width) {
-        const TKeyMetrics M = ComputeKeyMetrics(kbmAlphaNumeric, { Width, 145, 1, 0 });
-        const TKeyBounds Last = AlphaNumericGridKeyBounds(M, 2, 12);
-        const int Gap = AlphaNumericSpecialKeyBounds(M, BackspaceSlot).Left - (Last.Left + Last.Width);
-        ASSERT_EQ(Gap, M.KeyWidth < 40 ? 0 : M.KeyWidth - 40) << Width;
-    }
-}
-
-TEST(KeyArithmetic, AModeOutsideTheEnumerationIsMeasuredAsAlphaNumeric)
-{
-    const TLayoutFrame Frame { 587, 145, 1, 0 };
-    const TKeyMetrics Odd = ComputeKeyMetrics(static_cast<TKbMode>(7), Frame);
-    const TKeyMetrics Alpha = ComputeKeyMetrics(kbmAlphaNumeric, Frame);
-    EXPECT_EQ(Odd.KeyWidth, Alpha.KeyWidth);
-    EXPECT_EQ(Odd.KeyHeight, Alpha.KeyHeight);
-    EXPECT_EQ(Odd.Top, Alpha.Top);
 }
 
 } // namespace

@@ -1,6 +1,8 @@
 // The disable and hide options, slot by slot and in both directions, and the flat look.
 #include "KeyboardTestSupport.h"
 
+#include <set>
+
 namespace {
 
 struct TSlotOptionPair {
@@ -19,13 +21,14 @@ const std::vector<TSlotOptionPair> SlotOptionPairs {
     { SpaceSlot, DisableSpace, HideSpace },
 };
 
-// Every key but Except is enabled and visible.
-void ExpectOthersUntouched(const TKeyboard& Keyboard, const TSpeedButton* Except)
+using TKeySet = std::set<TSpeedButton*>;
+
+// Exactly the keys Disabled are disabled and exactly the keys Hidden hidden.
+void ExpectAspects(const TKeyboard& Keyboard, const TKeySet& Disabled, const TKeySet& Hidden)
 {
     for (TSpeedButton* Key : AllKeys(Keyboard)) {
-        if (Key == Except)
-            continue;
-        EXPECT_TRUE(Key->Enabled() && Key->Visible()) << Key->Caption();
+        EXPECT_EQ(Key->Enabled(), !Disabled.contains(Key)) << Key->Caption();
+        EXPECT_EQ(Key->Visible(), !Hidden.contains(Key)) << Key->Caption();
     }
 }
 
@@ -38,60 +41,39 @@ TEST(KeyOptions, EachSlotAnswersToItsOwnDisableAndHideItemsInBothDirections)
             SCOPED_TRACE("mode " + std::to_string(Mode) + " slot " + std::to_string(Pair.Slot));
             TSpeedButton* Key = Keyboard.SpecialKeys(Pair.Slot);
             Keyboard.SetOptions({ Pair.Disable });
-            EXPECT_FALSE(Key->Enabled());
-            EXPECT_TRUE(Key->Visible());
-            ExpectOthersUntouched(Keyboard, Key);
+            ExpectAspects(Keyboard, { Key }, {});
             Keyboard.SetOptions({ Pair.Hide });
-            EXPECT_TRUE(Key->Enabled());
-            EXPECT_FALSE(Key->Visible());
-            ExpectOthersUntouched(Keyboard, Key);
+            ExpectAspects(Keyboard, {}, { Key });
             Keyboard.SetOptions({ Pair.Disable, Pair.Hide });
-            EXPECT_FALSE(Key->Enabled());
-            EXPECT_FALSE(Key->Visible());
+            ExpectAspects(Keyboard, { Key }, { Key });
             Keyboard.SetOptions({});
-            EXPECT_TRUE(Key->Enabled());
-            EXPECT_TRUE(Key->Visible());
+            ExpectAspects(Keyboard, {}, {});
         }
     }
 }
 
-TEST(KeyOptions, EscapeItemsActOnlyOnTheFirstFunctionKey)
+// The options stay across mode changes and act on the keys of each new mode; the Escape items
+// act only on the first function key, and items for keys a mode lacks change nothing.
+TEST(KeyOptions, OptionsActOnTheKeysEachModeHas)
 {
     TKeyboard Keyboard;
-    Keyboard.SetOptions({ DisableEscape, HideEscape });
-    ExpectOthersUntouched(Keyboard, nullptr);
-
-    Keyboard.SetKbMode(kbmAlphaNumericFunction); // the options stay and apply to the new keys
-    EXPECT_FALSE(Keyboard.Keys(1, 1)->Enabled());
-    EXPECT_FALSE(Keyboard.Keys(1, 1)->Visible());
-    ExpectOthersUntouched(Keyboard, Keyboard.Keys(1, 1));
-
+    Keyboard.SetOptions({ DisableEscape, HideEscape, HideTab, DisableBackspace });
+    ExpectAspects(Keyboard, { Keyboard.SpecialKeys(BackspaceSlot) }, { Keyboard.SpecialKeys(TabSlot) });
+    Keyboard.SetKbMode(kbmCalculator);
+    ExpectAspects(Keyboard, { Keyboard.SpecialKeys(BackspaceSlot) }, {});
+    Keyboard.SetKbMode(kbmAlphaNumericFunction);
+    TSpeedButton* Escape = Keyboard.Keys(1, 1);
+    ExpectAspects(Keyboard, { Keyboard.SpecialKeys(BackspaceSlot), Escape }, { Keyboard.SpecialKeys(TabSlot), Escape });
     Keyboard.SetOptions({ HideEscape });
-    EXPECT_TRUE(Keyboard.Keys(1, 1)->Enabled());
-    EXPECT_FALSE(Keyboard.Keys(1, 1)->Visible());
+    ExpectAspects(Keyboard, {}, { Escape });
     Keyboard.SetOptions({});
-    EXPECT_TRUE(Keyboard.Keys(1, 1)->Visible());
-}
+    ExpectAspects(Keyboard, {}, {});
 
-TEST(KeyOptions, ItemsForKeysTheModeLacksChangeNothing)
-{
     for (const TKbMode Mode : { kbmCalculator, kbmNumeric }) {
-        TKeyboard Keyboard;
         Keyboard.SetKbMode(Mode);
         Keyboard.SetOptions({ HideCaps, DisableTab, HideSpace, DisableLeftShift, HideRightShift, DisableEscape });
-        ExpectOthersUntouched(Keyboard, nullptr);
+        ExpectAspects(Keyboard, {}, {});
     }
-}
-
-TEST(KeyOptions, OptionsApplyToTheKeysOfANewMode)
-{
-    TKeyboard Keyboard;
-    Keyboard.SetKbMode(kbmCalculator);
-    Keyboard.SetOptions({ HideTab, DisableBackspace });
-    EXPECT_FALSE(Keyboard.SpecialKeys(BackspaceSlot)->Enabled());
-    Keyboard.SetKbMode(kbmAlphaNumeric);
-    EXPECT_FALSE(Keyboard.SpecialKeys(TabSlot)->Visible());
-    EXPECT_FALSE(Keyboard.SpecialKeys(BackspaceSlot)->Enabled());
 }
 
 TEST(KeyOptions, FlatKeysReachEveryKeyAndStayAcrossModeChanges)

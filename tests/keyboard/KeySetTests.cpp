@@ -1,5 +1,5 @@
-// Key sets: which cells and slots hold keys in each mode and across mode changes, captions for
-// the shift and caps states, fonts, the flat look and the disable/hide options.
+// Key sets: which cells and slots hold keys in each mode and across mode changes, the captions
+// for the shift and caps states, fonts, and the settings that change nothing on screen.
 #include "KeyboardTestSupport.h"
 
 #include <QApplication>
@@ -7,6 +7,7 @@
 #include <QPointer>
 
 #include <set>
+#include <utility>
 
 namespace {
 
@@ -42,9 +43,6 @@ void ExpectKeySet(const TKeyboard& Keyboard, const TModeKeySet& Expected)
 TEST(KeySets, ANewKeypadShowsTheAlphaNumericKeysEnabledVisibleAndRaised)
 {
     TKeyboard Keyboard;
-    EXPECT_EQ(Keyboard.KeyboardMode(), kbmAlphaNumeric);
-    EXPECT_FALSE(Keyboard.ShiftActive());
-    EXPECT_FALSE(Keyboard.CapsActive());
     EXPECT_EQ(Keyboard.BevelOuter(), TPanel::bvNone);
     ExpectKeySet(Keyboard, ModeKeySets[0]);
     for (TSpeedButton* Key : AllKeys(Keyboard)) {
@@ -56,34 +54,29 @@ TEST(KeySets, ANewKeypadShowsTheAlphaNumericKeysEnabledVisibleAndRaised)
     }
 }
 
+// Every mode change, also to the mode the keypad has, replaces every key: none is left behind
+// and none sits in two places.
 TEST(KeySets, EveryModeChangeLeavesExactlyTheNewModesKeys)
 {
     TKeyboard Keyboard;
-    // Every order of the four modes, each mode reached from each other one.
-    const std::vector<int> Sequence { 1, 2, 3, 0, 2, 0, 3, 1, 3, 2, 1, 0 };
+    // Every order of the four modes, each mode reached from each other one and from itself.
+    const std::vector<int> Sequence { 0, 1, 2, 3, 0, 2, 0, 3, 1, 3, 2, 1, 0 };
     for (const int Index : Sequence) {
         const TModeKeySet& Expected = ModeKeySets[static_cast<std::size_t>(Index)];
+        std::vector<QPointer<TSpeedButton>> Old;
+        for (TSpeedButton* Key : AllKeys(Keyboard))
+            Old.emplace_back(Key);
         Keyboard.SetKbMode(Expected.Mode);
         EXPECT_EQ(Keyboard.KeyboardMode(), Expected.Mode);
         ExpectKeySet(Keyboard, Expected);
+        for (const QPointer<TSpeedButton>& Key : Old)
+            EXPECT_TRUE(Key.isNull());
     }
     // A mode outside the enumeration builds the alphanumeric keys.
     Keyboard.SetKbMode(kbmCalculator);
     Keyboard.SetKbMode(static_cast<TKbMode>(9));
     ExpectKeySet(Keyboard, { static_cast<TKbMode>(9), ModeKeySets[0].RowLengths, ModeKeySets[0].Slots, ModeKeySets[0].Buttons });
     EXPECT_EQ(Keyboard.Keys(3, 1)->Caption(), "q");
-}
-
-TEST(KeySets, SettingTheSameModeReplacesEveryKey)
-{
-    TKeyboard Keyboard;
-    std::vector<QPointer<TSpeedButton>> Old;
-    for (TSpeedButton* Key : AllKeys(Keyboard))
-        Old.emplace_back(Key);
-    Keyboard.SetKbMode(kbmAlphaNumeric);
-    for (const QPointer<TSpeedButton>& Key : Old)
-        EXPECT_TRUE(Key.isNull());
-    ExpectKeySet(Keyboard, ModeKeySets[0]);
 }
 
 TEST(KeySets, AlphaNumericSpecialKeysShowTheirOwnFaceInTheKeypadsSizeAndStyle)
@@ -108,55 +101,27 @@ TEST(KeySets, AlphaNumericSpecialKeysShowTheirOwnFaceInTheKeypadsSizeAndStyle)
 
 // ---- Captions for the shift and caps states ----
 
-struct TCaseState {
-    const char* Name;
-    bool Shift;
-    bool Caps;
-    bool ShiftedCaptions;
-};
-
-class ShiftCapsCaptionTest : public KeyboardTest, public testing::WithParamInterface<TCaseState> { };
-
-TEST_P(ShiftCapsCaptionTest, WholeRowsShowTheTableTheStatesSelect)
+// The typing rows show the shifted captions exactly when one of Shift and Caps is on.
+TEST_F(KeyboardTest, TypingRowsShowTheTableTheStatesSelect)
 {
-    const TCaseState& State = GetParam();
-    Keyboard->SetKbMode(kbmAlphaNumericFunction);
-    if (State.Caps)
-        ClickSlot(CapsSlot);
-    if (State.Shift)
-        ClickSlot(LeftShiftSlot);
-    ASSERT_EQ(Keyboard->ShiftActive(), State.Shift);
-    ASSERT_EQ(Keyboard->CapsActive(), State.Caps);
-
     const std::vector<std::string> Plain { "1234567890-=", "qwertyuiop[]", "asdfghjkl;'", "zxcvbnm,./" };
     const std::vector<std::string> Shifted { "!@#$%^&*()_+", "QWERTYUIOP{}", "ASDFGHJKL:\"", "ZXCVBNM<>?" };
-    const std::vector<std::string>& Rows = State.ShiftedCaptions ? Shifted : Plain;
-    for (int Row = 2; Row <= 5; ++Row) {
-        const std::string& Expected = Rows[static_cast<std::size_t>(Row - 2)];
-        std::string Shown;
-        for (int Column = 1; Keyboard->Keys(Row, Column); ++Column)
-            Shown += Keyboard->Keys(Row, Column)->Caption();
-        EXPECT_EQ(Shown, Expected) << "row " << Row;
-    }
-    EXPECT_EQ(Keyboard->Keys(1, 1)->Caption(), "Esc");
-    EXPECT_EQ(Keyboard->Keys(1, 13)->Caption(), "F12");
-    EXPECT_EQ(Keyboard->SpecialKeys(RightShiftSlot)->Caption(), "Shift");
-}
-
-INSTANTIATE_TEST_SUITE_P(States, ShiftCapsCaptionTest,
-    testing::Values(TCaseState { "Neither", false, false, false }, TCaseState { "ShiftOnly", true, false, true },
-        TCaseState { "CapsOnly", false, true, true }, TCaseState { "ShiftAndCaps", true, true, false }),
-    [](const testing::TestParamInfo<TCaseState>& Info) { return std::string(Info.param.Name); });
-
-TEST_F(KeyboardTest, ShiftAndCapsSurviveAModeChange)
-{
-    ClickSlot(CapsSlot);
-    ClickSlot(LeftShiftSlot);
-    Keyboard->SetKbMode(kbmCalculator);
     Keyboard->SetKbMode(kbmAlphaNumericFunction);
-    EXPECT_TRUE(Keyboard->ShiftActive());
-    EXPECT_TRUE(Keyboard->CapsActive());
-    EXPECT_EQ(Keyboard->Keys(3, 1)->Caption(), "q"); // shift and caps cancel
+    // Neither, Shift, Caps (which ends Shift), both, neither.
+    const std::pair<int, const std::vector<std::string>*> Steps[] = {
+        { -1, &Plain }, { LeftShiftSlot, &Shifted }, { CapsSlot, &Shifted }, { RightShiftSlot, &Plain },
+        { CapsSlot, &Plain },
+    };
+    for (const auto& [Clicked, Rows] : Steps) {
+        if (Clicked >= 0)
+            Click(Slot(Clicked));
+        for (int Row = 2; Row <= 5; ++Row) {
+            std::string Shown;
+            for (int Column = 1; Keyboard->Keys(Row, Column); ++Column)
+                Shown += Keyboard->Keys(Row, Column)->Caption();
+            EXPECT_EQ(Shown, (*Rows)[static_cast<std::size_t>(Row - 2)]) << "after slot " << Clicked << ", row " << Row;
+        }
+    }
 }
 
 TEST_F(KeyboardTest, PlainSettingsChangeNothingOnScreen)

@@ -5,7 +5,6 @@
 #include "TSpeedButton.h"
 
 #include <QApplication>
-#include <QDeadlineTimer>
 #include <QLineEdit>
 #include <QProcess>
 #include <QTest>
@@ -33,38 +32,23 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(Window.get(), 10000));
         Window->activateWindow();
         Edit->setFocus();
-        ASSERT_TRUE(WaitFor([&] { return QApplication::focusWidget() == Edit; }));
-    }
-
-    template <typename TCondition>
-    static bool WaitFor(TCondition Condition)
-    {
-        QDeadlineTimer Deadline(5000);
-        while (!Condition()) {
-            if (Deadline.hasExpired())
-                return false;
-            QApplication::processEvents(QEventLoop::AllEvents, 20);
-        }
-        return true;
+        ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == Edit; }));
     }
 
     // Moves the X pointer to the key's centre and clicks the left button there.
-    void ClickOnX(TSpeedButton* Key)
+    static void ClickOnX(TSpeedButton* Key)
     {
         ASSERT_NE(Key, nullptr);
         const QPoint Centre = Key->mapToGlobal(QPoint(Key->width() / 2, Key->height() / 2));
-        QProcess Xdotool;
-        Xdotool.start(QStringLiteral("xdotool"),
-            { QStringLiteral("mousemove"), QString::number(Centre.x()), QString::number(Centre.y()),
-                QStringLiteral("click"), QStringLiteral("1") });
-        ASSERT_TRUE(WaitFor([&] { return Xdotool.state() == QProcess::NotRunning; }));
-        ASSERT_EQ(Xdotool.exitCode(), 0);
+        const QStringList Arguments { QStringLiteral("mousemove"), QString::number(Centre.x()),
+            QString::number(Centre.y()), QStringLiteral("click"), QStringLiteral("1") };
+        ASSERT_EQ(QProcess::execute(QStringLiteral("xdotool"), Arguments), 0);
     }
 
     void ExpectText(const QString& Expected)
     {
-        EXPECT_TRUE(WaitFor([&] { return Edit->text() == Expected; })) << Edit->text().toStdString() << " instead of "
-                                                                         << Expected.toStdString();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return Edit->text() == Expected; }))
+            << Edit->text().toStdString() << " instead of " << Expected.toStdString();
     }
 
     std::unique_ptr<QWidget> Window;

@@ -13,12 +13,30 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
+
+using TLog = std::vector<std::string>;
+
+// A key of the grid by row and column, a special key by its slot.
+struct TKeyAt {
+    int Row = 0; // 0: a special key
+    int ColumnOrSlot = 0;
+};
+constexpr TKeyAt Grid(int Row, int Column) { return { Row, Column }; }
+constexpr TKeyAt Slot(int Slot) { return { 0, Slot }; }
+
+inline TSpeedButton* KeyOf(const TKeyboard& Keyboard, TKeyAt Key)
+{
+    return Key.Row ? Keyboard.Keys(Key.Row, Key.ColumnOrSlot) : Keyboard.SpecialKeys(Key.ColumnOrSlot);
+}
+
+inline QList<TSpeedButton*> AllKeys(const TKeyboard& Keyboard) { return Keyboard.findChildren<TSpeedButton*>(); }
 
 // Logs every key event that reaches the widget it watches, as "press:<text code>" entries.
 class TKeyEventLogger : public QObject {
 public:
-    explicit TKeyEventLogger(std::vector<std::string>& Log)
+    explicit TKeyEventLogger(TLog& Log)
         : Log(Log)
     {
     }
@@ -35,7 +53,7 @@ protected:
     }
 
 private:
-    std::vector<std::string>& Log;
+    TLog& Log;
 };
 
 class KeyboardTest : public testing::Test {
@@ -45,22 +63,17 @@ protected:
         Keyboard = std::make_unique<TKeyboard>();
         Keyboard->SetBorderWidth(1);
         Keyboard->SetBounds(0, 0, 587, 145);
-        Keyboard->OnKey = [this](TObject* Sender, char Char) {
+        // The keypad passes itself as Sender, never the key.
+        const auto Note = [this](TObject* Sender, std::string Entry) {
             EXPECT_EQ(Sender, Keyboard.get());
-            Log.push_back(std::string("key:") + Char);
+            Log.push_back(std::move(Entry));
         };
-        Keyboard->OnSpecialKey = [this](TObject* Sender, TSpecialKey Key) {
-            EXPECT_EQ(Sender, Keyboard.get());
-            Log.push_back("special:" + std::to_string(Key));
+        Keyboard->OnKey = [Note](TObject* From, char Char) { Note(From, std::string("key:") + Char); };
+        Keyboard->OnSpecialKey = [Note](TObject* From, TSpecialKey Key) {
+            Note(From, "special:" + std::to_string(Key));
         };
-        Keyboard->OnShiftStateChange = [this](TObject* Sender, bool On) {
-            EXPECT_EQ(Sender, Keyboard.get());
-            Log.push_back(std::string("shift:") + (On ? "on" : "off"));
-        };
-        Keyboard->OnCapsStateChange = [this](TObject* Sender, bool On) {
-            EXPECT_EQ(Sender, Keyboard.get());
-            Log.push_back(std::string("caps:") + (On ? "on" : "off"));
-        };
+        Keyboard->OnShiftStateChange = [Note](TObject* From, bool On) { Note(From, On ? "shift:on" : "shift:off"); };
+        Keyboard->OnCapsStateChange = [Note](TObject* From, bool On) { Note(From, On ? "caps:on" : "caps:off"); };
         SetBeepSink([this] { Log.push_back("beep"); });
         Keyboard->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(Keyboard.get()));
@@ -74,20 +87,11 @@ protected:
         ASSERT_NE(Key, nullptr);
         QTest::mouseClick(Key, Qt::LeftButton, Qt::NoModifier, QPoint(Key->width() / 2, Key->height() / 2));
     }
-    void ClickGrid(int Row, int Column) { Click(Keyboard->Keys(Row, Column)); }
-    void ClickSlot(int Slot) { Click(Keyboard->SpecialKeys(Slot)); }
+    void Click(TKeyAt Key) { Click(KeyOf(*Keyboard, Key)); }
 
-    std::vector<std::string> TakeLog()
-    {
-        std::vector<std::string> Taken;
-        Taken.swap(Log);
-        return Taken;
-    }
+    TLog TakeLog() { return std::exchange(Log, {}); }
 
     std::unique_ptr<TKeyboard> Keyboard;
-    std::vector<std::string> Log;
+    TLog Log;
 };
 
-using TLog = std::vector<std::string>;
-
-inline QList<TSpeedButton*> AllKeys(const TKeyboard& Keyboard) { return Keyboard.findChildren<TSpeedButton*>(); }
