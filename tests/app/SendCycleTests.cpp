@@ -7,6 +7,7 @@
 #include "TSpeedButton.h"
 
 #include <QTest>
+#include <QTimer>
 
 TEST_F(TAppTest, KeysClickedWhileTheFocusMovesAwayWaitTheirTurn)
 {
