@@ -37,13 +37,6 @@ testing::AssertionResult Says(QProcess& Probe, const char* Words)
     return testing::AssertionFailure() << "the probe said \"" << Said.toStdString() << "\", not \"" << Words << "\"";
 }
 
-// A serving probe types its string once more.
-void TypeAgain(QProcess& Probe)
-{
-    Probe.write("\n");
-    Probe.waitForBytesWritten();
-}
-
 // Whether Probe ended by Signal, or with exit status Code when Signal is 0.
 testing::AssertionResult EndedBy(QProcess& Probe, int Signal, int Code = 0)
 {
@@ -131,7 +124,8 @@ TEST_P(TKeymapRepairTest, TheKeymapIsTheLayoutsOwnAfterwards)
     const auto Probe = StartProbe("serve", "qwz\x86\x87\x89\xA9\xAE\xBC");
     ASSERT_TRUE(Says(*Probe, "typed 1"));
     ASSERT_TRUE(SetLayout(Second));
-    TypeAgain(*Probe);
+    Probe->write("\n"); // type once more
+    Probe->waitForBytesWritten();
     ASSERT_TRUE(Says(*Probe, "typed 2"));
     End(*Probe, Signal, [&] { EXPECT_TRUE(KeymapDump() == Own) << "while the next one runs, the keymap differs from " << Second << "'s own"; });
     EXPECT_TRUE(KeymapDump() == Own) << "the keymap differs from " << Second << "'s own";
