@@ -96,9 +96,11 @@ class TPlanTest : public testing::TestWithParam<TPlanCase> {};
 TEST_P(TPlanTest, ChoosesTheSpare)
 {
     const auto Fields = [](const std::optional<TSparePlan>& Plan) {
-        return Plan ? std::optional(std::tuple(int(Plan->Keycode), Plan->Half, Plan->Remap, Plan->Wait.count())) : std::nullopt;
+        using TFields = std::tuple<int, int, bool, TSpareClock::rep>;
+        return Plan ? std::optional(TFields(Plan->Keycode, Plan->Half, Plan->Remap, Plan->Wait.count())) : std::nullopt;
     };
-    EXPECT_EQ(Fields(PlanSpare(GetParam().Spares, GetParam().Lower, GetParam().Halves, Now)), Fields(GetParam().Expected));
+    const auto Plan = PlanSpare(GetParam().Spares, GetParam().Lower, GetParam().Halves, Now);
+    EXPECT_EQ(Fields(Plan), Fields(GetParam().Expected));
 }
 
 using std::chrono::milliseconds;

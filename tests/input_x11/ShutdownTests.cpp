@@ -92,7 +92,9 @@ TEST_P(TShutdownTest, AModifierHeldByAKeyStringIsReleased)
 }
 
 INSTANTIATE_TEST_SUITE_P(Endings, TShutdownTest, testing::Values(SIGTERM, SIGINT, SIGHUP, 0, SIGKILL),
-    [](const testing::TestParamInfo<int>& Info) { return std::string(Info.param ? sigabbrev_np(Info.param) : "exit"); });
+    [](const testing::TestParamInfo<int>& Info) {
+        return std::string(Info.param ? sigabbrev_np(Info.param) : "exit");
+    });
 
 // Spares taken just before the end, by a program that never ran its event loop.
 TEST(TShutdown, SpareKeycodesAreClearedWhenTheProgramEnds)
@@ -128,7 +130,9 @@ TEST_P(TKeymapRepairTest, TheKeymapIsTheLayoutsOwnAfterwards)
     Probe->write("\n"); // type once more
     Probe->waitForBytesWritten();
     ASSERT_TRUE(Says(*Probe, "typed 2"));
-    End(*Probe, Signal, [&] { EXPECT_TRUE(KeymapDump() == Own) << "while the next one runs, the keymap differs from " << Second << "'s own"; });
+    End(*Probe, Signal, [&] {
+        EXPECT_TRUE(KeymapDump() == Own) << "while the next one runs, the keymap differs from " << Second << "'s own";
+    });
     EXPECT_TRUE(KeymapDump() == Own) << "the keymap differs from " << Second << "'s own";
 }
 

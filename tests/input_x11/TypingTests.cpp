@@ -78,8 +78,8 @@ TEST_F(TInputX11Test, MoreSuchCharactersThanSpareKeycodesStillArriveInOrder)
     // 23 capitals, more than the 19 spare keycodes of an evdev keymap, then small letters whose
     // capitals' spares have been taken again meanwhile. Every spare remapping makes every
     // client reload its keymap, so the test stays short of a storm.
-    const std::string Sent = "\xC0\xC1\xC2\xC3\xC4\xC5\xC6\xC7\xC8\xC9\xCA\xCB\xCC\xCD\xCE\xCF\xD0\xD1\xD2\xD3\xD4\xD5\xD6"
-                             "\xE0\xE1\xE2\xE3ok";
+    const std::string Sent = "\xC0\xC1\xC2\xC3\xC4\xC5\xC6\xC7\xC8\xC9\xCA\xCB\xCC\xCD\xCE\xCF\xD0\xD1\xD2\xD3\xD4"
+                             "\xD5\xD6\xE0\xE1\xE2\xE3ok";
     const std::string Expected = "ÀÁÂÃÄÅÆÇÈÉÊËÌÍÎÏÐÑÒÓÔÕÖàáâãok";
     Sender.SendKeys(Sent);
     EXPECT_EQ(Target->WaitForText(Expected.size()), Expected);
@@ -131,8 +131,8 @@ struct TUnicodeCase {
 };
 
 const std::u32string Mixed = U"\u1F00\u03B1\u0391\u03C9\u03A9\u03C2aA\u0436\u0416\u00E6\u20AC1";
-const std::u32string UnderCapsLock = U"\u03B2\u03B6\u03BA\u03BE\u03C0\u03C1\u03C3\u03C5\u03C6\u03C8\u03B1\u03B5\u03B7\u03B9"
-                                     U"\u03BF\u03C9\u03C2\u0392\u03A9\u00E9\u00E8\u00E0\u00E7\u00F9\u00C9aA";
+const std::u32string UnderCapsLock = U"\u03B2\u03B6\u03BA\u03BE\u03C0\u03C1\u03C3\u03C5\u03C6\u03C8\u03B1\u03B5\u03B7"
+                                     U"\u03B9\u03BF\u03C9\u03C2\u0392\u03A9\u00E9\u00E8\u00E0\u00E7\u00F9\u00C9aA";
 
 class TUnicodeTypingTest : public TInputX11Test, public testing::WithParamInterface<TUnicodeCase> {};
 

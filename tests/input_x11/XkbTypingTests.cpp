@@ -53,7 +53,8 @@ using TState = std::unique_ptr<xkb_state, TUnref<xkb_state_unref>>;
 
 xkb_context* Context()
 {
-    static const std::unique_ptr<xkb_context, TUnref<xkb_context_unref>> Shared(xkb_context_new(XKB_CONTEXT_NO_ENVIRONMENT_NAMES));
+    static const std::unique_ptr<xkb_context, TUnref<xkb_context_unref>> Shared(
+        xkb_context_new(XKB_CONTEXT_NO_ENVIRONMENT_NAMES));
     return Shared.get();
 }
 
