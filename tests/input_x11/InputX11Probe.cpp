@@ -1,7 +1,8 @@
 // A small program on the X11 backend, run by the end-to-end tests as a separate process:
 //   InputX11Probe type STRING    types the key string STRING as TSendkeys does, then ends
-//   InputX11Probe serve STRING   types STRING and says "typed 1"; for every line on standard
-//                                input types it again and says "typed N"; ends at the input's end
+//   InputX11Probe serve STRING   types STRING and says "typed 1"; whenever a line arrives on
+//                                standard input types it again and says "typed N"; ends at the
+//                                input's end
 // The key string comes as UTF-8 of the Latin-1 characters of its codes, as arguments are text.
 // Without a command it only opens the backend (the error path of a program).
 #include "InputBackend.h"

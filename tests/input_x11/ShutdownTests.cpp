@@ -183,7 +183,7 @@ TEST(TShutdown, ASignalEndsTheProgramEvenWhenTheServerHangs)
     EXPECT_TRUE(EndedBy(*Probe, SIGTERM));
 }
 
-// The program's own error path: exit status 1 and one line on stderr that names the problem.
+// The program's own error path: exit status 1 and one line of output that names the problem.
 TEST(TStartup, WithoutADisplayOrXTestTheProgramSaysSoAndFails)
 {
     TChildProcess Xvfb;
