@@ -5,8 +5,7 @@
 #include "Sendkey.h"
 #include "TApplication.h"
 #include "X11InputBackend.h"
-#include "XServerProbe.h"
-#include "XtermTarget.h"
+#include "X11Tools.h"
 
 #include <algorithm>
 #include <chrono>

@@ -14,6 +14,7 @@ namespace {
 struct TCase {
     const char* Name;
     std::function<void(TTypedTail&)> Steps;
+    std::u32string Report; // what the program then reports before its cursor
     bool Agrees;
     std::size_t Typed;
 };
@@ -21,24 +22,22 @@ struct TCase {
 TEST(TypedTail, ReportsAgreeOnlyWithWhatKivoTypedNowOrAtARecentStep)
 {
     const TCase Cases[] = {
-        { "a report that shows KIVO's letter", [](TTypedTail& T) { T.Committed(U"α"); }, true, 1 },
+        { "a report that shows KIVO's letter", [](TTypedTail& T) { T.Committed(U"α"); }, U"xyzα", true, 1 },
         { "a report of the step before (still on its way)",
-            [](TTypedTail& T) { T.Agrees(U"x"); T.Committed(U"α"); T.Committed(U"β"); }, true, 2 },
+            [](TTypedTail& T) { T.Agrees(U"x"); T.Committed(U"α"); T.Committed(U"β"); }, U"xα", true, 2 },
         { "the letter erased by the mark, before the new one arrived",
-            [](TTypedTail& T) { T.Agrees(U"x"); T.Committed(U"α"); T.Erased(); T.Committed(U"ά"); }, true, 1 },
+            [](TTypedTail& T) { T.Agrees(U"x"); T.Committed(U"α"); T.Erased(); T.Committed(U"ά"); }, U"x", true, 1 },
         { "another letter where KIVO's was (typed on the keyboard)",
-            [](TTypedTail& T) { T.Agrees(U"x"); T.Committed(U"α"); T.Agrees(U"xα"); }, false, 0 },
-        { "the cursor moved into other text", [](TTypedTail& T) { T.Committed(U"α"); }, false, 0 },
+            [](TTypedTail& T) { T.Agrees(U"x"); T.Committed(U"α"); T.Agrees(U"xα"); }, U"xαα", false, 0 },
+        { "the cursor moved into other text", [](TTypedTail& T) { T.Committed(U"α"); }, U"λόγ", false, 0 },
         { "nothing is known before the first report: an empty start vouches for none",
-            [](TTypedTail& T) { T.Committed(U"α"); T.Erased(); T.Committed(U"ά"); }, false, 0 },
+            [](TTypedTail& T) { T.Committed(U"α"); T.Erased(); T.Committed(U"ά"); }, U"x", false, 0 },
     };
-    // What each case's program then reports before its cursor.
-    const std::u32string Reports[] = { U"xyzα", U"xα", U"x", U"xαα", U"λόγ", U"x" };
-    for (size_t Index = 0; Index < std::size(Cases); ++Index) {
+    for (const TCase& Case : Cases) {
         TTypedTail Tail;
-        Cases[Index].Steps(Tail);
-        EXPECT_EQ(Tail.Agrees(Reports[Index]), Cases[Index].Agrees) << Cases[Index].Name;
-        EXPECT_EQ(Tail.Typed(), Cases[Index].Typed) << Cases[Index].Name;
+        Case.Steps(Tail);
+        EXPECT_EQ(Tail.Agrees(Case.Report), Case.Agrees) << Case.Name;
+        EXPECT_EQ(Tail.Typed(), Case.Typed) << Case.Name;
     }
 }
 

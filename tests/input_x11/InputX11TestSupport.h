@@ -1,10 +1,8 @@
 #pragma once
 // The fixture of the typing and window tests: a real target, the sender that the program uses,
 // and after every test the check that nothing was left held down on the server.
-#include "ChildProcess.h"
 #include "Sendkey.h"
-#include "XServerProbe.h"
-#include "XtermTarget.h"
+#include "X11Tools.h"
 
 #include <gtest/gtest.h>
 
@@ -35,11 +33,3 @@ protected:
     std::optional<TXtermTarget> Target;
 };
 
-// Every printable character of ASCII, space to tilde.
-inline std::string PrintableAscii()
-{
-    std::string Text;
-    for (int Code = 32; Code < 127; ++Code)
-        Text += char(Code);
-    return Text;
-}

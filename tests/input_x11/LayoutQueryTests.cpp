@@ -46,7 +46,6 @@ TEST_F(TInputX11Test, AQuestionChangesNothingOnTheServer)
     const std::string Before = KeymapDump();
     for (const char32_t Character : {U'q', U'Q', U'\u0436', U'\u00E6'})
         EXPECT_TRUE(CurrentInputBackend()->ModifiersFor(Character).has_value());
-    EXPECT_EQ(Server.KeysTyping(U'q'), 0);
     EXPECT_EQ(KeymapDump(), Before);
 }
 

@@ -26,7 +26,7 @@ TEST_F(TInputX11Test, AMinimizedWindowIsRestoredBeforeTheKeys)
     TXtermTarget Target("kivo-iconic"), Other("kivo-other");
     ASSERT_TRUE(Target.Ready() && Other.Ready());
     ASSERT_TRUE(Other.Focus());
-    ASSERT_TRUE(RunProgram({"xdotool", "windowminimize", "--sync", std::to_string(Target.Window())}));
+    ASSERT_EQ(QProcess::execute("xdotool", {"windowminimize", "--sync", QString::number(Target.Window())}), 0);
     ASSERT_TRUE(WaitFor([&] { return CurrentInputBackend()->IsMinimized(Target.Window()); }));
 
     Sender.SendKeysTo("kivo-iconic", "back");

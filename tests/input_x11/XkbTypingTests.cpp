@@ -9,8 +9,6 @@
 
 #include <xkbcommon/xkbcommon.h>
 
-#include <chrono>
-#include <cstring>
 #include <fstream>
 #include <map>
 #include <memory>
@@ -46,21 +44,17 @@ std::vector<TLayout> EveryLayout()
     return Layouts;
 }
 
-struct TContextDeleter {
-    void operator()(xkb_context* Context) const { xkb_context_unref(Context); }
+template <auto Unref>
+struct TUnref {
+    void operator()(auto* Object) const { Unref(Object); }
 };
-struct TKeymapDeleter {
-    void operator()(xkb_keymap* Keymap) const { xkb_keymap_unref(Keymap); }
-};
-struct TStateDeleter {
-    void operator()(xkb_state* State) const { xkb_state_unref(State); }
-};
-using TKeymap = std::unique_ptr<xkb_keymap, TKeymapDeleter>;
-using TState = std::unique_ptr<xkb_state, TStateDeleter>;
+using TKeymap = std::unique_ptr<xkb_keymap, TUnref<xkb_keymap_unref>>;
+using TState = std::unique_ptr<xkb_state, TUnref<xkb_state_unref>>;
 
 xkb_context* Context()
 {
-    static const std::unique_ptr<xkb_context, TContextDeleter> Shared(xkb_context_new(XKB_CONTEXT_NO_ENVIRONMENT_NAMES));
+    static const std::unique_ptr<xkb_context, TUnref<xkb_context_unref>> Shared(
+        xkb_context_new(XKB_CONTEXT_NO_ENVIRONMENT_NAMES));
     return Shared.get();
 }
 
@@ -190,38 +184,6 @@ TEST(TXkbTyping, EveryLayoutTypesWhatItsKeysShowWithCapsLockOffAndOn)
     for (std::size_t Index = 0; Index < Wrong.size() && Index < 20; ++Index)
         First += Wrong[Index] + "\n";
     EXPECT_TRUE(Wrong.empty()) << Wrong.size() << " wrong over " << Checked << " layouts and lock states, first:\n" << First;
-}
-
-// What a user sees on the layouts KIVO's users type on, Caps Lock on: a letter whose key does not
-// consume Lock cannot be typed small by that key at all, so it goes to a spare key.
-struct TCapsCase {
-    const char* Layout;
-    const char* Variant;
-    char32_t Character;
-    bool Typed;
-    bool Shift;
-};
-
-TEST(TXkbTyping, CapsLockOnTheLayoutsOfKivosUsers)
-{
-    const TCapsCase Cases[] = {
-        {"us", "", U'a', true, true},
-        {"us", "", U'A', true, false},
-        {"fr", "", U'\u00E9', false, false}, // é: its key gives É under Lock, 2 with Shift
-        {"gr", "polytonic", U'\u03B2', false, false}, // β
-        {"gr", "polytonic", U'\u03B1', true, true}, // α: an alphabetic key
-        {"gr", "polytonic", U'\u03C2', false, false}, // ς: Lock left alone, and clients differ on its capital
-    };
-    for (const auto& Case : Cases) {
-        const TKeymap Keymap = Compile({Case.Layout, Case.Variant});
-        ASSERT_TRUE(Keymap);
-        const TXkbTyping Typing(Keymap.get());
-        const auto Place = Typing.Find(Case.Character, 0, 1u << 1);
-        EXPECT_EQ(Place.has_value(), Case.Typed) << Case.Layout << " U+" << std::hex << unsigned(Case.Character);
-        if (Place && Case.Typed) {
-            EXPECT_EQ(Place->Shift, Case.Shift) << Case.Layout << " U+" << std::hex << unsigned(Case.Character);
-        }
-    }
 }
 
 } // namespace

@@ -1,9 +1,16 @@
-#include "XServerProbe.h"
+#include "X11Tools.h"
 
+#include "Sendkeys.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <csignal>
+#include <stdexcept>
+
+// After Qt: Xlib's macros would clash with names in its headers.
 #include <X11/XKBlib.h>
 #include <X11/keysym.h>
-
-#include <stdexcept>
 
 TXServerProbe::TXServerProbe()
     : Connection(XOpenDisplay(nullptr))
@@ -99,4 +106,79 @@ bool TXServerProbe::FocusIsIn(unsigned long Target)
         Focus = Parent;
     }
     return false;
+}
+
+TChildProcess::~TChildProcess()
+{
+    if (state() != NotRunning) {
+        kill();
+        waitForFinished();
+    }
+}
+
+void TChildProcess::Signal(int Number)
+{
+    if (state() != NotRunning)
+        ::kill(pid_t(processId()), Number);
+}
+
+bool SetLayout(const std::string& Layout)
+{
+    const QStringList Parts = QString::fromStdString(Layout).split(':');
+    QStringList Arguments {"-layout", Parts[0]};
+    if (Parts.size() > 1)
+        Arguments << "-variant" << Parts[1];
+    return QProcess::execute("setxkbmap", Arguments) == 0;
+}
+
+std::string KeymapDump()
+{
+    QProcess Xkbcomp;
+    Xkbcomp.setStandardErrorFile(QProcess::nullDevice());
+    Xkbcomp.start("xkbcomp", {"-xkb", qEnvironmentVariable("DISPLAY"), "-"});
+    Xkbcomp.waitForFinished();
+    return Xkbcomp.readAllStandardOutput().toStdString();
+}
+
+TXtermTarget::TXtermTarget(const std::string& Title)
+{
+    const QString Ready = Directory.filePath("ready");
+    auto Environment = QProcessEnvironment::systemEnvironment();
+    Environment.insert("LANG", "C.UTF-8");
+    Environment.insert("LC_ALL", "C.UTF-8");
+    Terminal.setProcessEnvironment(Environment);
+    Terminal.setProcessChannelMode(QProcess::MergedChannels);
+    Terminal.setStandardOutputFile(Directory.filePath("xterm.log"));
+    Terminal.start("xterm", {"-title", QString::fromLatin1(Title), "-geometry", "80x10", "-e", "sh", "-c",
+        "stty raw -echo && : > " + Ready + " && exec cat > " + Directory.filePath("received")});
+    WaitFor([&] {
+        WindowHandle = GetHandleFromWindowTitle(Title);
+        return WindowHandle != 0 && QFileInfo::exists(Ready);
+    });
+    if (!QFileInfo::exists(Ready))
+        WindowHandle = 0;
+}
+
+bool TXtermTarget::Focus()
+{
+    // A window manager busy with keymap changes may take its time; ask again until it obliges.
+    return WaitFor(
+        [&] {
+            CurrentInputBackend()->RaiseWindow(WindowHandle);
+            return Server.FocusIsIn(WindowHandle);
+        },
+        std::chrono::seconds(30));
+}
+
+std::string TXtermTarget::WaitForText(std::size_t Bytes)
+{
+    WaitFor([&] { return QFileInfo(Directory.filePath("received")).size() >= qint64(Bytes); });
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    return Received();
+}
+
+std::string TXtermTarget::Received() const
+{
+    QFile File(Directory.filePath("received"));
+    return File.open(QIODevice::ReadOnly) ? File.readAll().toStdString() : std::string();
 }
