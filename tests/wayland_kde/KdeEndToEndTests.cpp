@@ -7,18 +7,11 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QProcess>
-#include <QProcessEnvironment>
-#include <QRect>
 #include <QRegularExpression>
-#include <QThread>
 
 #include <gtest/gtest.h>
 
-#include "BedSupport.h"
 #include "DesktopScenario.h"
-
-#include <memory>
 
 namespace {
 
@@ -93,38 +86,30 @@ class KivoOnKWin : public testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        Directory = QStringLiteral("/tmp/kivo-kde-test");
+        const QString Directory = QStringLiteral("/tmp/kivo-kde-test");
         QDir().mkpath(Directory);
         // The targets' settings start empty.
         qputenv("HOME", (Directory + QStringLiteral("/root-home")).toUtf8());
         KeypadShown = WaitFor([] { return XKeypadArea().isValid(); }, 20000);
         KeypadPid = XWindowPid(UnicodeKeypadTitle);
 
-        Xterm = StartTarget(QStringLiteral("xterm"), XtermArguments(QStringLiteral("kivo-xterm"), XtermFile()));
-        QFile(EditorFile()).open(QIODevice::WriteOnly);
-        Editor = StartTarget(QStringLiteral("kwrite"), { EditorFile() });
+        // Started as from a launcher in a Plasma session: Qt programs on Wayland, with no
+        // input-method module of their own (the compositor's text input serves them).
+        qputenv("QT_QPA_PLATFORM", "wayland");
+        qunsetenv("QT_IM_MODULE");
+        Xterm.Title = QStringLiteral("kivo-xterm");
+        Xterm.File = Directory + QStringLiteral("/xterm-typed");
+        Xterm.StartXterm();
+        Editor.File = Directory + QStringLiteral("/editor.txt");
+        QFile(Editor.File).open(QIODevice::WriteOnly);
+        Editor.Start(QStringLiteral("kwrite"), { Editor.File });
     }
 
-    static void TearDownTestSuite() { EndAll({ &Editor, &Xterm }); }
-
-    // Started as from a launcher in a Plasma session: Qt programs on Wayland, with no input-method
-    // module of their own (the compositor's text input serves them). Waits until KWin gives it
-    // the focus.
-    static std::unique_ptr<QProcess> StartTarget(const QString& Program, const QStringList& Arguments)
+    static void TearDownTestSuite()
     {
-        auto Process = std::make_unique<QProcess>();
-        QProcessEnvironment Environment = QProcessEnvironment::systemEnvironment();
-        Environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("wayland"));
-        Environment.remove(QStringLiteral("QT_IM_MODULE"));
-        Process->setProcessEnvironment(Environment);
-        Process->setProcessChannelMode(QProcess::ForwardedOutputChannel);
-        Process->start(Program, Arguments);
-        WaitFor([&] { return HasFocus(*Process); }, 30000);
-        return Process;
+        End(*Editor.Process);
+        End(*Xterm.Process);
     }
-
-    static QString EditorFile() { return Directory + QStringLiteral("/editor.txt"); }
-    static QString XtermFile() { return Directory + QStringLiteral("/xterm-typed"); }
 
     void SetUp() override
     {
@@ -134,13 +119,13 @@ protected:
 
     // Raised as by a click on its entry in the task manager, then a click into it where a user
     // would click to type there.
-    static void Focus(const QProcess& Target)
+    static void Focus(const TTarget& Target)
     {
-        KWinScript(QStringLiteral("for (const c of workspace.clientList()) if (c.pid == %1) workspace.activeClient = c;").arg(Target.processId()));
-        const QRect Frame = KWinFrame(Target.processId());
+        KWinScript(QStringLiteral("for (const c of workspace.clientList()) if (c.pid == %1) workspace.activeClient = c;").arg(Target.Process->processId()));
+        const QRect Frame = KWinFrame(Target.Process->processId());
         ASSERT_TRUE(Frame.isValid()) << "KWin shows no window of the target";
         ClickInside(Frame);
-        ASSERT_TRUE(WaitFor([&] { return HasFocus(Target); })) << "focus: " << CompositorFocus().toStdString();
+        ASSERT_TRUE(WaitFor([&] { return Target.HasFocus(); })) << "focus: " << CompositorFocus().toStdString();
         QThread::msleep(300);
     }
 
@@ -155,56 +140,39 @@ protected:
         SeatClick(At);
     }
 
-    // KWin's focus on the target's own process.
-    static std::function<bool(const QString&)> On(const QProcess& Target)
-    {
-        return [Pid = QString::number(Target.processId()) + QLatin1Char(' ')](const QString& Now) { return Now.startsWith(Pid); };
-    }
-    static bool HasFocus(const QProcess& Target) { return On(Target)(CompositorFocus()); }
-
-    // Ctrl+S from the bed's keyboard, and the file once written.
-    static QByteArray Saved()
-    {
-        Chord("Control_L", "s");
-        WaitFor([] { return !Contents(EditorFile()).isEmpty(); });
-        QThread::msleep(300);
-        return Contents(EditorFile());
-    }
-
-    static inline QString Directory;
-    static inline std::unique_ptr<QProcess> Editor, Xterm;
+    static inline TTarget Editor, Xterm;
     static inline bool KeypadShown = false;
     static inline qint64 KeypadPid = 0;
 };
 
 TEST_F(KivoOnKWin, ClicksTypeIntoKWriteThroughTheInputMethod)
 {
-    ASSERT_NO_FATAL_FAILURE(Focus(*Editor));
+    ASSERT_NO_FATAL_FAILURE(Focus(Editor));
     // Native: an X11 kwrite would take KIVO's X11 keys and prove nothing of the input method.
-    ASSERT_TRUE(RunCommand(QStringLiteral("xdotool"), { QStringLiteral("search"), QStringLiteral("--pid"), QString::number(Editor->processId()) }).isEmpty());
+    ASSERT_TRUE(RunCommand(QStringLiteral("xdotool"), { QStringLiteral("search"), QStringLiteral("--pid"), QString::number(Editor.Process->processId()) }).isEmpty());
     Keypad.Click(PolytonicLineClicks);
     // A named key goes as the input method's key event.
     Keypad.Click({ Enter });
-    ExpectFocus(On(*Editor));
+    ExpectFocus(Editor);
     // After KIVO's letter, a click into the document or a key of the user's keyboard: the text
     // before the caret is no longer KIVO's to change, so the mark waits for the next letter.
     Keypad.Click({ A });
-    ClickInside(KWinFrame(Editor->processId()));
+    ClickInside(KWinFrame(Editor.Process->processId()));
     Keypad.Click({ Acute, E, L });
     Keys({ "x" });
     Keypad.Click({ Acute, E });
     // Backspace after a mark takes the mark off: the precomposed letter becomes the bare one
     // again, with and without the iota subscript it keeps.
     Keypad.Click({ Space, A, Acute, Backspace, Space, V, IotaSubscript, Rough, Circumflex, Backspace });
-    ExpectFocus(On(*Editor));
+    ExpectFocus(Editor);
     // kwrite ends the saved file with a line break.
-    ExpectBytes(Saved(), (PolytonicLine + QStringLiteral("\nαέλxέ α ᾡ")).toUtf8() + '\n', "saved:");
+    ExpectBytes(Editor.Saved(), (PolytonicLine + QStringLiteral("\nαέλxέ α ᾡ")).toUtf8() + '\n', "saved:");
 }
 
 TEST_F(KivoOnKWin, TheSameClicksTypeIntoAnXWaylandXtermThroughX11)
 {
-    ASSERT_NO_FATAL_FAILURE(Focus(*Xterm));
-    ExpectTheLineInAnXterm(Keypad, [] { return Contents(XtermFile()); }, On(*Xterm));
+    ASSERT_NO_FATAL_FAILURE(Focus(Xterm));
+    ExpectTheLineInAnXterm(Keypad, Xterm);
 }
 
 } // namespace

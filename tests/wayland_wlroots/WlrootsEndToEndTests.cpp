@@ -4,22 +4,18 @@
 // XWayland xterm, each running `cat` in canonical mode with iutf8 into a file. The target must
 // keep the keyboard focus as sway sees it (wl-focused), and the bed's keyboard, typed after
 // KIVO, must still type by its own layout.
-#include <QFile>
-#include <QProcess>
-#include <QRect>
+#include <QSettings>
 #include <QTemporaryDir>
-#include <QThread>
 
 #include <gtest/gtest.h>
 
-#include "BedSupport.h"
 #include "DesktopScenario.h"
 #include <linux/input-event-codes.h>
 #include <time.h>
 #include <wayland-client.h>
 
 #include <cstring>
-#include <memory>
+#include <string>
 
 #include "virtual-pointer-v1-client.h"
 
@@ -121,16 +117,6 @@ private:
 const QRect KeypadWindow(0, 800 - 230, 1280, 202);
 
 const TKeypadOnScreen Keypad { .Area = [] { return KeypadWindow; } };
-QPoint Where(const TClick& Click) { return KeypadPoint(KeypadWindow, Click); }
-
-// One target terminal: its process, the file its `cat` writes, and what was checked of it.
-struct TTarget {
-    QString Title;
-    QString File;
-    std::unique_ptr<QProcess> Process;
-    qsizetype Checked = 0;
-    bool Focused(const QString& Focus) const { return Focus.endsWith(Title); }
-};
 
 class KivoOnSway : public testing::Test {
 protected:
@@ -138,64 +124,46 @@ protected:
     {
         Directory = std::make_unique<QTemporaryDir>();
         qputenv("HOME", Directory->filePath(QStringLiteral("home")).toUtf8());
-        const QString Cat = QStringLiteral("stty icanon iutf8 -echo; exec cat > '%1'");
         Foot.Title = QStringLiteral("kivo-foot");
         Foot.File = Directory->filePath(QStringLiteral("foot-typed"));
-        Foot.Process = StartTarget(QStringLiteral("foot"),
-            { QStringLiteral("--title"), Foot.Title, QStringLiteral("sh"), QStringLiteral("-c"), Cat.arg(Foot.File) }, Foot);
+        Foot.StartTerminal(QStringLiteral("foot"), { QStringLiteral("--title"), Foot.Title }, 10000);
         Xterm.Title = QStringLiteral("kivo-xterm");
         Xterm.File = Directory->filePath(QStringLiteral("xterm-typed"));
-        Xterm.Process = StartTarget(QStringLiteral("xterm"), XtermArguments(Xterm.Title, Xterm.File), Xterm);
+        Xterm.StartXterm(10000);
         FullHeight = TiledHeight(Foot.Title);
 
-        KivoShown = StartKivo();
+        StartKivo();
+        // Mapped once sway makes room for it: the tiled windows get shorter.
+        KivoShown = WaitFor([] { return TiledHeight(Foot.Title) < FullHeight; });
+        QThread::msleep(300);
     }
 
-    static bool StartKivo()
+    static void StartKivo()
     {
-        Kivo = std::make_unique<QProcess>();
-        Kivo->setProcessChannelMode(QProcess::ForwardedChannels);
-        Kivo->start(QStringLiteral(KIVO_PROGRAM), { QStringLiteral("--output=unicode") });
-        // Mapped once sway makes room for it: the tiled windows get shorter.
-        const bool Shown = WaitFor([] { return TiledHeight(Foot.Title) < FullHeight; }, 10000);
-        QThread::msleep(300);
-        return Shown;
+        Kivo.setProcessChannelMode(QProcess::ForwardedChannels);
+        Kivo.start(QStringLiteral(KIVO_PROGRAM), { QStringLiteral("--output=unicode") });
     }
 
     static void StopKivo()
     {
-        Kivo->terminate();
-        EXPECT_TRUE(Kivo->waitForFinished(5000));
-        Kivo.reset();
+        Kivo.terminate();
+        EXPECT_TRUE(Kivo.waitForFinished(5000));
     }
 
-    static QString StoredPlace()
+    // The keypad's place as KIVO keeps it for its next start, "X Y WIDTH HEIGHT".
+    static std::string StoredPlace()
     {
-        QFile Settings(Directory->filePath(QStringLiteral("home/.config/kivo/kivo.conf")));
-        if (!Settings.open(QIODevice::ReadOnly))
-            return {};
-        for (const QByteArray& Line : Settings.readAll().split('\n')) {
-            if (Line.startsWith("Bounds="))
-                return QString::fromUtf8(Line.mid(7));
-        }
-        return {};
+        const QString Settings = Directory->filePath(QStringLiteral("home/.config/kivo/kivo.conf"));
+        const QRect Place = QSettings(Settings, QSettings::IniFormat).value(QStringLiteral("MainWindow/Bounds")).toRect();
+        return QStringLiteral("%1 %2 %3 %4").arg(Place.x()).arg(Place.y()).arg(Place.width()).arg(Place.height()).toStdString();
     }
 
     static void TearDownTestSuite()
     {
-        if (Kivo)
-            StopKivo();
-        EndAll({ &Foot.Process, &Xterm.Process });
-        Kivo.reset();
+        StopKivo();
+        End(*Foot.Process);
+        End(*Xterm.Process);
         Directory.reset();
-    }
-
-    static std::unique_ptr<QProcess> StartTarget(const QString& Program, const QStringList& Arguments, const TTarget& Target)
-    {
-        auto Process = std::make_unique<QProcess>();
-        Process->start(Program, Arguments);
-        WaitFor([&] { return Target.Focused(CompositorFocus()) && QFile::exists(Target.File); }, 10000);
-        return Process;
     }
 
     void SetUp() override { ASSERT_TRUE(KivoShown) << "KIVO's keypad never took its zone at the bottom"; }
@@ -203,22 +171,17 @@ protected:
     static void Focus(const TTarget& Target)
     {
         RunCommand(QStringLiteral("swaymsg"), { QStringLiteral("[title=\"%1\"] focus").arg(Target.Title) });
-        WaitFor([&] { return Target.Focused(CompositorFocus()); });
+        WaitFor([&] { return Target.HasFocus(); });
     }
 
     static void Click(const std::vector<TClick>& Clicks) { Keypad.Click(Clicks); }
 
     // The line the target received, exactly, and the focus still on it.
-    static void ExpectLine(TTarget& Target, const QString& Expected)
-    {
-        ExpectArrived([&] { return Contents(Target.File).mid(Target.Checked); }, Expected.toUtf8() + '\n', Target.Title.toStdString() + " got", 100);
-        ExpectFocus([&](const QString& Now) { return Target.Focused(Now); });
-        Target.Checked = Contents(Target.File).size();
-    }
+    static void ExpectLine(TTarget& Target, const QString& Expected) { ExpectArrived(Target, Expected.toUtf8() + '\n', 100); }
 
     static inline std::unique_ptr<QTemporaryDir> Directory;
     static inline TTarget Foot, Xterm;
-    static inline std::unique_ptr<QProcess> Kivo;
+    static inline QProcess Kivo { nullptr };
     static inline bool KivoShown = false;
     static inline int FullHeight = 0;
 };
@@ -249,8 +212,7 @@ TEST_F(KivoOnSway, TheUsersKeyboardTypesByItsOwnLayoutAfterKivoTyped)
     for (TTarget* Target : { &Foot, &Xterm }) {
         Focus(*Target);
         Click({ A });
-        for (const char* Key : { "less", "semicolon", "Return" })
-            RunCommand(QStringLiteral("wl-key"), { QString::fromLatin1(Key) });
+        Keys({ "less", "semicolon", "Return" });
         ExpectLine(*Target, QStringLiteral("α<;"));
     }
 }
@@ -275,7 +237,7 @@ TEST_F(KivoOnSway, AKeyOfTheUsersOwnKeyboardMakesTheNextMarkWaitForItsLetter)
         Focus(*Target);
         Click({ A });
         QThread::msleep(300);
-        RunCommand(QStringLiteral("wl-key"), { QStringLiteral("period") });
+        Keys({ "period" });
         Click({ Smooth, E, Enter });
         ExpectLine(*Target, QStringLiteral("α.ἐ"));
     }
@@ -298,7 +260,7 @@ TEST_F(KivoOnSway, AHeldBackspaceRepeatsAtTheDesktopsRate)
     ASSERT_TRUE(Hand.Usable());
     Focus(Foot);
     Click({ A, E, H, O, L });
-    Hand.Hold(Where(Backspace), 1500);
+    Hand.Hold(KeypadPoint(KeypadWindow, Backspace), 1500);
     Click({ G, Enter });
     ExpectLine(Foot, QStringLiteral("γ"));
 }
@@ -314,22 +276,19 @@ TEST_F(KivoOnSway, TheKeypadMovesAndResizesByItsBackgroundAndEdgesAndKeepsItsPla
     // windows, which get the whole height back.
     Hand.Drag(QPoint(300, 585), QPoint(300, 285));
     EXPECT_TRUE(WaitFor([] { return TiledHeight(Foot.Title) == FullHeight; })) << TiledHeight(Foot.Title);
-    EXPECT_TRUE(WaitFor([] { return StoredPlace() == QLatin1String("@Rect(0 270 1280 202)"); })) << StoredPlace().toStdString();
+    EXPECT_TRUE(WaitFor([] { return StoredPlace() == "0 270 1280 202"; })) << StoredPlace();
     // Its right edge, below the accent buttons, 200 to the left.
     Hand.Drag(QPoint(1278, 455), QPoint(1078, 455));
-    EXPECT_TRUE(WaitFor([] { return StoredPlace() == QLatin1String("@Rect(0 270 1080 202)"); })) << StoredPlace().toStdString();
+    EXPECT_TRUE(WaitFor([] { return StoredPlace() == "0 270 1080 202"; })) << StoredPlace();
 
-    // The next start puts it there again, and its keys type there.
+    // The next start puts it there again (the tiled windows keep their height), and its keys
+    // type there.
     StopKivo();
-    Kivo = std::make_unique<QProcess>();
-    Kivo->setProcessChannelMode(QProcess::ForwardedChannels);
-    Kivo->start(QStringLiteral(KIVO_PROGRAM), { QStringLiteral("--output=unicode") });
+    StartKivo();
     Focus(Foot);
     QThread::msleep(3000);
-    const QPoint Alpha = Where(A) - KeypadWindow.topLeft();
-    const double Scale = (1080.0 - 127) / (1280 - 127);
-    RunCommand(QStringLiteral("wl-click"), { QString::number(int(Alpha.x() * Scale)), QString::number(270 + Alpha.y()) });
-    RunCommand(QStringLiteral("wl-key"), { QStringLiteral("Return") });
+    SeatClick(KeypadPoint(QRect(0, 270, 1080, 202), A));
+    Keys({ "Return" });
     ExpectLine(Foot, QStringLiteral("α"));
     EXPECT_EQ(TiledHeight(Foot.Title), FullHeight);
 }
