@@ -10,14 +10,8 @@
 #include <gtest/gtest.h>
 
 #include "DesktopScenario.h"
-#include <linux/input-event-codes.h>
-#include <time.h>
-#include <wayland-client.h>
 
-#include <cstring>
 #include <string>
-
-#include "virtual-pointer-v1-client.h"
 
 namespace {
 
@@ -30,87 +24,39 @@ int TiledHeight(const QString& Title)
     return Height.toInt();
 }
 
-// A pointer of the test's own on the seat, for what the bed's clicks cannot do: hold the
-// button down while the pointer moves.
-class TDragPointer {
-public:
-    TDragPointer()
-    {
-        Display = wl_display_connect(nullptr);
-        if (!Display)
-            return;
-        wl_registry* Registry = wl_display_get_registry(Display);
-        static const wl_registry_listener Listener = {
-            .global =
-                [](void* Data, wl_registry* Registry, std::uint32_t Name, const char* Interface, std::uint32_t) {
-                    auto* Self = static_cast<TDragPointer*>(Data);
-                    if (std::strcmp(Interface, "wl_seat") == 0 && !Self->Seat)
-                        Self->Seat = static_cast<wl_seat*>(wl_registry_bind(Registry, Name, &wl_seat_interface, 1));
-                    if (std::strcmp(Interface, "zwlr_virtual_pointer_manager_v1") == 0)
-                        Self->Manager = static_cast<zwlr_virtual_pointer_manager_v1*>(
-                            wl_registry_bind(Registry, Name, &zwlr_virtual_pointer_manager_v1_interface, 1));
-                },
-            .global_remove = [](void*, wl_registry*, std::uint32_t) {},
-        };
-        wl_registry_add_listener(Registry, &Listener, this);
-        wl_display_roundtrip(Display);
-        if (Manager)
-            Pointer = zwlr_virtual_pointer_manager_v1_create_virtual_pointer(Manager, Seat);
-        wl_display_roundtrip(Display);
-    }
-    ~TDragPointer()
-    {
-        if (Display)
-            wl_display_disconnect(Display);
-    }
-    bool Usable() const { return Pointer != nullptr; }
+// The seat's button held down through sway while the bed's pointer moves: what the bed's
+// clicks cannot do.
+void Button(bool Down)
+{
+    const QString Action = Down ? QStringLiteral("press") : QStringLiteral("release");
+    EXPECT_EQ(QProcess::execute(QStringLiteral("swaymsg"), { QStringLiteral("-q"), QStringLiteral("seat - cursor %1 button1").arg(Action) }), 0);
+    QThread::msleep(50);
+}
 
-    // Presses at From, moves to To in steps as a hand does, and lets go there.
-    void Drag(QPoint From, QPoint To)
-    {
-        Move(From);
-        Button(true);
-        for (int Step = 1; Step <= 10; ++Step)
-            Move(From + (To - From) * Step / 10);
-        Button(false);
-    }
+void MoveTo(QPoint At)
+{
+    RunCommand(QStringLiteral("wl-move"), { QString::number(At.x()), QString::number(At.y()) });
+    QThread::msleep(30);
+}
 
-    // Presses at At and lets go Milliseconds later.
-    void Hold(QPoint At, int Milliseconds)
-    {
-        Move(At);
-        Button(true);
-        QThread::msleep(std::uint32_t(Milliseconds));
-        Button(false);
-    }
+// Presses at From, moves to To in steps as a hand does, and lets go there.
+void Drag(QPoint From, QPoint To)
+{
+    MoveTo(From);
+    Button(true);
+    for (int Step = 1; Step <= 10; ++Step)
+        MoveTo(From + (To - From) * Step / 10);
+    Button(false);
+}
 
-private:
-    static std::uint32_t Now()
-    {
-        timespec Time {};
-        clock_gettime(CLOCK_MONOTONIC, &Time);
-        return std::uint32_t(Time.tv_sec * 1000 + Time.tv_nsec / 1000000);
-    }
-    void Move(QPoint At)
-    {
-        zwlr_virtual_pointer_v1_motion_absolute(Pointer, Now(), std::uint32_t(At.x()), std::uint32_t(At.y()), 1280, 800);
-        zwlr_virtual_pointer_v1_frame(Pointer);
-        wl_display_roundtrip(Display);
-        QThread::msleep(30);
-    }
-    void Button(bool Down)
-    {
-        zwlr_virtual_pointer_v1_button(Pointer, Now(), BTN_LEFT, Down ? 1 : 0);
-        zwlr_virtual_pointer_v1_frame(Pointer);
-        wl_display_roundtrip(Display);
-        QThread::msleep(50);
-    }
-
-    wl_display* Display = nullptr;
-    wl_seat* Seat = nullptr;
-    zwlr_virtual_pointer_manager_v1* Manager = nullptr;
-    zwlr_virtual_pointer_v1* Pointer = nullptr;
-};
+// Presses at At and lets go Milliseconds later.
+void Hold(QPoint At, int Milliseconds)
+{
+    MoveTo(At);
+    Button(true);
+    QThread::msleep(std::uint32_t(Milliseconds));
+    Button(false);
+}
 
 // The keypad's default place on the 1280 by 800 output: full width, 202 high, 28 above the
 // bottom edge, as on X11 (a layer surface has no frame, so its client area is all of it).
@@ -256,29 +202,25 @@ TEST_F(KivoOnSway, AnotherActiveWindowMakesTheNextMarkWaitForItsLetter)
 TEST_F(KivoOnSway, AHeldBackspaceRepeatsAtTheDesktopsRate)
 {
     // sway repeats after 600 ms, 25 times a second: held for 1.5 s, Backspace erases all five.
-    TDragPointer Hand;
-    ASSERT_TRUE(Hand.Usable());
     Focus(Foot);
     Click({ A, E, H, O, L });
-    Hand.Hold(KeypadPoint(KeypadWindow, Backspace), 1500);
+    Hold(KeypadPoint(KeypadWindow, Backspace), 1500);
     Click({ G, Enter });
     ExpectLine(Foot, QStringLiteral("γ"));
 }
 
 TEST_F(KivoOnSway, TheKeypadMovesAndResizesByItsBackgroundAndEdgesAndKeepsItsPlace)
 {
-    TDragPointer Hand;
-    ASSERT_TRUE(Hand.Usable());
     // A window without a frame is taken to have reached its first place only after its last
     // settling check, two seconds after it was first shown; a move before then is undone.
     QThread::msleep(2500);
     // The banner row's text is background: dragged 300 up, the keypad floats above the tiled
     // windows, which get the whole height back.
-    Hand.Drag(QPoint(300, 585), QPoint(300, 285));
+    Drag(QPoint(300, 585), QPoint(300, 285));
     EXPECT_TRUE(WaitFor([] { return TiledHeight(Foot.Title) == FullHeight; })) << TiledHeight(Foot.Title);
     EXPECT_TRUE(WaitFor([] { return StoredPlace() == "0 270 1280 202"; })) << StoredPlace();
     // Its right edge, below the accent buttons, 200 to the left.
-    Hand.Drag(QPoint(1278, 455), QPoint(1078, 455));
+    Drag(QPoint(1278, 455), QPoint(1078, 455));
     EXPECT_TRUE(WaitFor([] { return StoredPlace() == "0 270 1080 202"; })) << StoredPlace();
 
     // The next start puts it there again (the tiled windows keep their height), and its keys
