@@ -20,7 +20,6 @@
 
 #include <cstdint>
 #include <functional>
-#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -48,7 +47,7 @@ bool WaitFor(TCondition Condition, int Milliseconds = 10000)
 }
 
 // Keys of the bed's keyboard, by their keysym names, one after the other.
-inline void Keys(std::initializer_list<const char*> Names)
+inline void Keys(const std::vector<const char*>& Names)
 {
     for (const char* Name : Names)
         RunCommand(QStringLiteral("wl-key"), { QString::fromLatin1(Name) });
