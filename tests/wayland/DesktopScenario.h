@@ -99,7 +99,10 @@ struct TTarget {
     qsizetype Checked = 0;
     std::unique_ptr<QProcess> Process = std::make_unique<QProcess>();
 
-    bool Focused(const QString& Focus) const { return Focus.startsWith(QString::number(Process->processId()) + QLatin1Char(' ')); }
+    bool Focused(const QString& Focus) const
+    {
+        return Focus.startsWith(QString::number(Process->processId()) + QLatin1Char(' '));
+    }
     bool HasFocus() const { return Focused(CompositorFocus()); }
     QByteArray Typed() const { return Contents(File); }
 
@@ -116,12 +119,14 @@ struct TTarget {
     bool StartTerminal(const QString& Program, const QStringList& Arguments, int Milliseconds = 30000)
     {
         const QString Cat = QStringLiteral("stty icanon iutf8 -echo; exec cat > '%1'").arg(File);
-        const bool Focus = Start(Program, Arguments + QStringList { QStringLiteral("sh"), QStringLiteral("-c"), Cat }, Milliseconds);
+        const bool Focus = Start(Program, Arguments + QStringList { QStringLiteral("sh"), QStringLiteral("-c"), Cat },
+            Milliseconds);
         return WaitFor([&] { return QFile::exists(File); }) && Focus;
     }
     bool StartXterm(int Milliseconds = 30000)
     {
-        return StartTerminal(QStringLiteral("xterm"), { QStringLiteral("-u8"), QStringLiteral("-T"), Title, QStringLiteral("-e") }, Milliseconds);
+        const QStringList Arguments { QStringLiteral("-u8"), QStringLiteral("-T"), Title, QStringLiteral("-e") };
+        return StartTerminal(QStringLiteral("xterm"), Arguments, Milliseconds);
     }
 
     // Ctrl+S from the bed's keyboard, and the file once written.

@@ -7,7 +7,6 @@
 // Run through scripts/with-wayland kwin|gnome.
 #include "DesktopScenario.h"
 
-#include <QProcessEnvironment>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -41,10 +40,10 @@ void ExpectKeymapAsBefore(const QString& After, const QString& Before, const cha
                 Lacked << Line;
         return Lacked.join(QLatin1Char('\n')).toStdString();
     };
-    EXPECT_TRUE(After == Before) << What << " lost:\n" << Lacking(Before, After) << "\ngained:\n" << Lacking(After, Before);
+    EXPECT_TRUE(After == Before) << What << " lost:\n"
+                                 << Lacking(Before, After) << "\ngained:\n"
+                                 << Lacking(After, Before);
 }
-
-QString SpareKeyRecord() { return RunCommand(QStringLiteral("xprop"), { QStringLiteral("-root"), QStringLiteral("_KIVO_SPARE_KEYS") }); }
 
 class KivoOnXwayland : public testing::Test {
 protected:
@@ -70,9 +69,7 @@ protected:
 
     void StartKivo()
     {
-        QProcessEnvironment Environment = QProcessEnvironment::systemEnvironment();
-        Environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-        Kivo.setProcessEnvironment(Environment);
+        qputenv("QT_QPA_PLATFORM", "xcb");
         Kivo.setProcessChannelMode(QProcess::ForwardedChannels);
         Kivo.start(QStringLiteral(KIVO_PROGRAM), { QStringLiteral("--output=unicode") });
         // Placed once its size and place have settled.
@@ -118,7 +115,9 @@ TEST_F(KivoOnXwayland, GreekClickedOnTheKeypadArrivesExactlyAndTheKeymapIsRestor
     const QString SeatAfter = Keymap(Seat);
     ExpectKeymapAsBefore(Keymap(), KeymapBefore, "the keymap");
     ExpectKeymapAsBefore(SeatAfter, SeatKeymapBefore, "the seat's keymap");
-    EXPECT_FALSE(SpareKeyRecord().contains(QLatin1Char('='))) << SpareKeyRecord().toStdString();
+    const QString SpareKeys =
+        RunCommand(QStringLiteral("xprop"), { QStringLiteral("-root"), QStringLiteral("_KIVO_SPARE_KEYS") });
+    EXPECT_FALSE(SpareKeys.contains(QLatin1Char('='))) << SpareKeys.toStdString();
     ExpectFocus(Target);
 }
 

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
+#include <QSettings>
 
 #include <gtest/gtest.h>
 
@@ -55,11 +56,9 @@ protected:
         RunCommand(QStringLiteral("chmod"), { QStringLiteral("1777"), Directory });
         InstallEngine();
         // KIVO's settings as a user left them: Unicode output.
-        QDir().mkpath(UserHome + QStringLiteral("/.config/kivo"));
-        QFile Settings(UserHome + QStringLiteral("/.config/kivo/kivo.conf"));
-        if (Settings.open(QIODevice::WriteOnly))
-            Settings.write("[General]\noutput=unicode\n");
-        Settings.close();
+        QSettings Settings(UserHome + QStringLiteral("/.config/kivo/kivo.conf"), QSettings::IniFormat);
+        Settings.setValue(QStringLiteral("output"), QStringLiteral("unicode"));
+        Settings.sync();
         RunCommand(QStringLiteral("chown"), { QStringLiteral("-R"), User, UserHome + QStringLiteral("/.config") });
 
         // Settings, Keyboard, Input Sources, +: what it writes.

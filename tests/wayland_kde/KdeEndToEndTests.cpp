@@ -29,24 +29,23 @@ QString KWinScript(const QString& Body)
         return {};
     Script.write(QStringLiteral("function Print(s) { print(\"%1 \" + s); }\n%2\nprint(\"%1 .\");\n").arg(Tag, Body).toUtf8());
     Script.close();
-    const QStringList KWin { QStringLiteral("call"), QStringLiteral("--session"), QStringLiteral("--dest"), QStringLiteral("org.kde.KWin") };
-    const QString Id = RunCommand(QStringLiteral("gdbus"), KWin + QStringList { QStringLiteral("--object-path"), QStringLiteral("/Scripting"),
-        QStringLiteral("--method"), QStringLiteral("org.kde.kwin.Scripting.loadScript"), Path, Tag }).remove(QRegularExpression(QStringLiteral("[^0-9]")));
-    RunCommand(QStringLiteral("gdbus"), KWin + QStringList { QStringLiteral("--object-path"), QLatin1Char('/') + Id,
-        QStringLiteral("--method"), QStringLiteral("org.kde.kwin.Script.run") });
+    const auto Call = [](const QString& Object, const char* Method, const QStringList& Arguments = {}) {
+        QStringList Command { QStringLiteral("call"), QStringLiteral("--session"), QStringLiteral("--dest"),
+            QStringLiteral("org.kde.KWin"), QStringLiteral("--object-path"), Object, QStringLiteral("--method") };
+        return RunCommand(QStringLiteral("gdbus"), Command << QString::fromLatin1(Method) << Arguments);
+    };
+    const QString Id = Call(QStringLiteral("/Scripting"), "org.kde.kwin.Scripting.loadScript", { Path, Tag })
+                           .remove(QRegularExpression(QStringLiteral("[^0-9]")));
+    Call(QLatin1Char('/') + Id, "org.kde.kwin.Script.run");
     QStringList Printed;
     const bool Ended = WaitFor([&] {
-        QFile Log(Base + QStringLiteral("/logs/kwin.log"));
-        if (!Log.open(QIODevice::ReadOnly))
-            return false;
         Printed.clear();
-        for (const QByteArray& Each : Log.readAll().split('\n'))
+        for (const QByteArray& Each : Contents(Base + QStringLiteral("/logs/kwin.log")).split('\n'))
             if (const QString Line = QString::fromUtf8(Each); Line.contains(Tag + QLatin1Char(' ')))
                 Printed << Line.section(Tag + QLatin1Char(' '), 1);
         return !Printed.isEmpty() && Printed.last() == QStringLiteral(".");
     }, 5000);
-    RunCommand(QStringLiteral("gdbus"), KWin + QStringList { QStringLiteral("--object-path"), QStringLiteral("/Scripting"),
-        QStringLiteral("--method"), QStringLiteral("org.kde.kwin.Scripting.unloadScript"), Tag });
+    Call(QStringLiteral("/Scripting"), "org.kde.kwin.Scripting.unloadScript", { Tag });
     QFile::remove(Path);
     if (!Ended)
         return {};
@@ -72,12 +71,9 @@ qint64 XWindowPid(const QString& Title)
 // The name of the program that started Pid.
 QString ParentName(qint64 Pid)
 {
-    QFile Status(QStringLiteral("/proc/%1/status").arg(Pid));
-    if (!Status.open(QIODevice::ReadOnly))
-        return {};
-    const qint64 Parent = QRegularExpression(QStringLiteral("\nPPid:\\s+(\\d+)")).match(QString::fromLatin1(Status.readAll())).captured(1).toLongLong();
-    QFile Name(QStringLiteral("/proc/%1/comm").arg(Parent));
-    return Name.open(QIODevice::ReadOnly) ? QString::fromLatin1(Name.readAll()).trimmed() : QString();
+    const QString Status = QString::fromLatin1(Contents(QStringLiteral("/proc/%1/status").arg(Pid)));
+    const QString Parent = QRegularExpression(QStringLiteral("\nPPid:\\s+(\\d+)")).match(Status).captured(1);
+    return QString::fromLatin1(Contents(QStringLiteral("/proc/%1/comm").arg(Parent))).trimmed();
 }
 
 const TKeypadOnScreen Keypad { .Area = XKeypadArea };

@@ -89,8 +89,9 @@ TEST(WlrKeymap, CharactersWithoutAKeyAreRefused)
     for (const char32_t Character : { U'\0', char32_t(0x01), char32_t(0x7F), char32_t(0x85), char32_t(0xD800), char32_t(0x110000) })
         EXPECT_FALSE(Keymap.Assign(Character)) << std::hex << unsigned(Character);
     // Those with a named key of their own go there instead.
-    for (const auto& [Character, Key] : { std::pair { U'\r', nkReturn }, std::pair { U'\n', nkReturn }, std::pair { U'\b', nkBackSpace },
-             std::pair { U' ', nkSpace } })
+    const std::pair<char32_t, TNamedKey> Named[] = { { U'\r', nkReturn }, { U'\n', nkReturn }, { U'\b', nkBackSpace },
+        { U' ', nkSpace } };
+    for (const auto& [Character, Key] : Named)
         EXPECT_EQ(TWlrKeymap::NamedKeyOfCharacter(Character), Key) << unsigned(Character);
     EXPECT_FALSE(TWlrKeymap::NamedKeyOfCharacter(U'a'));
 }

@@ -29,7 +29,8 @@ int TiledHeight(const QString& Title)
 void Button(bool Down)
 {
     const QString Action = Down ? QStringLiteral("press") : QStringLiteral("release");
-    EXPECT_EQ(QProcess::execute(QStringLiteral("swaymsg"), { QStringLiteral("-q"), QStringLiteral("seat - cursor %1 button1").arg(Action) }), 0);
+    const QStringList Command { QStringLiteral("-q"), QStringLiteral("seat - cursor %1 button1").arg(Action) };
+    EXPECT_EQ(QProcess::execute(QStringLiteral("swaymsg"), Command), 0) << "swaymsg failed";
     QThread::msleep(50);
 }
 
@@ -99,9 +100,10 @@ protected:
     // The keypad's place as KIVO keeps it for its next start, "X Y WIDTH HEIGHT".
     static std::string StoredPlace()
     {
-        const QString Settings = Directory->filePath(QStringLiteral("home/.config/kivo/kivo.conf"));
-        const QRect Place = QSettings(Settings, QSettings::IniFormat).value(QStringLiteral("MainWindow/Bounds")).toRect();
-        return QStringLiteral("%1 %2 %3 %4").arg(Place.x()).arg(Place.y()).arg(Place.width()).arg(Place.height()).toStdString();
+        const QString File = Directory->filePath(QStringLiteral("home/.config/kivo/kivo.conf"));
+        const QSettings Settings(File, QSettings::IniFormat);
+        const QRect Place = Settings.value(QStringLiteral("MainWindow/Bounds")).toRect();
+        return QString::asprintf("%d %d %d %d", Place.x(), Place.y(), Place.width(), Place.height()).toStdString();
     }
 
     static void TearDownTestSuite()
@@ -123,7 +125,10 @@ protected:
     static void Click(const std::vector<TClick>& Clicks) { Keypad.Click(Clicks); }
 
     // The line the target received, exactly, and the focus still on it.
-    static void ExpectLine(TTarget& Target, const QString& Expected) { ExpectArrived(Target, Expected.toUtf8() + '\n', 100); }
+    static void ExpectLine(TTarget& Target, const QString& Expected)
+    {
+        ExpectArrived(Target, Expected.toUtf8() + '\n', 100);
+    }
 
     static inline std::unique_ptr<QTemporaryDir> Directory;
     static inline TTarget Foot, Xterm;
@@ -145,15 +150,18 @@ TEST_F(KivoOnSway, WhatTheKeypadAndTheUsersKeyboardTypeArrivesInNativeAndXWaylan
         QString Expected;
     } Cases[] = {
         { "the polytonic line as its NFC bytes", PolytonicLineClicks, 0, {}, { Enter }, PolytonicLine },
-        { "Backspace after a mark takes that mark off", { A, Acute, Backspace, V, IotaSubscript, Rough, Circumflex, Backspace, Enter }, 0, {}, {},
+        { "Backspace after a mark takes that mark off",
+            { A, Acute, Backspace, V, IotaSubscript, Rough, Circumflex, Backspace, Enter }, 0, {}, {},
             QStringLiteral("αᾡ") },
         // The key that types "<" on the bed's "us" layout (the one beside the left Shift) types a
         // Greek letter in KIVO's keymap: only the bed keyboard's own keymap makes it "<".
-        { "the user's keyboard types by its own layout after KIVO", { A }, 0, { "less", "semicolon", "Return" }, {}, QStringLiteral("α<;") },
+        { "the user's keyboard types by its own layout after KIVO", { A }, 0, { "less", "semicolon", "Return" }, {},
+            QStringLiteral("α<;") },
         // After anything KIVO did not type, a mark waits for the next letter (see below). The
         // pointer stays on the keypad: only the seat's activity tells of the key. (A key within a
         // tenth of a second after KIVO's own input would be taken for KIVO's: a hand takes longer.)
-        { "a key of the user's keyboard makes the next mark wait", { A }, 300, { "period" }, { Smooth, E, Enter }, QStringLiteral("α.ἐ") },
+        { "a key of the user's keyboard makes the next mark wait", { A }, 300, { "period" }, { Smooth, E, Enter },
+            QStringLiteral("α.ἐ") },
     };
     for (TTarget* Target : { &Foot, &Xterm }) {
         for (const auto& Case : Cases) {
