@@ -1,9 +1,8 @@
 #pragma once
 // What the end-to-end tests of every Wayland desktop do alike: the test bed's commands (wl-click,
-// wl-key, wl-focused ...) and waits on what they report, the programs typed into, and the
-// polytonic line clicked on the keypad through the seat's pointer, what arrived checked byte for
-// byte and the focus checked in the compositor's view. A desktop's test says where its keypad is
-// and how its clicks are paced.
+// wl-key, wl-focused ...), the programs typed into, and the polytonic line clicked on the keypad
+// through the seat's pointer, what arrived checked byte for byte and the focus checked in the
+// compositor's view. A desktop's test says where its keypad is and how its clicks are paced.
 #include "KeypadClicks.h"
 
 #include <QByteArray>
@@ -91,8 +90,9 @@ inline void End(QProcess& Process)
     Process.waitForFinished(5000);
 }
 
-// A program the keypad types into: its window's title, the file that shows what it received,
-// how much of that a test has checked already, and the process (the focus is judged by its PID).
+// A program the keypad types into: its window's title (or its name, for messages), the file that
+// shows what it received, how much of that a test has checked already, and the process (the
+// focus is judged by its PID).
 struct TTarget {
     QString Title;
     QString File;

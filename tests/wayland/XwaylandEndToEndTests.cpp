@@ -1,10 +1,9 @@
-// Greek from KIVO's X11 path into an X11 program on a Wayland desktop (KWin, gnome-shell):
-// KIVO and a UTF-8 xterm run on the desktop's Xwayland, the pointer is the desktop's own (the
-// bed's wl-click), so every click goes through the compositor as a user's would. Xwayland takes
-// spare keys only device by device; the line must still arrive as its exact NFC bytes,
-// the xterm keep the focus in the compositor's view, and the keymap be the layout's own again
-// after KIVO ends, also after a KIVO that was killed (repaired by the next one's start).
-// Run through scripts/with-wayland kwin|gnome.
+// Greek from KIVO's X11 path into an X11 program on a Wayland desktop (scripts/with-wayland
+// kwin|gnome): KIVO and a UTF-8 xterm run on the desktop's Xwayland, and every click goes through
+// the compositor as a user's would. Xwayland takes spare keys only device by device; the line
+// must still arrive as its exact NFC bytes, the xterm keep the focus, and the keymap be the
+// layout's own again after KIVO ends, also after a KIVO that was killed (repaired by the next
+// one's start).
 #include "DesktopScenario.h"
 
 #include <QTemporaryDir>
@@ -53,8 +52,6 @@ protected:
         SeatKeymapBefore = Keymap(Seat);
         KeymapBefore = Keymap();
         ASSERT_FALSE(KeymapBefore.isEmpty() || SeatKeymapBefore.isEmpty());
-        Target.Title = QStringLiteral("kivo-target");
-        Target.File = Directory.filePath(QStringLiteral("typed"));
         // A new window need not get the focus on these desktops: the user clicks into it.
         Target.StartXterm(3000);
         SeatClick(XWindowArea(Target.Title).center());
@@ -85,7 +82,7 @@ protected:
 
     QTemporaryDir Directory;
     QProcess Kivo;
-    TTarget Target;
+    TTarget Target { .Title = QStringLiteral("kivo-target"), .File = Directory.filePath(QStringLiteral("typed")) };
     QString KeymapBefore, SeatKeymapBefore;
     // Xwayland's root is the desktop's one output: the main window's place is the keypad's.
     const TKeypadOnScreen Keypad { .Area = XKeypadArea };

@@ -16,6 +16,7 @@
 
 namespace {
 
+const QString Directory = QStringLiteral("/tmp/kivo-gnome-test");
 const QString User = qEnvironmentVariable("KIVO_WL_USER");
 const QString UserHome = qEnvironmentVariable("KIVO_WL_BASE") + QStringLiteral("/home");
 
@@ -49,7 +50,6 @@ class KivoOnGnome : public testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        Directory = QStringLiteral("/tmp/kivo-gnome-test");
         QDir().mkpath(Directory);
         // The targets' settings and drafts start empty.
         qputenv("HOME", (Directory + QStringLiteral("/root-home")).toUtf8());
@@ -67,11 +67,7 @@ protected:
         SourceListed = WaitFor([] { return ShellEval(QStringLiteral(
             "Object.values(imports.ui.status.keyboard.getInputSourceManager().inputSources).map(s => s.id).join(' ')")).contains(QStringLiteral("kivo")); });
 
-        Xterm.Title = QStringLiteral("kivo-xterm");
-        Xterm.File = Directory + QStringLiteral("/xterm-typed");
         Xterm.StartXterm();
-        Editor.Title = QStringLiteral("Text Editor");
-        Editor.File = Directory + QStringLiteral("/editor.txt");
         Editor.Start(QStringLiteral("gnome-text-editor"), { QStringLiteral("--standalone"), Editor.File });
 
         // Super+Space makes the next source (KIVO's) the input source; ibus-daemon has started
@@ -122,8 +118,10 @@ protected:
         QThread::msleep(500);
     }
 
-    static inline QString Directory;
-    static inline TTarget Editor, Xterm;
+    static inline TTarget Editor { .Title = QStringLiteral("Text Editor"),
+        .File = QStringLiteral("/tmp/kivo-gnome-test/editor.txt") };
+    static inline TTarget Xterm { .Title = QStringLiteral("kivo-xterm"),
+        .File = QStringLiteral("/tmp/kivo-gnome-test/xterm-typed") };
     static inline bool EngineInstalled = false, SourceListed = false, EngineChosen = false, KeypadShown = false;
 };
 

@@ -82,10 +82,9 @@ class KivoOnKWin : public testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        const QString Directory = QStringLiteral("/tmp/kivo-kde-test");
-        QDir().mkpath(Directory);
+        QDir().mkpath(QStringLiteral("/tmp/kivo-kde-test"));
         // The targets' settings start empty.
-        qputenv("HOME", (Directory + QStringLiteral("/root-home")).toUtf8());
+        qputenv("HOME", "/tmp/kivo-kde-test/root-home");
         KeypadShown = WaitFor([] { return XKeypadArea().isValid(); }, 20000);
         KeypadPid = XWindowPid(UnicodeKeypadTitle);
 
@@ -93,10 +92,7 @@ protected:
         // input-method module of their own (the compositor's text input serves them).
         qputenv("QT_QPA_PLATFORM", "wayland");
         qunsetenv("QT_IM_MODULE");
-        Xterm.Title = QStringLiteral("kivo-xterm");
-        Xterm.File = Directory + QStringLiteral("/xterm-typed");
         Xterm.StartXterm();
-        Editor.File = Directory + QStringLiteral("/editor.txt");
         QFile(Editor.File).open(QIODevice::WriteOnly);
         Editor.Start(QStringLiteral("kwrite"), { Editor.File });
     }
@@ -136,7 +132,9 @@ protected:
         SeatClick(At);
     }
 
-    static inline TTarget Editor, Xterm;
+    static inline TTarget Editor { .Title = QStringLiteral("kwrite"), .File = QStringLiteral("/tmp/kivo-kde-test/editor.txt") };
+    static inline TTarget Xterm { .Title = QStringLiteral("kivo-xterm"),
+        .File = QStringLiteral("/tmp/kivo-kde-test/xterm-typed") };
     static inline bool KeypadShown = false;
     static inline qint64 KeypadPid = 0;
 };

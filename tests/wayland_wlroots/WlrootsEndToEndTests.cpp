@@ -1,11 +1,9 @@
 // KIVO native on headless sway (run through scripts/with-wayland sway): the keypad is a layer
-// surface, its keys are clicked with the seat's real pointer (wl-click), and what they type
-// arrives through KIVO's virtual keyboard in foot (a native Wayland terminal) and in an
-// XWayland xterm, each running `cat` in canonical mode with iutf8 into a file. The target must
-// keep the keyboard focus as sway sees it (wl-focused), and the bed's keyboard, typed after
-// KIVO, must still type by its own layout.
+// surface whose keys, clicked with the seat's real pointer, type through KIVO's virtual keyboard
+// into foot (a native Wayland terminal) and an XWayland xterm, which keep the focus; the bed's
+// keyboard, typed after KIVO, must still type by its own layout.
 #include <QSettings>
-#include <QTemporaryDir>
+#include <QDir>
 
 #include <gtest/gtest.h>
 
@@ -40,22 +38,15 @@ void MoveTo(QPoint At)
     QThread::msleep(30);
 }
 
-// Presses at From, moves to To in steps as a hand does, and lets go there.
-void Drag(QPoint From, QPoint To)
+// Presses at From, holds still for Milliseconds, moves to To in steps as a hand does (if it is
+// elsewhere), and lets go there.
+void Drag(QPoint From, QPoint To, int Milliseconds = 0)
 {
     MoveTo(From);
     Button(true);
-    for (int Step = 1; Step <= 10; ++Step)
-        MoveTo(From + (To - From) * Step / 10);
-    Button(false);
-}
-
-// Presses at At and lets go Milliseconds later.
-void Hold(QPoint At, int Milliseconds)
-{
-    MoveTo(At);
-    Button(true);
     QThread::msleep(std::uint32_t(Milliseconds));
+    for (int Step = 1; Step <= 10 && To != From; ++Step)
+        MoveTo(From + (To - From) * Step / 10);
     Button(false);
 }
 
@@ -69,13 +60,9 @@ class KivoOnSway : public testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        Directory = std::make_unique<QTemporaryDir>();
-        qputenv("HOME", Directory->filePath(QStringLiteral("home")).toUtf8());
-        Foot.Title = QStringLiteral("kivo-foot");
-        Foot.File = Directory->filePath(QStringLiteral("foot-typed"));
+        QDir().mkpath(QStringLiteral("/tmp/kivo-sway-test"));
+        qputenv("HOME", "/tmp/kivo-sway-test/home");
         Foot.StartTerminal(QStringLiteral("foot"), { QStringLiteral("--title"), Foot.Title }, 10000);
-        Xterm.Title = QStringLiteral("kivo-xterm");
-        Xterm.File = Directory->filePath(QStringLiteral("xterm-typed"));
         Xterm.StartXterm(10000);
         FullHeight = TiledHeight(Foot.Title);
 
@@ -100,8 +87,8 @@ protected:
     // The keypad's place as KIVO keeps it for its next start, "X Y WIDTH HEIGHT".
     static std::string StoredPlace()
     {
-        const QString File = Directory->filePath(QStringLiteral("home/.config/kivo/kivo.conf"));
-        const QSettings Settings(File, QSettings::IniFormat);
+        const QSettings Settings(QStringLiteral("/tmp/kivo-sway-test/home/.config/kivo/kivo.conf"),
+            QSettings::IniFormat);
         const QRect Place = Settings.value(QStringLiteral("MainWindow/Bounds")).toRect();
         return QString::asprintf("%d %d %d %d", Place.x(), Place.y(), Place.width(), Place.height()).toStdString();
     }
@@ -111,7 +98,6 @@ protected:
         StopKivo();
         End(*Foot.Process);
         End(*Xterm.Process);
-        Directory.reset();
     }
 
     void SetUp() override { ASSERT_TRUE(KivoShown) << "KIVO's keypad never took its zone at the bottom"; }
@@ -130,8 +116,10 @@ protected:
         ExpectArrived(Target, Expected.toUtf8() + '\n', 100);
     }
 
-    static inline std::unique_ptr<QTemporaryDir> Directory;
-    static inline TTarget Foot, Xterm;
+    static inline TTarget Foot { .Title = QStringLiteral("kivo-foot"),
+        .File = QStringLiteral("/tmp/kivo-sway-test/foot-typed") };
+    static inline TTarget Xterm { .Title = QStringLiteral("kivo-xterm"),
+        .File = QStringLiteral("/tmp/kivo-sway-test/xterm-typed") };
     static inline QProcess Kivo { nullptr };
     static inline bool KivoShown = false;
     static inline int FullHeight = 0;
@@ -203,7 +191,8 @@ TEST_F(KivoOnSway, AHeldBackspaceRepeatsAtTheDesktopsRate)
     // sway repeats after 600 ms, 25 times a second: held for 1.5 s, Backspace erases all five.
     Focus(Foot);
     Click({ A, E, H, O, L });
-    Hold(KeypadPoint(KeypadWindow, Backspace), 1500);
+    const QPoint AtBackspace = KeypadPoint(KeypadWindow, Backspace);
+    Drag(AtBackspace, AtBackspace, 1500);
     Click({ G, Enter });
     ExpectLine(Foot, QStringLiteral("γ"));
 }
