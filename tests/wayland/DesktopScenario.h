@@ -182,10 +182,11 @@ inline void ExpectBytes(const QByteArray& Got, const QByteArray& Expected, const
     EXPECT_EQ(Got.toHex(' ').toStdString(), Expected.toHex(' ').toStdString()) << What << " \"" << Got.toStdString() << "\"";
 }
 
-// Up to ten seconds for as many bytes as expected in Target's file beyond what was checked,
-// Settle milliseconds more for any that should not come, then the bytes checked, and the focus.
-inline void ExpectArrived(TTarget& Target, const QByteArray& Expected, int Settle = 0)
+// Up to ten seconds for the line and its end in Target's file beyond what was checked, Settle
+// milliseconds more for any bytes that should not come, then the bytes checked, and the focus.
+inline void ExpectArrived(TTarget& Target, const QString& Line, int Settle = 0)
 {
+    const QByteArray Expected = Line.toUtf8() + '\n';
     const auto Read = [&] { return Target.Typed().mid(Target.Checked); };
     WaitFor([&] { return Read().size() >= Expected.size(); });
     QThread::msleep(std::uint32_t(Settle));
@@ -201,5 +202,5 @@ inline void ExpectTheLineInAnXterm(const TKeypadOnScreen& Keypad, TTarget& Xterm
 {
     Keypad.Click(PolytonicLineClicks);
     Keypad.Click({ Space, A, Acute, Backspace, Enter });
-    ExpectArrived(Xterm, (PolytonicLine + QStringLiteral(" α")).toUtf8() + '\n');
+    ExpectArrived(Xterm, PolytonicLine + QStringLiteral(" α"));
 }

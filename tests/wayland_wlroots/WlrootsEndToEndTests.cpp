@@ -2,8 +2,8 @@
 // surface whose keys, clicked with the seat's real pointer, type through KIVO's virtual keyboard
 // into foot (a native Wayland terminal) and an XWayland xterm, which keep the focus; the bed's
 // keyboard, typed after KIVO, must still type by its own layout.
-#include <QSettings>
 #include <QDir>
+#include <QSettings>
 
 #include <gtest/gtest.h>
 
@@ -108,14 +108,6 @@ protected:
         WaitFor([&] { return Target.HasFocus(); });
     }
 
-    static void Click(const std::vector<TClick>& Clicks) { Keypad.Click(Clicks); }
-
-    // The line the target received, exactly, and the focus still on it.
-    static void ExpectLine(TTarget& Target, const QString& Expected)
-    {
-        ExpectArrived(Target, Expected.toUtf8() + '\n', 100);
-    }
-
     static inline TTarget Foot { .Title = QStringLiteral("kivo-foot"),
         .File = QStringLiteral("/tmp/kivo-sway-test/foot-typed") };
     static inline TTarget Xterm { .Title = QStringLiteral("kivo-xterm"),
@@ -155,11 +147,11 @@ TEST_F(KivoOnSway, WhatTheKeypadAndTheUsersKeyboardTypeArrivesInNativeAndXWaylan
         for (const auto& Case : Cases) {
             SCOPED_TRACE(Case.What);
             Focus(*Target);
-            Click(Case.Clicks);
+            Keypad.Click(Case.Clicks);
             QThread::msleep(std::uint32_t(Case.Pause));
             Keys(Case.KeysThen);
-            Click(Case.ClicksThen);
-            ExpectLine(*Target, Case.Expected);
+            Keypad.Click(Case.ClicksThen);
+            ExpectArrived(*Target, Case.Expected, 100);
         }
     }
 }
@@ -169,32 +161,32 @@ TEST_F(KivoOnSway, WhatTheKeypadAndTheUsersKeyboardTypeArrivesInNativeAndXWaylan
 TEST_F(KivoOnSway, ThePointerLeavingTheKeypadMakesTheNextMarkWaitForItsLetter)
 {
     Focus(Foot);
-    Click({ L, O });
+    Keypad.Click({ L, O });
     RunCommand(QStringLiteral("wl-move"), { QStringLiteral("640"), QStringLiteral("200") });
     QThread::msleep(100);
-    Click({ Acute, E, Enter });
-    ExpectLine(Foot, QStringLiteral("λοέ"));
+    Keypad.Click({ Acute, E, Enter });
+    ExpectArrived(Foot, QStringLiteral("λοέ"), 100);
 }
 
 TEST_F(KivoOnSway, AnotherActiveWindowMakesTheNextMarkWaitForItsLetter)
 {
     Focus(Foot);
-    Click({ E });
+    Keypad.Click({ E });
     Focus(Xterm);
     Focus(Foot);
-    Click({ Acute, E, Enter });
-    ExpectLine(Foot, QStringLiteral("εέ"));
+    Keypad.Click({ Acute, E, Enter });
+    ExpectArrived(Foot, QStringLiteral("εέ"), 100);
 }
 
 TEST_F(KivoOnSway, AHeldBackspaceRepeatsAtTheDesktopsRate)
 {
     // sway repeats after 600 ms, 25 times a second: held for 1.5 s, Backspace erases all five.
     Focus(Foot);
-    Click({ A, E, H, O, L });
+    Keypad.Click({ A, E, H, O, L });
     const QPoint AtBackspace = KeypadPoint(KeypadWindow, Backspace);
     Drag(AtBackspace, AtBackspace, 1500);
-    Click({ G, Enter });
-    ExpectLine(Foot, QStringLiteral("γ"));
+    Keypad.Click({ G, Enter });
+    ExpectArrived(Foot, QStringLiteral("γ"), 100);
 }
 
 TEST_F(KivoOnSway, TheKeypadMovesAndResizesByItsBackgroundAndEdgesAndKeepsItsPlace)
@@ -219,7 +211,7 @@ TEST_F(KivoOnSway, TheKeypadMovesAndResizesByItsBackgroundAndEdgesAndKeepsItsPla
     QThread::msleep(3000);
     SeatClick(KeypadPoint(QRect(0, 270, 1080, 202), A));
     Keys({ "Return" });
-    ExpectLine(Foot, QStringLiteral("α"));
+    ExpectArrived(Foot, QStringLiteral("α"), 100);
     EXPECT_EQ(TiledHeight(Foot.Title), FullHeight);
 }
 
