@@ -106,27 +106,26 @@ struct TTarget {
     bool HasFocus() const { return Focused(CompositorFocus()); }
     QByteArray Typed() const { return Contents(File); }
 
-    // Started, and true once the compositor has given it the focus.
-    bool Start(const QString& Program, const QStringList& Arguments, int Milliseconds = 30000)
+    // Started, then up to Milliseconds for the compositor to give it the focus.
+    void Start(const QString& Program, const QStringList& Arguments, int Milliseconds = 30000)
     {
         Process->setProcessChannelMode(QProcess::ForwardedOutputChannel);
         Process->start(Program, Arguments);
-        return WaitFor([&] { return HasFocus(); }, Milliseconds);
+        WaitFor([&] { return HasFocus(); }, Milliseconds);
     }
 
     // A terminal (Arguments come before its command) whose `cat`, in canonical mode with iutf8,
-    // writes what it receives to File; true once it has the focus and the file is there.
-    bool StartTerminal(const QString& Program, const QStringList& Arguments, int Milliseconds = 30000)
+    // writes what it receives to File, once the file is there.
+    void StartTerminal(const QString& Program, const QStringList& Arguments, int Milliseconds = 30000)
     {
         const QString Cat = QStringLiteral("stty icanon iutf8 -echo; exec cat > '%1'").arg(File);
-        const bool Focus = Start(Program, Arguments + QStringList { QStringLiteral("sh"), QStringLiteral("-c"), Cat },
-            Milliseconds);
-        return WaitFor([&] { return QFile::exists(File); }) && Focus;
+        Start(Program, Arguments + QStringList { QStringLiteral("sh"), QStringLiteral("-c"), Cat }, Milliseconds);
+        WaitFor([&] { return QFile::exists(File); });
     }
-    bool StartXterm(int Milliseconds = 30000)
+    void StartXterm(int Milliseconds = 30000)
     {
-        const QStringList Arguments { QStringLiteral("-u8"), QStringLiteral("-T"), Title, QStringLiteral("-e") };
-        return StartTerminal(QStringLiteral("xterm"), Arguments, Milliseconds);
+        StartTerminal(QStringLiteral("xterm"), { QStringLiteral("-u8"), QStringLiteral("-T"), Title, QStringLiteral("-e") },
+            Milliseconds);
     }
 
     // Ctrl+S from the bed's keyboard, and the file once written.

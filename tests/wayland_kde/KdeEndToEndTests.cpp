@@ -62,15 +62,11 @@ QRect KWinFrame(qint64 Pid)
     return Numbers.size() == 4 ? QRect(Numbers[0].toInt(), Numbers[1].toInt(), Numbers[2].toInt(), Numbers[3].toInt()) : QRect();
 }
 
-qint64 XWindowPid(const QString& Title)
+// The name of the program that started the X11 window titled Title.
+QString ParentName(const QString& Title)
 {
     const QString Reply = RunCommand(QStringLiteral("xprop"), { QStringLiteral("-name"), Title, QStringLiteral("_NET_WM_PID") });
-    return Reply.section(QLatin1Char('='), 1).trimmed().toLongLong();
-}
-
-// The name of the program that started Pid.
-QString ParentName(qint64 Pid)
-{
+    const QString Pid = Reply.section(QLatin1Char('='), 1).trimmed();
     const QString Status = QString::fromLatin1(Contents(QStringLiteral("/proc/%1/status").arg(Pid)));
     const QString Parent = QRegularExpression(QStringLiteral("\nPPid:\\s+(\\d+)")).match(Status).captured(1);
     return QString::fromLatin1(Contents(QStringLiteral("/proc/%1/comm").arg(Parent))).trimmed();
@@ -86,7 +82,7 @@ protected:
         // The targets' settings start empty.
         qputenv("HOME", "/tmp/kivo-kde-test/root-home");
         KeypadShown = WaitFor([] { return XKeypadArea().isValid(); }, 20000);
-        KeypadPid = XWindowPid(UnicodeKeypadTitle);
+        KeypadParent = ParentName(UnicodeKeypadTitle);
 
         // Started as from a launcher in a Plasma session: Qt programs on Wayland, with no
         // input-method module of their own (the compositor's text input serves them).
@@ -106,7 +102,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(KeypadShown) << "KWin started no KIVO keypad";
-        ASSERT_EQ(ParentName(KeypadPid).toStdString(), "kwin_wayland") << "the keypad is not KWin's input method";
+        ASSERT_EQ(KeypadParent.toStdString(), "kwin_wayland") << "the keypad is not KWin's input method";
     }
 
     // Raised as by a click on its entry in the task manager, then a click into it where a user
@@ -136,7 +132,7 @@ protected:
     static inline TTarget Xterm { .Title = QStringLiteral("kivo-xterm"),
         .File = QStringLiteral("/tmp/kivo-kde-test/xterm-typed") };
     static inline bool KeypadShown = false;
-    static inline qint64 KeypadPid = 0;
+    static inline QString KeypadParent;
 };
 
 TEST_F(KivoOnKWin, ClicksTypeIntoKWriteThroughTheInputMethod)
