@@ -7,20 +7,16 @@
 // path). The target keeps the focus, and the bed's keyboard types per its layout meanwhile.
 #include <QDir>
 #include <QFile>
-#include <QProcess>
-#include <QRect>
 #include <QRegularExpression>
-#include <QThread>
+#include <QSettings>
 
 #include <gtest/gtest.h>
 
-#include "BedSupport.h"
 #include "DesktopScenario.h"
-
-#include <memory>
 
 namespace {
 
+const QString Directory = QStringLiteral("/tmp/kivo-gnome-test");
 const QString User = qEnvironmentVariable("KIVO_WL_USER");
 const QString UserHome = qEnvironmentVariable("KIVO_WL_BASE") + QStringLiteral("/home");
 
@@ -54,18 +50,15 @@ class KivoOnGnome : public testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        Directory = QStringLiteral("/tmp/kivo-gnome-test");
         QDir().mkpath(Directory);
         // The targets' settings and drafts start empty.
         qputenv("HOME", (Directory + QStringLiteral("/root-home")).toUtf8());
         RunCommand(QStringLiteral("chmod"), { QStringLiteral("1777"), Directory });
         InstallEngine();
         // KIVO's settings as a user left them: Unicode output.
-        QDir().mkpath(UserHome + QStringLiteral("/.config/kivo"));
-        QFile Settings(UserHome + QStringLiteral("/.config/kivo/kivo.conf"));
-        if (Settings.open(QIODevice::WriteOnly))
-            Settings.write("[General]\noutput=unicode\n");
-        Settings.close();
+        QSettings Settings(UserHome + QStringLiteral("/.config/kivo/kivo.conf"), QSettings::IniFormat);
+        Settings.setValue(QStringLiteral("output"), QStringLiteral("unicode"));
+        Settings.sync();
         RunCommand(QStringLiteral("chown"), { QStringLiteral("-R"), User, UserHome + QStringLiteral("/.config") });
 
         // Settings, Keyboard, Input Sources, +: what it writes.
@@ -74,8 +67,8 @@ protected:
         SourceListed = WaitFor([] { return ShellEval(QStringLiteral(
             "Object.values(imports.ui.status.keyboard.getInputSourceManager().inputSources).map(s => s.id).join(' ')")).contains(QStringLiteral("kivo")); });
 
-        Xterm = StartTarget(QStringLiteral("xterm"), XtermArguments(QStringLiteral("kivo-xterm"), XtermFile()), QStringLiteral("kivo-xterm"));
-        Editor = StartTarget(QStringLiteral("gnome-text-editor"), { QStringLiteral("--standalone"), EditorFile() }, QStringLiteral("Text Editor"));
+        Xterm.StartXterm();
+        Editor.Start(QStringLiteral("gnome-text-editor"), { QStringLiteral("--standalone"), Editor.File });
 
         // Super+Space makes the next source (KIVO's) the input source; ibus-daemon has started
         // KIVO for it already (gnome-shell preloads the engines of the sources).
@@ -85,7 +78,11 @@ protected:
         QThread::msleep(1000);
     }
 
-    static void TearDownTestSuite() { EndAll({ &Editor, &Xterm }); }
+    static void TearDownTestSuite()
+    {
+        End(*Editor.Process);
+        End(*Xterm.Process);
+    }
 
     // The component file where ibus-daemon looks, beside the ones the system has (a bind mount
     // that only this namespace sees), and the daemon restarted to read it, as after installing.
@@ -104,18 +101,6 @@ protected:
         EngineInstalled = WaitFor([] { return AsUser({ QStringLiteral("ibus"), QStringLiteral("list-engine") }).contains(QStringLiteral("kivo")); }, 30000);
     }
 
-    static std::unique_ptr<QProcess> StartTarget(const QString& Program, const QStringList& Arguments, const QString& Title)
-    {
-        auto Process = std::make_unique<QProcess>();
-        Process->setProcessChannelMode(QProcess::ForwardedOutputChannel);
-        Process->start(Program, Arguments);
-        WaitFor([&] { return CompositorFocus().contains(Title); }, 30000);
-        return Process;
-    }
-
-    static QString EditorFile() { return Directory + QStringLiteral("/editor.txt"); }
-    static QString XtermFile() { return Directory + QStringLiteral("/xterm-typed"); }
-
     void SetUp() override
     {
         ASSERT_TRUE(EngineInstalled) << "ibus-daemon does not list the engine kivo";
@@ -125,36 +110,27 @@ protected:
     }
 
     // As a click on its entry in the overview would.
-    static void Focus(const QString& Title)
+    static void Focus(const TTarget& Target)
     {
         ShellEval(QStringLiteral("global.get_window_actors().map(a => a.meta_window).find(w => w.get_title().includes('%1'))"
-                                 ".activate(global.get_current_time()); 1").arg(Title));
-        WaitFor([&] { return CompositorFocus().contains(Title); });
+                                 ".activate(global.get_current_time()); 1").arg(Target.Title));
+        WaitFor([&] { return Target.HasFocus(); });
         QThread::msleep(500);
     }
 
-    // Ctrl+S from the bed's keyboard, and the file as saved.
-    static QByteArray Saved()
-    {
-        QFile::remove(EditorFile());
-        Chord("Control_L", "s");
-        WaitFor([] { return QFile::exists(EditorFile()); });
-        QThread::msleep(300);
-        return Contents(EditorFile());
-    }
-
-    static inline QString Directory;
-    static inline std::unique_ptr<QProcess> Editor, Xterm;
+    static inline TTarget Editor { .Title = QStringLiteral("Text Editor"),
+        .File = QStringLiteral("/tmp/kivo-gnome-test/editor.txt") };
+    static inline TTarget Xterm { .Title = QStringLiteral("kivo-xterm"),
+        .File = QStringLiteral("/tmp/kivo-gnome-test/xterm-typed") };
     static inline bool EngineInstalled = false, SourceListed = false, EngineChosen = false, KeypadShown = false;
 };
 
 // One editor session: the line, a key of the user's own keyboard, and a mark taken off.
 TEST_F(KivoOnGnome, ClicksTypeIntoGnomeTextEditorThroughTheEngineAndTheKeyboardKeepsItsLayout)
 {
-    const auto OnEditor = [](const QString& Now) { return Now.contains(QStringLiteral("Text Editor")); };
-    Focus(QStringLiteral("Text Editor"));
+    Focus(Editor);
     Keypad.Click(PolytonicLineClicks);
-    ExpectFocus(OnEditor);
+    ExpectFocus(Editor);
     // While the engine is the input source, the keyboard's keys reach the program untouched,
     // by the "us" layout (the key beside the left Shift is "<"; KIVO would type no such thing).
     Keys({ "space", "less", "semicolon", "space" });
@@ -165,14 +141,14 @@ TEST_F(KivoOnGnome, ClicksTypeIntoGnomeTextEditorThroughTheEngineAndTheKeyboardK
     Keypad.Click({ Acute, E, Space });
     // Backspace after a mark takes the mark off: one code point, the precomposed letter's.
     Keypad.Click({ A, Acute, Backspace, Space, V, IotaSubscript, Rough, Circumflex, Backspace });
-    ExpectFocus(OnEditor);
-    ExpectBytes(Saved(), (PolytonicLine + QStringLiteral(" <; λxέ α ᾡ")).toUtf8() + '\n', "saved:");
+    ExpectFocus(Editor);
+    ExpectBytes(Editor.Saved(), (PolytonicLine + QStringLiteral(" <; λxέ α ᾡ")).toUtf8() + '\n', "saved:");
 }
 
 TEST_F(KivoOnGnome, TheSameClicksTypeIntoAnXWaylandXtermThroughX11)
 {
-    Focus(QStringLiteral("kivo-xterm"));
-    ExpectTheLineInAnXterm(Keypad, [] { return Contents(XtermFile()); }, [](const QString& Now) { return Now.contains(QStringLiteral("kivo-xterm")); });
+    Focus(Xterm);
+    ExpectTheLineInAnXterm(Keypad, Xterm);
 }
 
 } // namespace

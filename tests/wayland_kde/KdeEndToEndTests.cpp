@@ -7,18 +7,11 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QProcess>
-#include <QProcessEnvironment>
-#include <QRect>
 #include <QRegularExpression>
-#include <QThread>
 
 #include <gtest/gtest.h>
 
-#include "BedSupport.h"
 #include "DesktopScenario.h"
-
-#include <memory>
 
 namespace {
 
@@ -36,24 +29,23 @@ QString KWinScript(const QString& Body)
         return {};
     Script.write(QStringLiteral("function Print(s) { print(\"%1 \" + s); }\n%2\nprint(\"%1 .\");\n").arg(Tag, Body).toUtf8());
     Script.close();
-    const QStringList KWin { QStringLiteral("call"), QStringLiteral("--session"), QStringLiteral("--dest"), QStringLiteral("org.kde.KWin") };
-    const QString Id = RunCommand(QStringLiteral("gdbus"), KWin + QStringList { QStringLiteral("--object-path"), QStringLiteral("/Scripting"),
-        QStringLiteral("--method"), QStringLiteral("org.kde.kwin.Scripting.loadScript"), Path, Tag }).remove(QRegularExpression(QStringLiteral("[^0-9]")));
-    RunCommand(QStringLiteral("gdbus"), KWin + QStringList { QStringLiteral("--object-path"), QLatin1Char('/') + Id,
-        QStringLiteral("--method"), QStringLiteral("org.kde.kwin.Script.run") });
+    const auto Call = [](const QString& Object, const char* Method, const QStringList& Arguments = {}) {
+        QStringList Command { QStringLiteral("call"), QStringLiteral("--session"), QStringLiteral("--dest"),
+            QStringLiteral("org.kde.KWin"), QStringLiteral("--object-path"), Object, QStringLiteral("--method") };
+        return RunCommand(QStringLiteral("gdbus"), Command << QString::fromLatin1(Method) << Arguments);
+    };
+    const QString Id = Call(QStringLiteral("/Scripting"), "org.kde.kwin.Scripting.loadScript", { Path, Tag })
+                           .remove(QRegularExpression(QStringLiteral("[^0-9]")));
+    Call(QLatin1Char('/') + Id, "org.kde.kwin.Script.run");
     QStringList Printed;
     const bool Ended = WaitFor([&] {
-        QFile Log(Base + QStringLiteral("/logs/kwin.log"));
-        if (!Log.open(QIODevice::ReadOnly))
-            return false;
         Printed.clear();
-        for (const QByteArray& Each : Log.readAll().split('\n'))
+        for (const QByteArray& Each : Contents(Base + QStringLiteral("/logs/kwin.log")).split('\n'))
             if (const QString Line = QString::fromUtf8(Each); Line.contains(Tag + QLatin1Char(' ')))
                 Printed << Line.section(Tag + QLatin1Char(' '), 1);
         return !Printed.isEmpty() && Printed.last() == QStringLiteral(".");
     }, 5000);
-    RunCommand(QStringLiteral("gdbus"), KWin + QStringList { QStringLiteral("--object-path"), QStringLiteral("/Scripting"),
-        QStringLiteral("--method"), QStringLiteral("org.kde.kwin.Scripting.unloadScript"), Tag });
+    Call(QStringLiteral("/Scripting"), "org.kde.kwin.Scripting.unloadScript", { Tag });
     QFile::remove(Path);
     if (!Ended)
         return {};
@@ -70,21 +62,14 @@ QRect KWinFrame(qint64 Pid)
     return Numbers.size() == 4 ? QRect(Numbers[0].toInt(), Numbers[1].toInt(), Numbers[2].toInt(), Numbers[3].toInt()) : QRect();
 }
 
-qint64 XWindowPid(const QString& Title)
+// The name of the program that started the X11 window titled Title.
+QString ParentName(const QString& Title)
 {
     const QString Reply = RunCommand(QStringLiteral("xprop"), { QStringLiteral("-name"), Title, QStringLiteral("_NET_WM_PID") });
-    return Reply.section(QLatin1Char('='), 1).trimmed().toLongLong();
-}
-
-// The name of the program that started Pid.
-QString ParentName(qint64 Pid)
-{
-    QFile Status(QStringLiteral("/proc/%1/status").arg(Pid));
-    if (!Status.open(QIODevice::ReadOnly))
-        return {};
-    const qint64 Parent = QRegularExpression(QStringLiteral("\nPPid:\\s+(\\d+)")).match(QString::fromLatin1(Status.readAll())).captured(1).toLongLong();
-    QFile Name(QStringLiteral("/proc/%1/comm").arg(Parent));
-    return Name.open(QIODevice::ReadOnly) ? QString::fromLatin1(Name.readAll()).trimmed() : QString();
+    const QString Pid = Reply.section(QLatin1Char('='), 1).trimmed();
+    const QString Status = QString::fromLatin1(Contents(QStringLiteral("/proc/%1/status").arg(Pid)));
+    const QString Parent = QRegularExpression(QStringLiteral("\nPPid:\\s+(\\d+)")).match(Status).captured(1);
+    return QString::fromLatin1(Contents(QStringLiteral("/proc/%1/comm").arg(Parent))).trimmed();
 }
 
 const TKeypadOnScreen Keypad { .Area = XKeypadArea };
@@ -93,54 +78,42 @@ class KivoOnKWin : public testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        Directory = QStringLiteral("/tmp/kivo-kde-test");
-        QDir().mkpath(Directory);
+        QDir().mkpath(QStringLiteral("/tmp/kivo-kde-test"));
         // The targets' settings start empty.
-        qputenv("HOME", (Directory + QStringLiteral("/root-home")).toUtf8());
+        qputenv("HOME", "/tmp/kivo-kde-test/root-home");
         KeypadShown = WaitFor([] { return XKeypadArea().isValid(); }, 20000);
-        KeypadPid = XWindowPid(UnicodeKeypadTitle);
+        KeypadParent = ParentName(UnicodeKeypadTitle);
 
-        Xterm = StartTarget(QStringLiteral("xterm"), XtermArguments(QStringLiteral("kivo-xterm"), XtermFile()));
-        QFile(EditorFile()).open(QIODevice::WriteOnly);
-        Editor = StartTarget(QStringLiteral("kwrite"), { EditorFile() });
+        // Started as from a launcher in a Plasma session: Qt programs on Wayland, with no
+        // input-method module of their own (the compositor's text input serves them).
+        qputenv("QT_QPA_PLATFORM", "wayland");
+        qunsetenv("QT_IM_MODULE");
+        Xterm.StartXterm();
+        QFile(Editor.File).open(QIODevice::WriteOnly);
+        Editor.Start(QStringLiteral("kwrite"), { Editor.File });
     }
 
-    static void TearDownTestSuite() { EndAll({ &Editor, &Xterm }); }
-
-    // Started as from a launcher in a Plasma session: Qt programs on Wayland, with no input-method
-    // module of their own (the compositor's text input serves them). Waits until KWin gives it
-    // the focus.
-    static std::unique_ptr<QProcess> StartTarget(const QString& Program, const QStringList& Arguments)
+    static void TearDownTestSuite()
     {
-        auto Process = std::make_unique<QProcess>();
-        QProcessEnvironment Environment = QProcessEnvironment::systemEnvironment();
-        Environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("wayland"));
-        Environment.remove(QStringLiteral("QT_IM_MODULE"));
-        Process->setProcessEnvironment(Environment);
-        Process->setProcessChannelMode(QProcess::ForwardedOutputChannel);
-        Process->start(Program, Arguments);
-        WaitFor([&] { return HasFocus(*Process); }, 30000);
-        return Process;
+        End(*Editor.Process);
+        End(*Xterm.Process);
     }
-
-    static QString EditorFile() { return Directory + QStringLiteral("/editor.txt"); }
-    static QString XtermFile() { return Directory + QStringLiteral("/xterm-typed"); }
 
     void SetUp() override
     {
         ASSERT_TRUE(KeypadShown) << "KWin started no KIVO keypad";
-        ASSERT_EQ(ParentName(KeypadPid).toStdString(), "kwin_wayland") << "the keypad is not KWin's input method";
+        ASSERT_EQ(KeypadParent.toStdString(), "kwin_wayland") << "the keypad is not KWin's input method";
     }
 
     // Raised as by a click on its entry in the task manager, then a click into it where a user
     // would click to type there.
-    static void Focus(const QProcess& Target)
+    static void Focus(const TTarget& Target)
     {
-        KWinScript(QStringLiteral("for (const c of workspace.clientList()) if (c.pid == %1) workspace.activeClient = c;").arg(Target.processId()));
-        const QRect Frame = KWinFrame(Target.processId());
+        KWinScript(QStringLiteral("for (const c of workspace.clientList()) if (c.pid == %1) workspace.activeClient = c;").arg(Target.Process->processId()));
+        const QRect Frame = KWinFrame(Target.Process->processId());
         ASSERT_TRUE(Frame.isValid()) << "KWin shows no window of the target";
         ClickInside(Frame);
-        ASSERT_TRUE(WaitFor([&] { return HasFocus(Target); })) << "focus: " << CompositorFocus().toStdString();
+        ASSERT_TRUE(WaitFor([&] { return Target.HasFocus(); })) << "focus: " << CompositorFocus().toStdString();
         QThread::msleep(300);
     }
 
@@ -155,56 +128,41 @@ protected:
         SeatClick(At);
     }
 
-    // KWin's focus on the target's own process.
-    static std::function<bool(const QString&)> On(const QProcess& Target)
-    {
-        return [Pid = QString::number(Target.processId()) + QLatin1Char(' ')](const QString& Now) { return Now.startsWith(Pid); };
-    }
-    static bool HasFocus(const QProcess& Target) { return On(Target)(CompositorFocus()); }
-
-    // Ctrl+S from the bed's keyboard, and the file once written.
-    static QByteArray Saved()
-    {
-        Chord("Control_L", "s");
-        WaitFor([] { return !Contents(EditorFile()).isEmpty(); });
-        QThread::msleep(300);
-        return Contents(EditorFile());
-    }
-
-    static inline QString Directory;
-    static inline std::unique_ptr<QProcess> Editor, Xterm;
+    static inline TTarget Editor { .Title = QStringLiteral("kwrite"), .File = QStringLiteral("/tmp/kivo-kde-test/editor.txt") };
+    static inline TTarget Xterm { .Title = QStringLiteral("kivo-xterm"),
+        .File = QStringLiteral("/tmp/kivo-kde-test/xterm-typed") };
     static inline bool KeypadShown = false;
-    static inline qint64 KeypadPid = 0;
+    static inline QString KeypadParent;
 };
 
 TEST_F(KivoOnKWin, ClicksTypeIntoKWriteThroughTheInputMethod)
 {
-    ASSERT_NO_FATAL_FAILURE(Focus(*Editor));
+    ASSERT_NO_FATAL_FAILURE(Focus(Editor));
     // Native: an X11 kwrite would take KIVO's X11 keys and prove nothing of the input method.
-    ASSERT_TRUE(RunCommand(QStringLiteral("xdotool"), { QStringLiteral("search"), QStringLiteral("--pid"), QString::number(Editor->processId()) }).isEmpty());
+    ASSERT_TRUE(RunCommand(QStringLiteral("xdotool"), { QStringLiteral("search"), QStringLiteral("--pid"), QString::number(Editor.Process->processId()) }).isEmpty());
     Keypad.Click(PolytonicLineClicks);
     // A named key goes as the input method's key event.
     Keypad.Click({ Enter });
-    ExpectFocus(On(*Editor));
+    ExpectFocus(Editor);
     // After KIVO's letter, a click into the document or a key of the user's keyboard: the text
     // before the caret is no longer KIVO's to change, so the mark waits for the next letter.
     Keypad.Click({ A });
-    ClickInside(KWinFrame(Editor->processId()));
+    ClickInside(KWinFrame(Editor.Process->processId()));
     Keypad.Click({ Acute, E, L });
     Keys({ "x" });
     Keypad.Click({ Acute, E });
     // Backspace after a mark takes the mark off: the precomposed letter becomes the bare one
     // again, with and without the iota subscript it keeps.
     Keypad.Click({ Space, A, Acute, Backspace, Space, V, IotaSubscript, Rough, Circumflex, Backspace });
-    ExpectFocus(On(*Editor));
+    ExpectFocus(Editor);
     // kwrite ends the saved file with a line break.
-    ExpectBytes(Saved(), (PolytonicLine + QStringLiteral("\nαέλxέ α ᾡ")).toUtf8() + '\n', "saved:");
+    ExpectBytes(Editor.Saved(), (PolytonicLine + QStringLiteral("\nαέλxέ α ᾡ")).toUtf8() + '\n', "saved:");
 }
 
 TEST_F(KivoOnKWin, TheSameClicksTypeIntoAnXWaylandXtermThroughX11)
 {
-    ASSERT_NO_FATAL_FAILURE(Focus(*Xterm));
-    ExpectTheLineInAnXterm(Keypad, [] { return Contents(XtermFile()); }, On(*Xterm));
+    ASSERT_NO_FATAL_FAILURE(Focus(Xterm));
+    ExpectTheLineInAnXterm(Keypad, Xterm);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // The virtual keyboard's keymap, compiled by libxkbcommon as a compositor and its programs
 // compile it: every character KIVO types must come out of the key it was given, at the first
 // level, with no modifier; keycodes must stay within X11's range for XWayland programs.
+#include "NamedKeys.h"
 #include "WlrKeymap.h"
 
 #include <xkbcommon/xkbcommon.h>
@@ -34,11 +35,13 @@ TEST(WlrKeymap, EveryCharacterTypesFromItsKeyWithoutModifiers)
     const char32_t Characters[] = { U'a', U'A', U'~', U'\u00E9', U'\u03B1', U'\u03A9', U'\u1F04', U'\u1FB7', U'\u0301', U'\u0313',
         U'\u0345', U'\u20AC', U'\U0001D11E', U'\u00A0' };
     std::map<char32_t, std::uint32_t> Given;
+    std::set<std::uint32_t> Keycodes;
     for (const char32_t Character : Characters) {
         const auto Assigned = Keymap.Assign(Character);
         ASSERT_TRUE(Assigned) << std::hex << unsigned(Character);
         EXPECT_GE(Assigned->Keycode, 9u);
         EXPECT_LE(Assigned->Keycode, 255u);
+        EXPECT_TRUE(Keycodes.insert(Assigned->Keycode).second) << "a key given twice: " << Assigned->Keycode;
         Given[Character] = Assigned->Keycode;
     }
     const TCompiled Compiled(Keymap);
@@ -47,11 +50,6 @@ TEST(WlrKeymap, EveryCharacterTypesFromItsKeyWithoutModifiers)
         EXPECT_EQ(Compiled.Types(Keycode), Character) << std::hex << unsigned(Character) << " at " << std::dec << Keycode;
         EXPECT_EQ(xkb_keymap_num_levels_for_key(Compiled.Keymap.get(), Keycode, 0), 1u) << Keycode;
     }
-    // Each on its own key.
-    std::set<std::uint32_t> Keycodes;
-    for (const auto& [Character, Keycode] : Given)
-        Keycodes.insert(Keycode);
-    EXPECT_EQ(Keycodes.size(), Given.size());
 }
 
 TEST(WlrKeymap, TheKeymapChangesOnlyForACharacterWithoutAKey)
@@ -64,30 +62,19 @@ TEST(WlrKeymap, TheKeymapChangesOnlyForACharacterWithoutAKey)
     EXPECT_FALSE(Keymap.Assign(U'\u1F00')->KeymapChanged);
 }
 
+// Every named key sits where a PC keyboard has it (an XKB keycode is the evdev code plus 8; the
+// codes themselves are tested with the table of Linux keys) and gives its keysym there.
 TEST(WlrKeymap, NamedKeysSitWhereAPcKeyboardHasThemAndModifiersAct)
 {
     const TWlrKeymap Keymap;
     const TCompiled Compiled(Keymap);
     ASSERT_TRUE(Compiled.Keymap);
-    const struct {
-        TNamedKey Key;
-        std::uint32_t Keycode;
-        xkb_keysym_t Keysym;
-    } Cases[] = {
-        { nkBackSpace, 22, XKB_KEY_BackSpace }, { nkReturn, 36, XKB_KEY_Return }, { nkTab, 23, XKB_KEY_Tab },
-        { nkLeft, 113, XKB_KEY_Left }, { nkF1, 67, XKB_KEY_F1 }, { nkF12, 96, XKB_KEY_F12 }, { nkF24, 202, XKB_KEY_F24 },
-        { nkShift, 50, XKB_KEY_Shift_L }, { nkControl, 37, XKB_KEY_Control_L }, { nkAltGr, 108, XKB_KEY_ISO_Level3_Shift },
-        { nkKeypadEnter, 104, XKB_KEY_KP_Enter }, { nkSpace, 65, XKB_KEY_space },
-    };
-    for (const auto& Case : Cases) {
-        EXPECT_EQ(TWlrKeymap::KeycodeOfNamedKey(Case.Key), Case.Keycode) << int(Case.Key);
-        EXPECT_EQ(Compiled.Keysym(Case.Keycode), Case.Keysym) << int(Case.Key);
+    for (int Key = 0; Key < nkNamedKeyCount; ++Key) {
+        const TLinuxKey Linux = LinuxKeyOf(TNamedKey(Key));
+        const std::uint32_t Keycode = TWlrKeymap::KeycodeOfNamedKey(TNamedKey(Key));
+        EXPECT_EQ(Keycode, Linux.EvdevCode + 8) << "named key " << Key;
+        EXPECT_EQ(Compiled.Keysym(Keycode), Linux.Keysym) << "named key " << Key << " at " << Keycode;
     }
-    // Every named key has a keycode of its own.
-    std::set<std::uint32_t> Keycodes;
-    for (int Key = 0; Key < nkNamedKeyCount; ++Key)
-        Keycodes.insert(TWlrKeymap::KeycodeOfNamedKey(static_cast<TNamedKey>(Key)));
-    EXPECT_EQ(Keycodes.size(), size_t(nkNamedKeyCount));
     // The modifier bits the backend sends are the keymap's: Shift 0, Control 2, Mod1 3, Mod5 7.
     for (const auto& [Name, Bit] : { std::pair { XKB_MOD_NAME_SHIFT, 0u }, std::pair { XKB_MOD_NAME_CTRL, 2u },
              std::pair { XKB_MOD_NAME_ALT, 3u }, std::pair { "Mod5", 7u } })
@@ -102,10 +89,10 @@ TEST(WlrKeymap, CharactersWithoutAKeyAreRefused)
     for (const char32_t Character : { U'\0', char32_t(0x01), char32_t(0x7F), char32_t(0x85), char32_t(0xD800), char32_t(0x110000) })
         EXPECT_FALSE(Keymap.Assign(Character)) << std::hex << unsigned(Character);
     // Those with a named key of their own go there instead.
-    EXPECT_EQ(TWlrKeymap::NamedKeyOfCharacter(U'\r'), nkReturn);
-    EXPECT_EQ(TWlrKeymap::NamedKeyOfCharacter(U'\n'), nkReturn);
-    EXPECT_EQ(TWlrKeymap::NamedKeyOfCharacter(U'\b'), nkBackSpace);
-    EXPECT_EQ(TWlrKeymap::NamedKeyOfCharacter(U' '), nkSpace);
+    const std::pair<char32_t, TNamedKey> Named[] = { { U'\r', nkReturn }, { U'\n', nkReturn }, { U'\b', nkBackSpace },
+        { U' ', nkSpace } };
+    for (const auto& [Character, Key] : Named)
+        EXPECT_EQ(TWlrKeymap::NamedKeyOfCharacter(Character), Key) << unsigned(Character);
     EXPECT_FALSE(TWlrKeymap::NamedKeyOfCharacter(U'a'));
 }
 
