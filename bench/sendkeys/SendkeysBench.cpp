@@ -64,7 +64,7 @@ std::vector<TResult> Measure(const TRun& Run, TSendkeys& Sender, TXServerProbe& 
         const auto Start = TClock::now();
         Sender.SendKeys(Run.Text);
         const auto Sent = TClock::now();
-        WaitFor([&] { return Target.Received().size() >= Expected; }, std::chrono::seconds(60));
+        WaitFor([&] { return Target.Received().size() >= Expected; }, 60000);
         const auto Arrived = TClock::now();
         const std::string Received = Target.Received();
         Result.SendSeconds = std::chrono::duration<double>(Sent - Start).count();

@@ -2,7 +2,6 @@
 
 #include "Sendkeys.h"
 
-#include <QFile>
 #include <QFileInfo>
 
 #include <csignal>
@@ -167,7 +166,7 @@ bool TXtermTarget::Focus()
             CurrentInputBackend()->RaiseWindow(WindowHandle);
             return Server.FocusIsIn(WindowHandle);
         },
-        std::chrono::seconds(30));
+        30000);
 }
 
 std::string TXtermTarget::WaitForText(std::size_t Bytes)
@@ -179,6 +178,5 @@ std::string TXtermTarget::WaitForText(std::size_t Bytes)
 
 std::string TXtermTarget::Received() const
 {
-    QFile File(Directory.filePath("received"));
-    return File.open(QIODevice::ReadOnly) ? File.readAll().toStdString() : std::string();
+    return Contents(Directory.filePath("received")).toStdString();
 }

@@ -2,6 +2,7 @@
 // What the X11 backend's end-to-end tests and the sendkeys benchmark share: their own view of
 // the X server, programs they start, layouts and keymaps, and a real X program to type into.
 #include "InputBackend.h"
+#include "Waiting.h"
 
 #include <QProcess>
 #include <QTemporaryDir>
@@ -43,19 +44,6 @@ public:
     ~TChildProcess() override;
     void Signal(int Number);
 };
-
-// Polls Condition every few milliseconds until it holds or Timeout has passed.
-template <typename TCondition>
-bool WaitFor(TCondition Condition, std::chrono::milliseconds Timeout = std::chrono::seconds(10))
-{
-    const auto Deadline = std::chrono::steady_clock::now() + Timeout;
-    while (!Condition()) {
-        if (std::chrono::steady_clock::now() > Deadline)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(3));
-    }
-    return true;
-}
 
 // setxkbmap with a layout such as "de", "us,gr" or "us:dvorak".
 bool SetLayout(const std::string& Layout);

@@ -4,16 +4,15 @@
 // through the seat's pointer, what arrived checked byte for byte and the focus checked in the
 // compositor's view. A desktop's test says where its keypad is and how its clicks are paced.
 #include "KeypadClicks.h"
+#include "Waiting.h"
 
 #include <QByteArray>
-#include <QDeadlineTimer>
 #include <QFile>
 #include <QProcess>
 #include <QRect>
 #include <QRegularExpression>
 #include <QString>
 #include <QStringList>
-#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -22,28 +21,6 @@
 #include <memory>
 #include <string>
 #include <vector>
-
-// The command's output, trimmed; empty when it failed or took longer than 30 s.
-inline QString RunCommand(const QString& Program, const QStringList& Arguments)
-{
-    QProcess Process;
-    Process.start(Program, Arguments);
-    if (!Process.waitForFinished(30000) || Process.exitCode() != 0)
-        return {};
-    return QString::fromUtf8(Process.readAllStandardOutput()).trimmed();
-}
-
-template <typename TCondition>
-bool WaitFor(TCondition Condition, int Milliseconds = 10000)
-{
-    QDeadlineTimer Deadline(Milliseconds);
-    while (!Condition()) {
-        if (Deadline.hasExpired())
-            return false;
-        QThread::msleep(20);
-    }
-    return true;
-}
 
 // Keys of the bed's keyboard, by their keysym names, one after the other.
 inline void Keys(const std::vector<const char*>& Names)
@@ -74,12 +51,6 @@ inline QRect XWindowArea(const QString& Title)
 // no Lumera font), and its client area.
 inline const QString UnicodeKeypadTitle = QStringLiteral("KIVO Polytonic Greek Keyboard");
 inline QRect XKeypadArea() { return XWindowArea(UnicodeKeypadTitle); }
-
-inline QByteArray Contents(const QString& Path)
-{
-    QFile File(Path);
-    return File.open(QIODevice::ReadOnly) ? File.readAll() : QByteArray();
-}
 
 // "PID TITLE" of the window with the keyboard focus, as the compositor has it.
 inline QString CompositorFocus() { return RunCommand(QStringLiteral("wl-focused"), {}); }
