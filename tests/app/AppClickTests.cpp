@@ -68,12 +68,11 @@ std::vector<TProgramClick> FreshLetterClicks(int Programs, unsigned Seed)
     return Clicks;
 }
 
-class KivoClicks : public testing::Test {
+class KivoClicks : public TKivoTest {
 protected:
     static void SetUpTestSuite()
     {
-        Target = std::make_unique<TTargetTerminal>();
-        ASSERT_TRUE(Target->Start(QStringLiteral("raw -echo")));
+        StartTarget(QStringLiteral("raw -echo"));
         StartProgram();
         ASSERT_EQ(Programs.size(), 1u);
     }
@@ -81,9 +80,9 @@ protected:
     static void TearDownTestSuite()
     {
         for (TProgram& Program : Programs)
-            Stop(Program.Process);
+            EXPECT_TRUE(Stop(Program.Process));
         Programs.clear();
-        Target.reset();
+        TKivoTest::TearDownTestSuite();
     }
 
     struct TProgram {
@@ -179,7 +178,6 @@ protected:
         return Found.hasMatch() ? Found.captured(1).toInt() : -1;
     }
 
-    static inline std::unique_ptr<TTargetTerminal> Target;
     static inline std::vector<TProgram> Programs;
     static inline std::vector<QByteArray> ByProgram;
     static inline QString Report;
@@ -193,8 +191,7 @@ struct TScenario {
     const char* Name;
     std::vector<const char*> Layouts;
     int Gap; // ms after the arrival of the character before
-    // Set: the clicker is impatient, as a hand's mouse is (press and release go out without
-    // waiting for the server), the button held this many ms.
+    // Set: the clicker is impatient, as a hand's mouse is, the button held this many ms.
     std::optional<int> ImpatientHold = std::nullopt;
 };
 

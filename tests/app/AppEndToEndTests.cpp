@@ -7,27 +7,19 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <memory>
 #include <optional>
 
 namespace {
 
-class KivoOnX : public testing::Test {
+class KivoOnX : public TKivoTest {
 protected:
     static void SetUpTestSuite()
     {
         // Raw mode, so that every byte a key produces reaches the file at once.
-        Target = std::make_unique<TTargetTerminal>();
-        ASSERT_TRUE(Target->Start(QStringLiteral("raw -echo")));
+        StartTarget(QStringLiteral("raw -echo"));
         // The keypad font's codes, the output these tests were written for, and settings of its
         // own: a place that some other run remembered would move the window.
         MainWindow = StartKivo(Kivo, { QStringLiteral("--output=lumera") }, Target->Directory.filePath(QStringLiteral("config")));
-    }
-
-    static void TearDownTestSuite()
-    {
-        Stop(Kivo);
-        Target.reset();
     }
 
     void SetUp() override
@@ -36,15 +28,11 @@ protected:
         // cat keeps writing at its own offset: what a test typed starts where the file ends.
         Target->Mark();
     }
-
-    static inline std::unique_ptr<TTargetTerminal> Target;
-    static inline std::unique_ptr<QProcess> Kivo;
-    static inline QString MainWindow;
 };
 
 TEST_F(KivoOnX, WindowSpansTheScreenJustAboveItsBottom)
 {
-    EXPECT_EQ(OuterBounds(MainWindow), FirstPlace());
+    // Its place is the fixture's to check, at the start.
     EXPECT_EQ(FindWindow(QString::fromLatin1(MainTitle)), MainWindow);
     // Stay-on-top, as the window manager sees it.
     EXPECT_TRUE(RunCommand(QStringLiteral("xprop"), { QStringLiteral("-id"), MainWindow, QStringLiteral("_NET_WM_STATE") })

@@ -1,11 +1,10 @@
 #include "EndToEndSupport.h"
 
+#include <QDebug>
 #include <QFile>
 #include <QFileInfo>
 #include <QMap>
 #include <QRegularExpression>
-
-#include <gtest/gtest.h>
 
 #include <algorithm>
 
@@ -29,7 +28,10 @@ QStringList FindWindows(const QString& Title)
 
 QString FindWindow(const QString& Title) { return FindWindows(Title).value(0); }
 
-static QStringList KivoWindows() { return FindWindows(QString::fromLatin1(UnicodeMainTitle)) + FindWindows(QString::fromLatin1(MainTitle)); }
+static QStringList KivoWindows()
+{
+    return FindWindows(QString::fromLatin1(UnicodeMainTitle)) + FindWindows(QString::fromLatin1(MainTitle));
+}
 
 QString FindKivoWindow() { return KivoWindows().value(0); }
 
@@ -147,20 +149,21 @@ QString StartKivo(std::unique_ptr<QProcess>& Kivo, const QStringList& Arguments,
     if (!WaitFor(Shown, 15000))
         return {};
     const QRect Wanted = Place.value_or(FirstPlace());
-    if (!WaitFor([&] { return OuterBounds(Window) == Wanted; }, 10000)) {
-        const QRect At = OuterBounds(Window);
-        ADD_FAILURE() << "the main window is at " << At.x() << "," << At.y() << " " << At.width() << "x" << At.height() << ", not at "
-                      << Wanted.x() << "," << Wanted.y() << " " << Wanted.width() << "x" << Wanted.height();
-        return {};
-    }
-    return Window;
+    if (WaitFor([&] { return OuterBounds(Window) == Wanted; }, 10000))
+        return Window;
+    QString Text;
+    QDebug(&Text) << "the main window is at" << OuterBounds(Window) << "not at" << Wanted;
+    ADD_FAILURE() << Text.toStdString();
+    return {};
 }
 
-TTargetTerminal::~TTargetTerminal()
+static void End(QProcess& Process)
 {
     Process.terminate();
     Process.waitForFinished(3000);
 }
+
+TTargetTerminal::~TTargetTerminal() { End(Process); }
 
 bool TTargetTerminal::Start(const QString& Stty, bool Utf8)
 {
@@ -177,11 +180,7 @@ void TTargetTerminal::ExpectTyped(const QByteArray& Expected)
     Mark();
 }
 
-TEditor::~TEditor()
-{
-    Process.terminate();
-    Process.waitForFinished(3000);
-}
+TEditor::~TEditor() { End(Process); }
 
 bool TEditor::Start(const QString& Program, const QStringList& Arguments, const QString& Saved)
 {
@@ -189,8 +188,9 @@ bool TEditor::Start(const QString& Program, const QStringList& Arguments, const 
     QFile(File).open(QIODevice::WriteOnly);
     Process.start(Program, Arguments + QStringList { File });
     // Its first visible window; xdotool waits for it, RunCommand ten seconds at most.
-    const QStringList Search { QStringLiteral("search"), QStringLiteral("--sync"), QStringLiteral("--onlyvisible"), QStringLiteral("--pid") };
-    Window = Xdotool(Search + QStringList { QString::number(Process.processId()) }).section(QLatin1Char('\n'), 0, 0);
+    Window = Xdotool({ QStringLiteral("search"), QStringLiteral("--sync"), QStringLiteral("--onlyvisible"), QStringLiteral("--pid"),
+                         QString::number(Process.processId()) })
+                 .section(QLatin1Char('\n'), 0, 0);
     return !Window.isEmpty() && Activate(Window);
 }
 
@@ -252,15 +252,11 @@ TTypingDifference CompareTyped(const QString& Expected, const QString& Arrived)
     };
     std::vector<int> Cost(Rows * Columns);
     auto At = [&](std::size_t Row, std::size_t Column) -> int& { return Cost[Row * Columns + Column]; };
-    for (std::size_t Row = 0; Row < Rows; ++Row) {
-        for (std::size_t Column = 0; Column < Columns; ++Column) {
-            if (Row == 0 || Column == 0) {
-                At(Row, Column) = 2 * int(Row + Column);
-                continue;
-            }
-            At(Row, Column) = std::min({ At(Row - 1, Column) + 2, At(Row, Column - 1) + 2, At(Row - 1, Column - 1) + Change(Row - 1, Column - 1) });
-        }
-    }
+    for (std::size_t Row = 0; Row < Rows; ++Row)
+        for (std::size_t Column = 0; Column < Columns; ++Column)
+            At(Row, Column) = Row == 0 || Column == 0
+                ? 2 * int(Row + Column)
+                : std::min({ At(Row - 1, Column) + 2, At(Row, Column - 1) + 2, At(Row - 1, Column - 1) + Change(Row - 1, Column - 1) });
     TTypingDifference Difference;
     std::size_t Row = Rows - 1, Column = Columns - 1;
     while (Row > 0 || Column > 0) {

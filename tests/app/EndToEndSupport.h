@@ -15,6 +15,8 @@
 #include <QTemporaryDir>
 #include <QThread>
 
+#include <gtest/gtest.h>
+
 #include <memory>
 #include <optional>
 #include <string>
@@ -98,6 +100,27 @@ private:
     qsizetype Marked = 0;
 };
 
+// The fixture of most end-to-end tests: a target terminal kept for the whole suite, and KIVO,
+// which must end when asked to.
+class TKivoTest : public testing::Test {
+protected:
+    static void StartTarget(const QString& Stty, bool Utf8 = false)
+    {
+        Target = std::make_unique<TTargetTerminal>();
+        ASSERT_TRUE(Target->Start(Stty, Utf8));
+    }
+
+    static void TearDownTestSuite()
+    {
+        EXPECT_TRUE(Stop(Kivo));
+        Target.reset();
+    }
+
+    static inline std::unique_ptr<TTargetTerminal> Target;
+    static inline std::unique_ptr<QProcess> Kivo;
+    static inline QString MainWindow;
+};
+
 // An editor started on an empty file of its own and given the focus, whose text is seen only once
 // it saves.
 class TEditor {
@@ -120,17 +143,13 @@ void ClickAt(QPoint Point);
 // Clicks keys and buttons of the main window (given by its X window id) as a user does.
 void ClickKeys(const QString& MainWindow, const std::vector<TClick>& Clicks);
 
-// Clicks made by one persistent XTest client (ClickDriver), each paced on the arrival in File
-// (beyond Offset) of every byte the clicks before it typed, a gap of MinimumGap to MaximumGap
-// milliseconds after that arrival or after the previous release, whichever came later. An
-// empty File paces on the release alone. Returns the driver's report ("clicks N expected E
-// arrived A stalls S": a stall is a click whose bytes never came).
+// Clicks made by one persistent XTest client, ClickDriver, which says how it paces them on what
+// arrives in File beyond Offset (an empty File: on the release alone) and what ImpatientHold
+// does; its report of what arrived and what stalled.
 struct TPacedClick {
     QPoint At;
     int Bytes = 0; // what the click adds to File
 };
-// ImpatientHold: the driver sends each press and release without waiting for the server, the
-// button held that many milliseconds (see ClickDriver); none: it waits for the server's every step.
 QString RunPacedClicks(const std::vector<TPacedClick>& Clicks, const QString& File, qsizetype Offset, int MinimumGap, int MaximumGap,
     std::optional<int> ImpatientHold = std::nullopt);
 

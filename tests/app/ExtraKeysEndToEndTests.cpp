@@ -9,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <memory>
 
 namespace {
 
@@ -26,23 +25,16 @@ const struct {
     { U"\u0313\u0301ανδρα μοι \u0313\u0301εννεπε", U"\u1F04νδρα μοι \u1F14ννεπε" },
 };
 
-class KivoExtraKeysOnX : public testing::Test {
+class KivoExtraKeysOnX : public TKivoTest {
 protected:
     static void SetUpTestSuite()
     {
-        Directory = std::make_unique<QTemporaryDir>();
-        MainWindow = StartKivo(Kivo, { QStringLiteral("--output=unicode") }, Directory->filePath(QStringLiteral("config")));
+        MainWindow = StartKivo(Kivo, { QStringLiteral("--output=unicode") }, Directory.filePath(QStringLiteral("config")));
         ASSERT_EQ(FindWindow(QString::fromLatin1(UnicodeMainTitle)), MainWindow);
         // The row over the banner text, shown by its toggle at the right end.
         const QRect Client = ClientBounds(MainWindow);
         ExtraRow = QRect(Client.left() + 110, Client.top(), Client.width() - 127 - 220, 30);
         ClickAt(ExtraRow.topLeft() + ExtraKeysToggleBounds(ExtraRow.size(), false).center());
-    }
-
-    static void TearDownTestSuite()
-    {
-        Stop(Kivo);
-        Directory.reset();
     }
 
     // Clicks a line and Enter, each click once the one before has arrived where Arrived (bytes so
@@ -86,9 +78,7 @@ protected:
         }
     }
 
-    static inline std::unique_ptr<QTemporaryDir> Directory;
-    static inline std::unique_ptr<QProcess> Kivo;
-    static inline QString MainWindow;
+    static inline QTemporaryDir Directory;
     static inline QRect ExtraRow;
 };
 
@@ -108,15 +98,12 @@ TEST_F(KivoExtraKeysOnX, EveryLineArrivesExactlyInAUtf8Terminal)
     ASSERT_TRUE(Terminal.Start(QStringLiteral("-icanon iutf8 -echo"), true));
     for (const auto& Line : Lines)
         ClickLine(Line.Clicks, [&] { return QFileInfo(Terminal.File).size(); });
-    QByteArray Text;
-    for (const char Byte : Terminal.Typed()) {
-        if (Byte != '\x7f') {
-            Text += Byte;
-            continue;
-        }
-        while (!Text.isEmpty() && (Text.back() & 0xC0) == 0x80)
+    QString Text;
+    for (const QChar Each : QString::fromUtf8(Terminal.Typed())) {
+        if (Each == QChar(0x7f))
             Text.chop(1);
-        Text.chop(1);
+        else
+            Text += Each;
     }
     EXPECT_EQ(Text.toStdString(), Expected());
 }
@@ -124,7 +111,7 @@ TEST_F(KivoExtraKeysOnX, EveryLineArrivesExactlyInAUtf8Terminal)
 TEST_F(KivoExtraKeysOnX, EveryLineArrivesExactlyInGedit)
 {
     TEditor Editor;
-    const QString Saved = Directory->filePath(QStringLiteral("gedit.txt"));
+    const QString Saved = Directory.filePath(QStringLiteral("gedit.txt"));
     ASSERT_TRUE(Editor.Start(QStringLiteral("gedit"), { QStringLiteral("--standalone") }, Saved));
     for (const auto& Line : Lines)
         ClickLine(Line.Clicks, [] { return qint64(-1); });

@@ -10,7 +10,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <memory>
 #include <vector>
 
 namespace {
@@ -32,15 +31,9 @@ const TKeyRun Plain[] = { { 2, 1, u"1234567890-" }, { 3, 1, u";ςερτυθιο�
 const TKeyRun Capitals[] = { { 2, 1, u"!", true }, { 2, 4, u"$%^&*()_+" }, { 3, 1, u"QΣΕΡΤΥΘΙΟΠ" }, { 4, 1, u"ΑΣΔΦΓΗΞΚΛ" },
     { 4, 11, u"\"" }, { 5, 1, u"ΖΧΨΩΒΝΜ<>?" } };
 
-class KivoKeymap : public testing::Test {
+class KivoKeymap : public TKivoTest {
 protected:
-    static void SetUpTestSuite()
-    {
-        Target = std::make_unique<TTargetTerminal>();
-        ASSERT_TRUE(Target->Start(QStringLiteral("raw -echo"), true));
-    }
-
-    static void TearDownTestSuite() { Target.reset(); }
+    static void SetUpTestSuite() { StartTarget(QStringLiteral("raw -echo"), true); }
 
     void TearDown() override
     {
@@ -85,10 +78,7 @@ protected:
         return WaitFor([&] { return CapsLockOn() == On; });
     }
 
-    static inline std::unique_ptr<TTargetTerminal> Target;
     QTemporaryDir Settings;
-    std::unique_ptr<QProcess> Kivo;
-    QString MainWindow;
     QString Report;
 };
 

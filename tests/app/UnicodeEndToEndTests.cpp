@@ -17,21 +17,14 @@ const std::vector<TClick> Phrase { E, Smooth, N, Space, A, Smooth, R, X, H, Iota
     N, Space, O, Rough, Space, L, O, Acute, G, O, W };
 const QString PhraseText = QStringLiteral("ἐν ἀρχῇ ἦν ὁ λόγος").normalized(QString::NormalizationForm_C);
 
-class KivoUnicodeOnX : public testing::Test {
+class KivoUnicodeOnX : public TKivoTest {
 protected:
     static void SetUpTestSuite()
     {
         KeymapBefore = KeymapDump();
-        Target = std::make_unique<TTargetTerminal>();
-        ASSERT_TRUE(Target->Start(QStringLiteral("icanon iutf8 -echo"), true));
+        StartTarget(QStringLiteral("icanon iutf8 -echo"), true);
         // In the user's own settings.
         MainWindow = StartKivo(Kivo, { QStringLiteral("--output=unicode") }, {});
-    }
-
-    static void TearDownTestSuite()
-    {
-        EXPECT_TRUE(Stop(Kivo));
-        Target.reset();
     }
 
     void SetUp() override
@@ -46,9 +39,6 @@ protected:
     static void ExpectLine(const QString& Expected) { Target->ExpectTyped(Expected.toUtf8() + '\n'); }
 
     static inline QString KeymapBefore;
-    static inline std::unique_ptr<TTargetTerminal> Target;
-    static inline std::unique_ptr<QProcess> Kivo;
-    static inline QString MainWindow;
 };
 
 TEST_F(KivoUnicodeOnX, APhraseArrivesAsItsPrecomposedCharacters)
@@ -80,8 +70,8 @@ TEST_F(KivoUnicodeOnX, KeysTypedElsewhereRightAfterKivoMakeTheNextMarkWaitForIts
 
 TEST_F(KivoUnicodeOnX, AnotherActiveWindowMakesTheNextMarkWaitForItsLetter)
 {
-    QProcess Other;
-    Other.start(QStringLiteral("xterm"), { QStringLiteral("-T"), QStringLiteral("kivo-other"), QStringLiteral("-geometry"),
+    auto Other = std::make_unique<QProcess>();
+    Other->start(QStringLiteral("xterm"), { QStringLiteral("-T"), QStringLiteral("kivo-other"), QStringLiteral("-geometry"),
                                           QStringLiteral("20x3+600+0") });
     QString OtherWindow;
     ASSERT_TRUE(WaitFor([&] { return !(OtherWindow = FindWindow(QStringLiteral("kivo-other"))).isEmpty(); }, 10000));
@@ -93,8 +83,7 @@ TEST_F(KivoUnicodeOnX, AnotherActiveWindowMakesTheNextMarkWaitForItsLetter)
     Activate(Target->Window);
     Click({ Acute, E, Enter });
     ExpectLine(QStringLiteral("εέ"));
-    Other.terminate();
-    Other.waitForFinished(3000);
+    Stop(Other);
 }
 
 TEST_F(KivoUnicodeOnX, BackspaceAfterAMarkTakesThatMarkOff)
@@ -136,8 +125,7 @@ TEST_F(KivoUnicodeOnX, AutoTypesFontCodesOnlyWhereAFontNamedLumeraIsInstalled)
         "<include ignore_missing=\"yes\">/etc/fonts/fonts.conf</include><dir>%1</dir><cachedir>%1/cache</cachedir>"
         "<match target=\"scan\"><test name=\"file\"><string>%1/test-font.ttf</string></test>"
         "<edit name=\"family\" mode=\"assign\" binding=\"same\"><string>Lumera</string></edit></match></fontconfig>")
-                     .arg(Fonts.path())
-                     .toUtf8());
+            .arg(Fonts.path()).toUtf8());
     Config.close();
     QProcessEnvironment WithLumera = QProcessEnvironment::systemEnvironment();
     WithLumera.insert(QStringLiteral("FONTCONFIG_FILE"), Config.fileName());
