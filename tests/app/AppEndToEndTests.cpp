@@ -4,117 +4,61 @@
 // scripts/with-x --wm, on whatever screen size and keyboard layout it was given.
 #include "EndToEndSupport.h"
 
-#include <QCoreApplication>
-#include <QProcess>
-#include <QTemporaryDir>
-
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <memory>
-#include <string>
+#include <optional>
 
 namespace {
 
-class KivoOnX : public testing::Test {
+class KivoOnX : public TKivoTest {
 protected:
     static void SetUpTestSuite()
     {
-        Directory = std::make_unique<QTemporaryDir>();
-        TargetFile = Directory->filePath(QStringLiteral("typed"));
-        // The target: raw mode, so that every byte a key produces reaches the file at once.
-        Target = std::make_unique<QProcess>();
-        ASSERT_FALSE((TargetWindow = StartTargetTerminal(*Target, TargetFile, QStringLiteral("raw -echo"))).isEmpty());
-        ASSERT_TRUE(Activate(TargetWindow));
+        // Raw mode, so that every byte a key produces reaches the file at once.
+        StartTarget(QStringLiteral("raw -echo"));
         // The keypad font's codes, the output these tests were written for, and settings of its
         // own: a place that some other run remembered would move the window.
-        Kivo = std::make_unique<QProcess>();
-        MainWindow = StartKivo(*Kivo, { QStringLiteral("--output=lumera") }, Directory->filePath(QStringLiteral("config")));
-    }
-
-    static void TearDownTestSuite()
-    {
-        Stop(Kivo);
-        Stop(Target);
-        Directory.reset();
+        MainWindow = StartKivo(Kivo, { QStringLiteral("--output=lumera") }, Target->Directory.filePath(QStringLiteral("config")));
     }
 
     void SetUp() override
     {
         ASSERT_FALSE(MainWindow.isEmpty());
         // cat keeps writing at its own offset: what a test typed starts where the file ends.
-        TypedBefore = FileContents(TargetFile).size();
+        Target->Mark();
     }
-
-    static void ClickKey(int Row, int Column) { TMainWindowClicks { MainWindow }.Key(Row, Column); }
-    static void ClickSpecialKey(int Slot) { TMainWindowClicks { MainWindow }.SpecialKey(Slot); }
-    static void ClickAccent(int Row, int Column) { TMainWindowClicks { MainWindow }.Accent(Row, Column); }
-
-    QByteArray TypedHere() const { return FileContents(TargetFile).mid(TypedBefore); }
-
-    // Waits until the target holds Expected; true if it does. Also checks the focus stayed put.
-    void ExpectTyped(const QByteArray& Expected)
-    {
-        WaitFor([&] { return TypedHere().size() >= Expected.size(); });
-        QThread::msleep(100); // anything typed beyond what is expected arrives by now
-        EXPECT_EQ(TypedHere().toHex(' ').toStdString(), Expected.toHex(' ').toStdString())
-            << "typed \"" << TypedHere().toStdString() << "\"";
-        EXPECT_EQ(FocusedWindow(), TargetWindow);
-    }
-
-    static inline std::unique_ptr<QTemporaryDir> Directory;
-    static inline QString TargetFile;
-    static inline std::unique_ptr<QProcess> Target;
-    static inline std::unique_ptr<QProcess> Kivo;
-    static inline QString TargetWindow;
-    static inline QString MainWindow;
-    qsizetype TypedBefore = 0;
 };
 
 TEST_F(KivoOnX, WindowSpansTheScreenJustAboveItsBottom)
 {
-    const QSize Screen = ScreenSize();
-    EXPECT_EQ(OuterBounds(MainWindow), QRect(0, Screen.height() - 230, Screen.width(), 202));
+    // Its place is the fixture's to check, at the start.
     EXPECT_EQ(FindWindow(QString::fromLatin1(MainTitle)), MainWindow);
     // Stay-on-top, as the window manager sees it.
     EXPECT_TRUE(RunCommand(QStringLiteral("xprop"), { QStringLiteral("-id"), MainWindow, QStringLiteral("_NET_WM_STATE") })
-                    .contains(QStringLiteral("_NET_WM_STATE_ABOVE")));
+            .contains(QStringLiteral("_NET_WM_STATE_ABOVE")));
 }
 
 TEST_F(KivoOnX, KeysTypeIntoTheProgramThatHasTheFocus)
 {
-    ClickKey(4, 1);                 // a
-    ClickKey(5, 5);                 // b
-    ClickSpecialKey(2);             // left Shift: one-shot
-    ClickKey(4, 8);                 // K
-    ClickKey(4, 1);                 // a: Shift is off again
-    ClickSpecialKey(6);             // space
-    ClickSpecialKey(1);             // Caps on
-    ClickKey(3, 1);                 // Q
-    ClickKey(4, 7);                 // J is typed as j
-    ClickKey(5, 4);                 // V is typed as v
-    ClickSpecialKey(1);             // Caps off
-    ClickKey(2, 1);                 // 1
-    ClickSpecialKey(5);             // Backspace
-    ClickSpecialKey(0);             // Tab
-    ClickSpecialKey(4);             // Enter
+    // Shift is one-shot; with Caps Lock on, J and V are typed small (the keypad font has no
+    // capitals for them); Backspace, Tab and Enter are keys of their own.
+    ClickKeys(MainWindow, { A, Letter(5, 5), Shift, Letter(4, 8), A, Space, Caps, Letter(3, 1), Letter(4, 7), V, Caps, Letter(2, 1),
+                              Backspace, Tab, Enter });
     // xterm sends DEL for the Backspace key; raw mode passes Enter as a carriage return.
-    ExpectTyped(QByteArray("abKa Qjv1\x7f\t\r"));
+    Target->ExpectTyped(QByteArray("abKa Qjv1\x7f\t\r"));
 }
 
 TEST_F(KivoOnX, EveryAccentButtonTypesItsCharacters)
 {
-    const struct {
-        int Row;
-        int Column;
-    } Buttons[] = {
-        { 0, 0 }, { 0, 1 }, { 0, 2 }, { 0, 3 }, { 1, 1 }, { 1, 2 },
-        { 2, 0 }, { 2, 1 }, { 2, 2 }, { 2, 3 }, { 3, 0 }, { 3, 1 }, { 3, 2 }, { 3, 3 },
-    };
-    for (const auto& Button : Buttons)
-        ClickAccent(Button.Row, Button.Column);
-    ClickAccent(1, 0); // the empty cell: nothing
-    ExpectTyped(QByteArray(";''#~:@[]{}=/`\\"));
+    // The last is the empty cell: nothing.
+    const int Buttons[][2] = { { 0, 0 }, { 0, 1 }, { 0, 2 }, { 0, 3 }, { 1, 1 }, { 1, 2 }, { 2, 0 }, { 2, 1 }, { 2, 2 }, { 2, 3 },
+        { 3, 0 }, { 3, 1 }, { 3, 2 }, { 3, 3 }, { 1, 0 } };
+    std::vector<TClick> Clicks;
+    for (const auto& [Row, Column] : Buttons)
+        Clicks.push_back({ TClick::Accent, Row, Column });
+    ClickKeys(MainWindow, Clicks);
+    Target->ExpectTyped(QByteArray(";''#~:@[]{}=/`\\"));
 }
 
 // A held click gives the keypad the press before the release, so the key can be typed the
@@ -123,29 +67,25 @@ TEST_F(KivoOnX, EveryAccentButtonTypesItsCharacters)
 // drag comes too quickly for the toolkit to have seen it at the release.
 TEST_F(KivoOnX, AHeldKeyIsTypedOnceAtItsReleaseAndADraggedOffOneNotAtAll)
 {
-    const TMainWindowClicks On { MainWindow };
-    const QPoint A = On.KeyCentre(4, 1);
-    const QPoint S = On.KeyCentre(4, 2);
-    const QPoint B = On.KeyCentre(5, 5);
-    const QPoint OffTheWindow = A - QPoint(0, 300);
-    auto Press = [](QPoint At, const QStringList& ThenToRelease) {
-        QStringList Arguments { QStringLiteral("mousemove"), QString::number(At.x()), QString::number(At.y()),
-            QStringLiteral("sleep"), QStringLiteral("0.05"), QStringLiteral("mousedown"), QStringLiteral("1"),
-            QStringLiteral("sleep"), QStringLiteral("0.05") };
-        RunCommand(QStringLiteral("xdotool"), Arguments + ThenToRelease + QStringList { QStringLiteral("mouseup"), QStringLiteral("1") });
-        QThread::msleep(100);
-    };
+    const QRect Client = ClientBounds(MainWindow);
+    const QPoint AKey = KeypadPoint(Client, A), SKey = KeypadPoint(Client, Letter(4, 2)), BKey = KeypadPoint(Client, Letter(5, 5));
+    const QPoint OffTheWindow = AKey - QPoint(0, 300);
     auto MoveTo = [](QPoint At) { return QStringList { QStringLiteral("mousemove"), QString::number(At.x()), QString::number(At.y()) }; };
     const QStringList Settle { QStringLiteral("sleep"), QStringLiteral("0.05") };
+    auto Press = [&](QPoint At, const QStringList& ThenToRelease) {
+        Xdotool(MoveTo(At) + Settle + QStringList { QStringLiteral("mousedown"), QStringLiteral("1") } + Settle + ThenToRelease
+            + QStringList { QStringLiteral("mouseup"), QStringLiteral("1") });
+        QThread::msleep(100);
+    };
     for (int Time = 0; Time < 3; ++Time) {
-        Press(A, {});
-        Press(A, MoveTo(OffTheWindow));
-        Press(A, MoveTo(S));
-        Press(A, MoveTo(OffTheWindow) + Settle);
-        Press(A, MoveTo(S) + Settle);
-        Press(B, {});
+        Press(AKey, {});
+        Press(AKey, MoveTo(OffTheWindow));
+        Press(AKey, MoveTo(SKey));
+        Press(AKey, MoveTo(OffTheWindow) + Settle);
+        Press(AKey, MoveTo(SKey) + Settle);
+        Press(BKey, {});
     }
-    ExpectTyped(QByteArray("ababab"));
+    Target->ExpectTyped(QByteArray("ababab"));
 }
 
 TEST_F(KivoOnX, DialogsOpenWithoutTypingAndCloseWithTheirButton)
@@ -156,26 +96,25 @@ TEST_F(KivoOnX, DialogsOpenWithoutTypingAndCloseWithTheirButton)
         QPoint Banner;
         const char* Title;
         QPoint Button; // the closing button's centre in the dialog's client area
+        std::optional<QPoint> TopLeft; // of the frame; none: centred
     } Dialogs[] = {
-        { Client.topLeft() + QPoint(53, 14), "About KIVO", QPoint(96, 300) },
-        { Client.topLeft() + QPoint(Client.width() - 127 - 55, 14), "How to use KIVO", QPoint(253, 432) },
+        { Client.topLeft() + QPoint(53, 14), "About KIVO", QPoint(96, 300), std::nullopt },
+        { Client.topLeft() + QPoint(Client.width() - 127 - 55, 14), "How to use KIVO", QPoint(253, 432), QPoint(217, 61) },
     };
     for (const auto& Dialog : Dialogs) {
         ClickAt(Dialog.Banner);
         QString Window;
         ASSERT_TRUE(WaitFor([&] { return !(Window = FindWindow(QString::fromLatin1(Dialog.Title))).isEmpty(); }))
             << Dialog.Title;
-        const bool IsAbout = QByteArray(Dialog.Title) == "About KIVO";
         // Centred: the frame's centre at the screen's. Now and then Qt has not yet read the
         // window manager's frame when it places the window; the window is then centred on its
         // client area, off by half the frame at most (a known imperfection, not a wrong place).
         auto Placed = [&](const QRect& Outer) {
-            if (IsAbout) {
-                const QMargins Frame = FrameExtents(Window);
-                return std::abs(Outer.center().x() - Screen.width() / 2) <= 1 + (Frame.left() + Frame.right()) / 2
-                    && std::abs(Outer.center().y() - Screen.height() / 2) <= 1 + (Frame.top() + Frame.bottom()) / 2;
-            }
-            return Outer.topLeft() == QPoint(217, 61);
+            if (Dialog.TopLeft)
+                return Outer.topLeft() == *Dialog.TopLeft;
+            const QMargins Frame = FrameExtents(Window);
+            return std::abs(Outer.center().x() - Screen.width() / 2) <= 1 + (Frame.left() + Frame.right()) / 2
+                && std::abs(Outer.center().y() - Screen.height() / 2) <= 1 + (Frame.top() + Frame.bottom()) / 2;
         };
         // The window manager frames the window first; it is then placed within a moment.
         QRect Outer;
@@ -186,16 +125,9 @@ TEST_F(KivoOnX, DialogsOpenWithoutTypingAndCloseWithTheirButton)
         // The main window stays where it was, on screen.
         EXPECT_EQ(ClientBounds(MainWindow), Client);
     }
-    EXPECT_EQ(TypedHere(), QByteArray());
+    EXPECT_EQ(Target->Typed(), QByteArray());
     // The dialogs took the focus; give it back for the tests that follow.
-    Activate(TargetWindow);
+    Activate(Target->Window);
 }
 
 } // namespace
-
-int main(int Argc, char** Argv)
-{
-    QCoreApplication App(Argc, Argv);
-    testing::InitGoogleTest(&Argc, Argv);
-    return RUN_ALL_TESTS();
-}

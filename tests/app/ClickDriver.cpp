@@ -1,23 +1,20 @@
-// Clicks the mouse from one X connection of its own, as a hand would, and paces each click on
-// the arrival of what the clicks before it typed: the end-to-end tests of clicks under load use
-// it instead of one xdotool process per click, whose start-up time would set the pace and hide
-// every race shorter than it.
+// Clicks the mouse from one X connection of its own, as a hand would, pacing each click on the
+// arrival of what the clicks before it typed: one xdotool process per click would let its
+// start-up time set the pace and hide every race shorter than it.
 //
 //   ClickDriver FILE OFFSET MIN_GAP_MS MAX_GAP_MS [HOLD_MS] < CLICKS
 //
-// CLICKS has one click a line, "X Y BYTES": the root coordinates and how many bytes the click
-// adds to FILE. Before each click the driver waits until FILE holds every byte of the clicks
-// before it (beyond OFFSET), then waits a gap drawn between MIN_GAP_MS and MAX_GAP_MS counted
-// from that arrival or from the previous release, whichever came later, then clicks. Bytes that
-// have not arrived within two seconds count as a stall, and pacing goes on from what did arrive.
-// FILE "-" watches nothing (a target that shows what it received only on the screen): the gap
-// counts from the release, and the end comes once the server has seen no key for a second.
-// With HOLD_MS the driver is impatient, as a real mouse is: it sends the press, holds the button
-// HOLD_MS (0: press and release in one flush) and sends the release, without waiting for the
-// server to show any of it; the gap then counts from the release sent. Without it, each step
-// waits until the server shows it done. Otherwise, at the end it waits up to ten seconds for
-// every byte. It prints "clicks N expected
-// E arrived A stalls S"; exit status 0 when all arrived, 1 if not, 2 on bad use.
+// CLICKS has one click a line, "X Y BYTES": root coordinates and the bytes the click adds to
+// FILE. Before each click the driver waits until FILE holds (beyond OFFSET) every byte of the
+// clicks before, two seconds at most (else a stall: pacing goes on from what did arrive), then a
+// gap drawn from MIN_GAP_MS to MAX_GAP_MS, counted from that arrival or from the previous
+// release, whichever came later; at the end it waits up to ten seconds for every byte. FILE "-"
+// watches nothing (a target that shows what it received only on the screen): the gap counts
+// from the release, and the end comes once the server has seen no key for a second. With
+// HOLD_MS the driver is impatient, as a real mouse is: press, hold HOLD_MS (0: press and release
+// in one flush), release, without waiting for the server to show any of it; without it, each step
+// waits until the server shows it done. Prints "clicks N expected E arrived A stalls S"; exits 0
+// when all arrived, 1 if not, 2 on bad use.
 #include <X11/Xlib.h>
 #include <X11/extensions/XInput2.h>
 #include <X11/extensions/XTest.h>
@@ -144,11 +141,9 @@ int main(int Argc, char** Argv)
         std::this_thread::sleep_for(std::chrono::milliseconds(Gap(Random)));
         // As a hand clicks: the pointer is there first, and the button is held for a moment.
         // XTest moves the pointer when it reads the request but makes a button event only at
-        // the server's next round of input; a server busy with keymap changes would report
-        // the button where the pointer went next. So every step waits until the server shows
-        // it done, as a real mouse's events, which queue in order, would be.
-        // An impatient driver does not: its events go out as a mouse's would, whatever the
-        // server and the program are busy with.
+        // the server's next round of input, so a server busy with keymap changes would report
+        // the button where the pointer went next: the patient driver waits for every step, as
+        // a real mouse's events queue in order. The impatient one goes on whatever is busy.
         XTestFakeMotionEvent(Connection, -1, X, Y, CurrentTime);
         XTestFakeButtonEvent(Connection, 1, True, CurrentTime);
         if (Impatient && Hold > 0)

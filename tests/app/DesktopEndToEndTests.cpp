@@ -2,110 +2,42 @@
 // display, a held Backspace repeating at the server's rate, the window's place kept across a
 // kill and a start, and "Reset position". A real xterm running `cat > FILE` in raw mode holds
 // the focus throughout. Run through scripts/with-x --wm.
-#include "KeyLayout.h"
 #include "EndToEndSupport.h"
 
-#include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QProcess>
-#include <QProcessEnvironment>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <memory>
 
 #include <signal.h>
 
 namespace {
 
-class DesktopOnX : public testing::Test {
+class DesktopOnX : public TKivoTest {
 protected:
-    static void SetUpTestSuite()
-    {
-        Directory = std::make_unique<QTemporaryDir>();
-        TargetFile = Directory->filePath(QStringLiteral("typed"));
-        Target = std::make_unique<QProcess>();
-        ASSERT_FALSE((TargetWindow = StartTargetTerminal(*Target, TargetFile, QStringLiteral("raw -echo"))).isEmpty());
-    }
-
-    static void TearDownTestSuite()
-    {
-        Stop(Target);
-        Directory.reset();
-    }
+    static void SetUpTestSuite() { StartTarget(QStringLiteral("raw -echo")); }
 
     void SetUp() override
     {
-        ASSERT_TRUE(Activate(TargetWindow));
-        TypedBefore = FileContents(TargetFile).size();
+        ASSERT_TRUE(Activate(Target->Window));
+        Target->Mark();
         StartKivo();
-        ASSERT_FALSE(MainWindow.isEmpty());
     }
 
-    void TearDown() override
+    void TearDown() override { EXPECT_TRUE(Stop(Kivo)); }
+
+    // Where the window manager framed it, or where it was before.
+    void StartKivo(std::optional<QRect> Place = std::nullopt)
     {
-        if (Kivo) {
-            Kivo->terminate();
-            Kivo->waitForFinished(3000);
-        }
+        const QStringList Arguments { QStringLiteral("--output=lumera") };
+        ASSERT_FALSE((MainWindow = ::StartKivo(Kivo, Arguments, Config.path(), QProcessEnvironment::systemEnvironment(), Place)).isEmpty());
+        WaitUntilStill(MainWindow);
     }
 
-    QProcessEnvironment Environment() const
-    {
-        QProcessEnvironment Environment = QProcessEnvironment::systemEnvironment();
-        Environment.insert(QStringLiteral("XDG_CONFIG_HOME"), Config.path());
-        return Environment;
-    }
+    QByteArray StoredSettings() const { return FileContents(Config.filePath(QStringLiteral("kivo/kivo.conf"))); }
 
-    // Starts KIVO and waits until its window stands still where the window manager framed it.
-    void StartKivo()
-    {
-        Kivo = std::make_unique<QProcess>();
-        Kivo->setProcessChannelMode(QProcess::ForwardedChannels);
-        Kivo->setProcessEnvironment(Environment());
-        Kivo->start(QStringLiteral(KIVO_PROGRAM), { QStringLiteral("--output=lumera") });
-        MainWindow.clear();
-        ASSERT_TRUE(WaitFor([&] { return !(MainWindow = FindWindow(QString::fromLatin1(MainTitle))).isEmpty(); }, 10000));
-        WaitUntilStill();
-    }
-
-    void WaitUntilStill() const
-    {
-        QRect Last;
-        WaitFor([&] {
-            const QRect Now = OuterBounds(MainWindow);
-            const bool Still = Now == Last;
-            Last = Now;
-            QThread::msleep(300);
-            return Still;
-        });
-    }
-
-    QRect DefaultPlace() const
-    {
-        const QSize Screen = ScreenSize();
-        return QRect(0, Screen.height() - 230, Screen.width(), 202);
-    }
-
-    QByteArray StoredSettings() const
-    {
-        return FileContents(Config.filePath(QStringLiteral("kivo/kivo.conf")));
-    }
-
-    static void Xdotool(const QStringList& Arguments) { RunCommand(QStringLiteral("xdotool"), Arguments); }
-
-    QByteArray TypedHere() const { return FileContents(TargetFile).mid(TypedBefore); }
-
-    static inline std::unique_ptr<QTemporaryDir> Directory;
-    static inline QString TargetFile;
-    static inline std::unique_ptr<QProcess> Target;
-    static inline QString TargetWindow;
     QTemporaryDir Config;
-    std::unique_ptr<QProcess> Kivo;
-    QString MainWindow;
-    qsizetype TypedBefore = 0;
 };
 
 TEST_F(DesktopOnX, ASecondStartHandsItsCommandLineToTheFirstAndEnds)
@@ -114,7 +46,9 @@ TEST_F(DesktopOnX, ASecondStartHandsItsCommandLineToTheFirstAndEnds)
     ASSERT_TRUE(WaitFor([&] { return FindWindow(QString::fromLatin1(MainTitle)).isEmpty(); }));
 
     QProcess Second;
-    Second.setProcessEnvironment(Environment());
+    QProcessEnvironment Environment = QProcessEnvironment::systemEnvironment();
+    Environment.insert(QStringLiteral("XDG_CONFIG_HOME"), Config.path());
+    Second.setProcessEnvironment(Environment);
     Second.start(QStringLiteral(KIVO_PROGRAM), { QStringLiteral("--output=lumera") });
     ASSERT_TRUE(Second.waitForFinished(10000));
     EXPECT_EQ(Second.exitStatus(), QProcess::NormalExit);
@@ -122,16 +56,13 @@ TEST_F(DesktopOnX, ASecondStartHandsItsCommandLineToTheFirstAndEnds)
 
     // The first keyboard is back on screen, and it is the only one.
     EXPECT_TRUE(WaitFor([&] { return FindWindow(QString::fromLatin1(MainTitle)) == MainWindow; }));
-    WaitUntilStill();
-    const QString All = RunCommand(QStringLiteral("xdotool"),
-        { QStringLiteral("search"), QStringLiteral("--name"), QStringLiteral("^%1$").arg(QString::fromLatin1(MainTitle)) });
-    EXPECT_EQ(All, MainWindow);
+    WaitUntilStill(MainWindow);
+    EXPECT_EQ(FindWindows(QString::fromLatin1(MainTitle)), QStringList { MainWindow });
     EXPECT_EQ(::kill(static_cast<pid_t>(Kivo->processId()), 0), 0) << "the first KIVO ended";
 
     // It still types into the program that has the focus.
-    EXPECT_EQ(FocusedWindow(), TargetWindow);
-    TMainWindowClicks { MainWindow }.Key(4, 1);
-    EXPECT_TRUE(WaitFor([&] { return TypedHere() == "a"; })) << TypedHere().toStdString();
+    ClickKeys(MainWindow, { A });
+    Target->ExpectTyped("a");
 }
 
 TEST_F(DesktopOnX, AHeldBackspaceRepeatsAtTheServersDelayAndRate)
@@ -139,8 +70,8 @@ TEST_F(DesktopOnX, AHeldBackspaceRepeatsAtTheServersDelayAndRate)
     const int Delay = 400;
     const int Interval = 40; // 25 a second
     RunCommand(QStringLiteral("xset"), { QStringLiteral("r"), QStringLiteral("rate"), QString::number(Delay), QStringLiteral("25") });
-    const QPoint Backspace = TKeypadPoints { ClientBounds(MainWindow) }.SpecialKey(BackspaceSlot);
-    Xdotool({ QStringLiteral("mousemove"), QString::number(Backspace.x()), QString::number(Backspace.y()) });
+    const QPoint At = KeypadPoint(ClientBounds(MainWindow), Backspace);
+    Xdotool({ QStringLiteral("mousemove"), QString::number(At.x()), QString::number(At.y()) });
 
     // The hold lies between the two commands' ends and their starts.
     QElapsedTimer Clock;
@@ -158,18 +89,17 @@ TEST_F(DesktopOnX, AHeldBackspaceRepeatsAtTheServersDelayAndRate)
     const int Fewest = Expected(ReleaseFrom - PressedBy) - 1;
     const int Most = Expected(ReleasedBy) + 1;
     QThread::msleep(300); // nothing more arrives after the release
-    const int Arrived = static_cast<int>(TypedHere().count('\x7f'));
+    const int Arrived = static_cast<int>(Target->Typed().count('\x7f'));
     std::printf("held %lld to %lld ms: %d Backspaces, %d to %d expected\n", ReleaseFrom - PressedBy, ReleasedBy,
         Arrived, Fewest, Most);
-    EXPECT_EQ(TypedHere().size(), Arrived) << "only Backspaces";
+    EXPECT_EQ(Target->Typed().size(), Arrived) << "only Backspaces";
     EXPECT_GE(Arrived, Fewest);
     EXPECT_LE(Arrived, Most);
-    EXPECT_EQ(FocusedWindow(), TargetWindow);
+    EXPECT_EQ(FocusedWindow(), Target->Window);
 }
 
 TEST_F(DesktopOnX, AMovedWindowComesBackAfterAKillUntilItsPositionIsReset)
 {
-    ASSERT_EQ(OuterBounds(MainWindow), DefaultPlace());
     Xdotool({ QStringLiteral("windowsize"), MainWindow, QStringLiteral("700"), QStringLiteral("180") });
     Xdotool({ QStringLiteral("windowmove"), MainWindow, QStringLiteral("100"), QStringLiteral("120") });
     ASSERT_TRUE(WaitFor([&] { return ClientBounds(MainWindow).size() == QSize(700, 180); }));
@@ -179,7 +109,7 @@ TEST_F(DesktopOnX, AMovedWindowComesBackAfterAKillUntilItsPositionIsReset)
     Kivo->kill();
     Kivo->waitForFinished(3000);
 
-    StartKivo();
+    StartKivo(Moved);
     EXPECT_EQ(OuterBounds(MainWindow), Moved);
 
     // The window's menu: "Reset position" puts it back, and the next start leaves it there.
@@ -188,20 +118,10 @@ TEST_F(DesktopOnX, AMovedWindowComesBackAfterAKillUntilItsPositionIsReset)
         QStringLiteral("click"), QStringLiteral("3") });
     QThread::msleep(500);
     Xdotool({ QStringLiteral("key"), QStringLiteral("r") });
-    EXPECT_TRUE(WaitFor([&] { return OuterBounds(MainWindow) == DefaultPlace(); }));
+    EXPECT_TRUE(WaitFor([&] { return OuterBounds(MainWindow) == FirstPlace(); }));
     EXPECT_FALSE(StoredSettings().contains("Bounds"));
-    Kivo->terminate();
-    Kivo->waitForFinished(3000);
     StartKivo();
-    EXPECT_EQ(OuterBounds(MainWindow), DefaultPlace());
-    EXPECT_TRUE(TypedHere().isEmpty());
+    EXPECT_TRUE(Target->Typed().isEmpty());
 }
 
 } // namespace
-
-int main(int Argc, char** Argv)
-{
-    QCoreApplication App(Argc, Argv);
-    testing::InitGoogleTest(&Argc, Argv);
-    return RUN_ALL_TESTS();
-}

@@ -1,9 +1,8 @@
 #include "EndToEndSupport.h"
 
-#include "KeypadClicks.h"
-
+#include <QDebug>
 #include <QFile>
-#include <QProcess>
+#include <QFileInfo>
 #include <QMap>
 #include <QRegularExpression>
 
@@ -18,20 +17,25 @@ QString RunCommand(const QString& Program, const QStringList& Arguments)
     return QString::fromLocal8Bit(Process.readAllStandardOutput()).trimmed();
 }
 
-QString FindKivoWindow()
+QString Xdotool(const QStringList& Arguments) { return RunCommand(QStringLiteral("xdotool"), Arguments); }
+
+QStringList FindWindows(const QString& Title)
 {
-    const QString Unicode = FindWindow(QString::fromLatin1(UnicodeMainTitle));
-    return Unicode.isEmpty() ? FindWindow(QString::fromLatin1(MainTitle)) : Unicode;
+    const QString Pattern = QStringLiteral("^") + QRegularExpression::escape(Title) + QStringLiteral("$");
+    return Xdotool({ QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"), Pattern })
+        .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
-QString FindWindow(const QString& Title)
+QString FindWindow(const QString& Title) { return FindWindows(Title).value(0); }
+
+static QStringList KivoWindows()
 {
-    return RunCommand(QStringLiteral("xdotool"), { QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
-                                              QStringLiteral("^") + QRegularExpression::escape(Title) + QStringLiteral("$") })
-        .section(QLatin1Char('\n'), 0, 0);
+    return FindWindows(QString::fromLatin1(UnicodeMainTitle)) + FindWindows(QString::fromLatin1(MainTitle));
 }
 
-QString FocusedWindow() { return RunCommand(QStringLiteral("xdotool"), { QStringLiteral("getwindowfocus") }); }
+QString FindKivoWindow() { return KivoWindows().value(0); }
+
+QString FocusedWindow() { return Xdotool({ QStringLiteral("getwindowfocus") }); }
 
 QRect ClientBounds(const QString& Window)
 {
@@ -62,6 +66,24 @@ QSize ScreenSize()
     return QSize(Width.match(Info).captured(1).toInt(), Height.match(Info).captured(1).toInt());
 }
 
+QRect FirstPlace()
+{
+    const QSize Screen = ScreenSize();
+    return QRect(0, Screen.height() - 230, Screen.width(), 202);
+}
+
+bool WaitUntilStill(const QString& Window)
+{
+    QRect Last;
+    return WaitFor([&] {
+        const QRect Now = OuterBounds(Window);
+        const bool Still = Now == Last;
+        Last = Now;
+        QThread::msleep(300);
+        return Still;
+    }, 10000);
+}
+
 QString StartTargetTerminal(QProcess& Terminal, const QString& File, const QString& Stty, bool Utf8)
 {
     if (Utf8) {
@@ -87,10 +109,10 @@ QByteArray FileContents(const QString& Path)
     return File.open(QIODevice::ReadOnly) ? File.readAll() : QByteArray();
 }
 
-bool Activate(const QString& Window)
+bool Activate(const QString& Window, int Milliseconds)
 {
-    RunCommand(QStringLiteral("xdotool"), { QStringLiteral("windowactivate"), QStringLiteral("--sync"), Window });
-    return WaitFor([&] { return FocusedWindow() == Window; });
+    Xdotool({ QStringLiteral("windowactivate"), QStringLiteral("--sync"), Window });
+    return WaitFor([&] { return FocusedWindow() == Window; }, Milliseconds);
 }
 
 bool Stop(std::unique_ptr<QProcess>& Process)
@@ -103,44 +125,95 @@ bool Stop(std::unique_ptr<QProcess>& Process)
     return Ended;
 }
 
-QString StartKivo(QProcess& Kivo, const QStringList& Arguments, const QString& Settings, QProcessEnvironment Environment)
+QString StartKivo(std::unique_ptr<QProcess>& Kivo, const QStringList& Arguments, const QString& Settings,
+    QProcessEnvironment Environment, std::optional<QRect> Place)
 {
+    Stop(Kivo);
+    Kivo = std::make_unique<QProcess>();
     if (!Settings.isEmpty())
         Environment.insert(QStringLiteral("XDG_CONFIG_HOME"), Settings);
-    Kivo.setProcessEnvironment(Environment);
-    Kivo.setProcessChannelMode(QProcess::ForwardedChannels);
-    Kivo.start(QStringLiteral(KIVO_PROGRAM), Arguments);
-    if (!Kivo.waitForStarted(10000))
+    Kivo->setProcessEnvironment(Environment);
+    Kivo->setProcessChannelMode(QProcess::ForwardedChannels);
+    // Its window is the one that was not there before: other KIVOs may be running.
+    const QStringList Before = KivoWindows();
+    Kivo->start(QStringLiteral(KIVO_PROGRAM), Arguments);
+    if (!Kivo->waitForStarted(10000))
         return {};
     QString Window;
-    if (!WaitFor([&] { return !(Window = FindKivoWindow()).isEmpty(); }, 15000))
+    auto Shown = [&] {
+        for (const QString& Each : KivoWindows())
+            if (!Before.contains(Each))
+                Window = Each;
+        return !Window.isEmpty();
+    };
+    if (!WaitFor(Shown, 15000))
         return {};
-    const QSize Screen = ScreenSize();
-    if (!WaitFor([&] { return OuterBounds(Window) == QRect(0, Screen.height() - 230, Screen.width(), 202); }, 10000))
-        return {};
-    return Window;
+    const QRect Wanted = Place.value_or(FirstPlace());
+    if (WaitFor([&] { return OuterBounds(Window) == Wanted; }, 10000))
+        return Window;
+    QString Text;
+    QDebug(&Text) << "the main window is at" << OuterBounds(Window) << "not at" << Wanted;
+    ADD_FAILURE() << Text.toStdString();
+    return {};
+}
+
+static void End(QProcess& Process)
+{
+    Process.terminate();
+    Process.waitForFinished(3000);
+}
+
+TTargetTerminal::~TTargetTerminal() { End(Process); }
+
+bool TTargetTerminal::Start(const QString& Stty, bool Utf8)
+{
+    File = Directory.filePath(QStringLiteral("typed"));
+    return !(Window = StartTargetTerminal(Process, File, Stty, Utf8)).isEmpty() && Activate(Window);
+}
+
+void TTargetTerminal::ExpectTyped(const QByteArray& Expected)
+{
+    WaitFor([&] { return Typed().size() >= Expected.size(); });
+    QThread::msleep(100);
+    EXPECT_EQ(Typed().toHex(' ').toStdString(), Expected.toHex(' ').toStdString()) << "typed \"" << Typed().toStdString() << "\"";
+    EXPECT_EQ(FocusedWindow(), Window);
+    Mark();
+}
+
+TEditor::~TEditor() { End(Process); }
+
+bool TEditor::Start(const QString& Program, const QStringList& Arguments, const QString& Saved)
+{
+    File = Saved;
+    QFile(File).open(QIODevice::WriteOnly);
+    Process.start(Program, Arguments + QStringList { File });
+    // Its first visible window; xdotool waits for it, RunCommand ten seconds at most.
+    Window = Xdotool({ QStringLiteral("search"), QStringLiteral("--sync"), QStringLiteral("--onlyvisible"), QStringLiteral("--pid"),
+                         QString::number(Process.processId()) })
+                 .section(QLatin1Char('\n'), 0, 0);
+    return !Window.isEmpty() && Activate(Window);
+}
+
+QString TEditor::Save() const
+{
+    Xdotool({ QStringLiteral("key"), QStringLiteral("ctrl+s") });
+    WaitFor([&] { return QFileInfo(File).size() > 0; }, 10000);
+    const QString Text = QString::fromUtf8(FileContents(File));
+    return Text.endsWith(QLatin1Char('\n')) ? Text.chopped(1) : Text;
 }
 
 void ClickAt(QPoint Point)
 {
-    RunCommand(QStringLiteral("xdotool"), { QStringLiteral("mousemove"), QString::number(Point.x()), QString::number(Point.y()),
-                                       QStringLiteral("click"), QStringLiteral("1") });
+    Xdotool({ QStringLiteral("mousemove"), QString::number(Point.x()), QString::number(Point.y()), QStringLiteral("click"),
+        QStringLiteral("1") });
     QThread::msleep(100);
 }
 
-QPoint TKeypadPoints::Key(int Row, int Column) const { return KeypadPoint(Client, { TClick::Key, Row, Column }); }
-
-QPoint TKeypadPoints::SpecialKey(int Slot) const { return KeypadPoint(Client, { TClick::Special, Slot, 0 }); }
-
-QPoint TKeypadPoints::Accent(int Row, int Column) const { return KeypadPoint(Client, { TClick::Accent, Row, Column }); }
-
-QPoint TMainWindowClicks::KeyCentre(int Row, int Column) const { return TKeypadPoints { ClientBounds(MainWindow) }.Key(Row, Column); }
-
-void TMainWindowClicks::Key(int Row, int Column) const { ClickAt(KeyCentre(Row, Column)); }
-
-void TMainWindowClicks::SpecialKey(int Slot) const { ClickAt(TKeypadPoints { ClientBounds(MainWindow) }.SpecialKey(Slot)); }
-
-void TMainWindowClicks::Accent(int Row, int Column) const { ClickAt(TKeypadPoints { ClientBounds(MainWindow) }.Accent(Row, Column)); }
+void ClickKeys(const QString& MainWindow, const std::vector<TClick>& Clicks)
+{
+    for (const TClick& Each : Clicks)
+        ClickAt(KeypadPoint(ClientBounds(MainWindow), Each));
+}
 
 QString RunPacedClicks(const std::vector<TPacedClick>& Clicks, const QString& File, qsizetype Offset, int MinimumGap, int MaximumGap,
     std::optional<int> ImpatientHold)
@@ -179,15 +252,11 @@ TTypingDifference CompareTyped(const QString& Expected, const QString& Arrived)
     };
     std::vector<int> Cost(Rows * Columns);
     auto At = [&](std::size_t Row, std::size_t Column) -> int& { return Cost[Row * Columns + Column]; };
-    for (std::size_t Row = 0; Row < Rows; ++Row) {
-        for (std::size_t Column = 0; Column < Columns; ++Column) {
-            if (Row == 0 || Column == 0) {
-                At(Row, Column) = 2 * int(Row + Column);
-                continue;
-            }
-            At(Row, Column) = std::min({ At(Row - 1, Column) + 2, At(Row, Column - 1) + 2, At(Row - 1, Column - 1) + Change(Row - 1, Column - 1) });
-        }
-    }
+    for (std::size_t Row = 0; Row < Rows; ++Row)
+        for (std::size_t Column = 0; Column < Columns; ++Column)
+            At(Row, Column) = Row == 0 || Column == 0
+                ? 2 * int(Row + Column)
+                : std::min({ At(Row - 1, Column) + 2, At(Row, Column - 1) + 2, At(Row - 1, Column - 1) + Change(Row - 1, Column - 1) });
     TTypingDifference Difference;
     std::size_t Row = Rows - 1, Column = Columns - 1;
     while (Row > 0 || Column > 0) {

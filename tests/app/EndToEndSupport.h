@@ -1,7 +1,9 @@
 #pragma once
 // What the program's end-to-end tests share: commands run to their end, waiting, the X
-// server's view of windows, and real clicks at the places where the main window shows its keys
-// and accent buttons (from the keypad's own layout arithmetic).
+// server's view of windows, the programs they type into, and real clicks at the places where
+// the main window shows its keys and accent buttons (from the keypad's own layout arithmetic).
+#include "KeypadClicks.h"
+
 #include <QDeadlineTimer>
 #include <QMargins>
 #include <QPoint>
@@ -10,7 +12,10 @@
 #include <QSize>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QThread>
+
+#include <gtest/gtest.h>
 
 #include <memory>
 #include <optional>
@@ -21,8 +26,11 @@ inline const char* const MainTitle = "Lumera On-Screen Keyboard";
 // With Unicode output the title speaks of KIVO.
 inline const char* const UnicodeMainTitle = "KIVO Polytonic Greek Keyboard";
 
+inline constexpr TClick Tab { TClick::Special, TabSlot, 0 }, Caps { TClick::Special, CapsSlot, 0 };
+
 // Runs a command to its end and returns what it printed; empty if it failed.
 QString RunCommand(const QString& Program, const QStringList& Arguments);
+QString Xdotool(const QStringList& Arguments);
 
 template <typename TCondition>
 bool WaitFor(TCondition Condition, int Milliseconds = 5000)
@@ -36,7 +44,8 @@ bool WaitFor(TCondition Condition, int Milliseconds = 5000)
     return true;
 }
 
-// The first visible window whose whole title is Title, as xdotool names it; empty if none.
+// The visible windows whose whole title is Title, as xdotool names them, and the first (or none).
+QStringList FindWindows(const QString& Title);
 QString FindWindow(const QString& Title);
 // KIVO's main window, by the title of either output; empty if there is none.
 QString FindKivoWindow();
@@ -47,6 +56,10 @@ QRect ClientBounds(const QString& Window);
 QMargins FrameExtents(const QString& Window);
 QRect OuterBounds(const QString& Window);
 QSize ScreenSize();
+// Where a first start puts the main window: the screen's width, just above its bottom.
+QRect FirstPlace();
+// Waits until the window's frame has stood still for a moment; false if it kept moving.
+bool WaitUntilStill(const QString& Window);
 
 // Starts an xterm titled "kivo-target" that runs `stty STTY; cat > File` (in the UTF-8 locale
 // when Utf8), and waits until it shows and the file exists; its X window id, empty on failure.
@@ -55,51 +68,88 @@ QString StartTargetTerminal(QProcess& Terminal, const QString& File, const QStri
 QByteArray FileContents(const QString& Path);
 
 // Activates Window and waits until it has the focus; true when it has.
-bool Activate(const QString& Window);
+bool Activate(const QString& Window, int Milliseconds = 5000);
 // Ends a program the test started, if it runs, and forgets it; false if it did not end.
 bool Stop(std::unique_ptr<QProcess>& Process);
 
-// Starts KIVO with Arguments, in Environment with settings of its own in Settings (no
-// remembered place or output; empty: the user's own), and waits until its main window shows
-// where a first start puts it; the window's X id, empty on failure.
-QString StartKivo(QProcess& Kivo, const QStringList& Arguments, const QString& Settings,
-    QProcessEnvironment Environment = QProcessEnvironment::systemEnvironment());
+// Starts a new KIVO in Kivo (ending the one there) with Arguments, in Environment with settings
+// of its own in Settings (no remembered place or output; empty: the user's own), and waits until
+// its main window shows at Place; the window's X id, empty on failure.
+QString StartKivo(std::unique_ptr<QProcess>& Kivo, const QStringList& Arguments, const QString& Settings,
+    QProcessEnvironment Environment = QProcessEnvironment::systemEnvironment(), std::optional<QRect> Place = std::nullopt);
+
+// The focused target of most tests: a terminal that writes what it receives to a file of its own
+// (see StartTargetTerminal). What a test typed is what the file gained since the last Mark().
+class TTargetTerminal {
+public:
+    ~TTargetTerminal();
+    // False when the terminal did not show or did not take the focus.
+    bool Start(const QString& Stty, bool Utf8 = false);
+    QByteArray Typed() const { return FileContents(File).mid(Marked); }
+    qsizetype Mark() { return Marked = FileContents(File).size(); }
+    // Waits until as much as Expected has arrived since the mark, a moment more for a surplus, and
+    // checks it came exactly and the focus stayed on the terminal; then marks.
+    void ExpectTyped(const QByteArray& Expected);
+
+    QTemporaryDir Directory;
+    QString File;
+    QString Window;
+
+private:
+    QProcess Process;
+    qsizetype Marked = 0;
+};
+
+// The fixture of most end-to-end tests: a target terminal kept for the whole suite, and KIVO,
+// which must end when asked to.
+class TKivoTest : public testing::Test {
+protected:
+    static void StartTarget(const QString& Stty, bool Utf8 = false)
+    {
+        Target = std::make_unique<TTargetTerminal>();
+        ASSERT_TRUE(Target->Start(Stty, Utf8));
+    }
+
+    static void TearDownTestSuite()
+    {
+        EXPECT_TRUE(Stop(Kivo));
+        Target.reset();
+    }
+
+    static inline std::unique_ptr<TTargetTerminal> Target;
+    static inline std::unique_ptr<QProcess> Kivo;
+    static inline QString MainWindow;
+};
+
+// An editor started on an empty file of its own and given the focus, whose text is seen only once
+// it saves.
+class TEditor {
+public:
+    ~TEditor();
+    // False when the editor did not show or did not take the focus.
+    bool Start(const QString& Program, const QStringList& Arguments, const QString& Saved);
+    // Saves with the editor's shortcut; what it saved, less the line break it ends the file with.
+    QString Save() const;
+
+    QString Window;
+
+private:
+    QProcess Process;
+    QString File;
+};
 
 // Clicks at the pace of a quick hand, a tenth of a second apart.
 void ClickAt(QPoint Point);
+// Clicks keys and buttons of the main window (given by its X window id) as a user does.
+void ClickKeys(const QString& MainWindow, const std::vector<TClick>& Clicks);
 
-// Where the main window shows its keys, in root coordinates, for its client area.
-struct TKeypadPoints {
-    QRect Client;
-
-    // A key of the keypad's grid, and a special key by its slot.
-    QPoint Key(int Row, int Column) const;
-    QPoint SpecialKey(int Slot) const;
-    // Accent buttons in toolbar rows and columns from 0.
-    QPoint Accent(int Row, int Column) const;
-};
-
-// Clicks on the main window (given by its X window id) as a user does.
-struct TMainWindowClicks {
-    QString MainWindow;
-
-    void Key(int Row, int Column) const;
-    QPoint KeyCentre(int Row, int Column) const;
-    void SpecialKey(int Slot) const;
-    void Accent(int Row, int Column) const;
-};
-
-// Clicks made by one persistent XTest client (ClickDriver), each paced on the arrival in File
-// (beyond Offset) of every byte the clicks before it typed, a gap of MinimumGap to MaximumGap
-// milliseconds after that arrival or after the previous release, whichever came later. An
-// empty File paces on the release alone. Returns the driver's report ("clicks N expected E
-// arrived A stalls S": a stall is a click whose bytes never came).
+// Clicks made by one persistent XTest client, ClickDriver, which says how it paces them on what
+// arrives in File beyond Offset (an empty File: on the release alone) and what ImpatientHold
+// does; its report of what arrived and what stalled.
 struct TPacedClick {
     QPoint At;
     int Bytes = 0; // what the click adds to File
 };
-// ImpatientHold: the driver sends each press and release without waiting for the server, the
-// button held that many milliseconds (see ClickDriver); none: it waits for the server's every step.
 QString RunPacedClicks(const std::vector<TPacedClick>& Clicks, const QString& File, qsizetype Offset, int MinimumGap, int MaximumGap,
     std::optional<int> ImpatientHold = std::nullopt);
 

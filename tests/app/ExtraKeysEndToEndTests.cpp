@@ -3,17 +3,12 @@
 // into a UTF-8 xterm running `cat` and into gedit, which must receive them exactly, in NFC.
 #include "EndToEndSupport.h"
 #include "ExtraKeyTable.h"
-#include "KeyboardTypes.h"
 
-#include <QCoreApplication>
-#include <QFile>
 #include <QFileInfo>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <memory>
 
 namespace {
 
@@ -30,13 +25,11 @@ const struct {
     { U"\u0313\u0301ανδρα μοι \u0313\u0301εννεπε", U"\u1F04νδρα μοι \u1F14ννεπε" },
 };
 
-class KivoExtraKeysOnX : public testing::Test {
+class KivoExtraKeysOnX : public TKivoTest {
 protected:
     static void SetUpTestSuite()
     {
-        Directory = std::make_unique<QTemporaryDir>();
-        Kivo = std::make_unique<QProcess>();
-        MainWindow = StartKivo(*Kivo, { QStringLiteral("--output=unicode") }, Directory->filePath(QStringLiteral("config")));
+        MainWindow = StartKivo(Kivo, { QStringLiteral("--output=unicode") }, Directory.filePath(QStringLiteral("config")));
         ASSERT_EQ(FindWindow(QString::fromLatin1(UnicodeMainTitle)), MainWindow);
         // The row over the banner text, shown by its toggle at the right end.
         const QRect Client = ClientBounds(MainWindow);
@@ -44,18 +37,11 @@ protected:
         ClickAt(ExtraRow.topLeft() + ExtraKeysToggleBounds(ExtraRow.size(), false).center());
     }
 
-    static void TearDownTestSuite()
-    {
-        Stop(Kivo);
-        Directory.reset();
-    }
-
     // Clicks a line and Enter, each click once the one before has arrived where Arrived (bytes so
     // far) can see it, and a moment more: these tests check what arrives, not how fast. (Under
     // heavy load a click that follows the one before too closely is sometimes lost.)
     static void ClickLine(const std::u32string& Line, const std::function<qint64()>& Arrived)
     {
-        const TMainWindowClicks On { MainWindow };
         const std::u32string KeyRows[] = { U";ςερτυθιοπ", U"ασδφγηξκλ", U"ζχψωβνμ" };
         // The accent buttons of the first row, then the grave and the iota subscript.
         const std::u32string Accents = U"\u0313\u0314\u0301\u0342\u0300\u0345";
@@ -69,15 +55,15 @@ protected:
             // A mark types at once only after a letter; before one it waits.
             const bool Types = (Accent == Accents.npos && Marks == 0) || AfterLetter;
             if (Click == U' ' || Click == U'\n') {
-                On.SpecialKey(Click == U' ' ? SpaceSlot : EnterSlot);
+                ClickKeys(MainWindow, { Click == U' ' ? Space : Enter });
             } else if (Accent != Accents.npos) {
-                On.Accent(int(Accent) / 4, int(Accent) < 4 ? int(Accent) : int(Accent) - 3);
+                ClickKeys(MainWindow, { { TClick::Accent, int(Accent) / 4, int(Accent) < 4 ? int(Accent) : int(Accent) - 3 } });
             } else if (KeyRow != std::end(KeyRows)) {
                 if (Small != Click) {
-                    On.SpecialKey(LeftShiftSlot);
+                    ClickKeys(MainWindow, { Shift });
                     QThread::msleep(200);
                 }
-                On.Key(int(KeyRow - std::begin(KeyRows)) + 3, int(KeyRow->find(Small)) + 1);
+                ClickKeys(MainWindow, { Letter(int(KeyRow - std::begin(KeyRows)) + 3, int(KeyRow->find(Small)) + 1) });
             } else {
                 const auto Key = std::find_if(std::begin(ExtraKeys), std::end(ExtraKeys),
                     [&](const TExtraKey& Extra) { return Marks != 0 ? Extra.Marks == Marks : Extra.Character == Click; });
@@ -92,72 +78,45 @@ protected:
         }
     }
 
-    static inline std::unique_ptr<QTemporaryDir> Directory;
-    static inline std::unique_ptr<QProcess> Kivo;
-    static inline QString MainWindow;
+    static inline QTemporaryDir Directory;
     static inline QRect ExtraRow;
 };
 
-// The lines as they must arrive, each ended by Enter; Extra more at the end.
-std::string Expected(const char* Extra = "")
+// The lines as they must arrive, each ended by Enter.
+std::string Expected()
 {
     QString Text;
     for (const auto& Line : Lines)
         Text += QString::fromUcs4(Line.Expected) + QLatin1Char('\n');
-    return Text.toStdString() + Extra;
+    return Text.toStdString();
 }
 
 TEST_F(KivoExtraKeysOnX, EveryLineArrivesExactlyInAUtf8Terminal)
 {
-    const QString Typed = Directory->filePath(QStringLiteral("typed"));
-    QProcess Terminal;
+    TTargetTerminal Terminal;
     // Raw, so that every key arrives at once; an erase takes one character, as iutf8 does.
-    const QString Window = StartTargetTerminal(Terminal, Typed, QStringLiteral("-icanon iutf8 -echo"), true);
-    ASSERT_TRUE(Activate(Window));
+    ASSERT_TRUE(Terminal.Start(QStringLiteral("-icanon iutf8 -echo"), true));
     for (const auto& Line : Lines)
-        ClickLine(Line.Clicks, [&] { return QFileInfo(Typed).size(); });
-    QByteArray Text;
-    for (const char Byte : FileContents(Typed)) {
-        if (Byte != '\x7f') {
-            Text += Byte;
-            continue;
-        }
-        while (!Text.isEmpty() && (Text.back() & 0xC0) == 0x80)
+        ClickLine(Line.Clicks, [&] { return QFileInfo(Terminal.File).size(); });
+    QString Text;
+    for (const QChar Each : QString::fromUtf8(Terminal.Typed())) {
+        if (Each == QChar(0x7f))
             Text.chop(1);
-        Text.chop(1);
+        else
+            Text += Each;
     }
     EXPECT_EQ(Text.toStdString(), Expected());
-    Terminal.terminate();
-    Terminal.waitForFinished(3000);
 }
 
 TEST_F(KivoExtraKeysOnX, EveryLineArrivesExactlyInGedit)
 {
-    const QString Saved = Directory->filePath(QStringLiteral("gedit.txt"));
-    QFile(Saved).open(QIODevice::WriteOnly);
-    QProcess Editor;
-    Editor.start(QStringLiteral("gedit"), { QStringLiteral("--standalone"), Saved });
-    const QString Window = RunCommand(QStringLiteral("xdotool"), { QStringLiteral("search"), QStringLiteral("--sync"), QStringLiteral("--onlyvisible"),
-                                                          QStringLiteral("--pid"), QString::number(Editor.processId()) })
-                               .section(QLatin1Char('\n'), 0, 0);
-    ASSERT_TRUE(Activate(Window));
-    // What gedit has is seen only when saved.
+    TEditor Editor;
+    const QString Saved = Directory.filePath(QStringLiteral("gedit.txt"));
+    ASSERT_TRUE(Editor.Start(QStringLiteral("gedit"), { QStringLiteral("--standalone") }, Saved));
     for (const auto& Line : Lines)
         ClickLine(Line.Clicks, [] { return qint64(-1); });
-    EXPECT_EQ(FocusedWindow(), Window);
-    RunCommand(QStringLiteral("xdotool"), { QStringLiteral("key"), QStringLiteral("ctrl+s") });
-    EXPECT_TRUE(WaitFor([&] { return QFileInfo(Saved).size() > 0; }));
-    // The editor ends the file with a line break of its own.
-    EXPECT_EQ(FileContents(Saved).toStdString(), Expected("\n"));
-    Editor.terminate();
-    Editor.waitForFinished(3000);
+    EXPECT_EQ(FocusedWindow(), Editor.Window);
+    EXPECT_EQ(Editor.Save().toStdString(), Expected());
 }
 
 } // namespace
-
-int main(int Argc, char** Argv)
-{
-    QCoreApplication App(Argc, Argv);
-    testing::InitGoogleTest(&Argc, Argv);
-    return RUN_ALL_TESTS();
-}

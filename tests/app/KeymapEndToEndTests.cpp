@@ -5,25 +5,22 @@
 // character before.
 #include "EndToEndSupport.h"
 
-#include <QCoreApplication>
-#include <QProcess>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <memory>
-#include <string>
 #include <vector>
 
 namespace {
 
-// What a run of keys of one keypad row types, from Column on: one character per key.
+// What a run of keys of one keypad row types, from Column on: one character per key; the
+// keypad's Caps Lock clicked first where CapsFirst.
 struct TKeyRun {
     int Row;
     int Column;
     const char16_t* Typed;
+    bool CapsFirst = false;
 };
 
 // Every key of the letter rows that types a character of its own in Unicode output (the keys
@@ -31,26 +28,12 @@ struct TKeyRun {
 // the keypad's Caps Lock on. Letters are Greek at a Greek typewriter's places; q is the Greek
 // question mark, which is the semicolon in every normalized text.
 const TKeyRun Plain[] = { { 2, 1, u"1234567890-" }, { 3, 1, u";ςερτυθιοπ" }, { 4, 1, u"ασδφγηξκλ" }, { 5, 1, u"ζχψωβνμ,." } };
-const TKeyRun Capitals[] = { { 2, 1, u"!" }, { 2, 4, u"$%^&*()_+" }, { 3, 1, u"QΣΕΡΤΥΘΙΟΠ" }, { 4, 1, u"ΑΣΔΦΓΗΞΚΛ" }, { 4, 11, u"\"" },
-    { 5, 1, u"ΖΧΨΩΒΝΜ<>?" } };
-constexpr int CapsSlot = 1;
+const TKeyRun Capitals[] = { { 2, 1, u"!", true }, { 2, 4, u"$%^&*()_+" }, { 3, 1, u"QΣΕΡΤΥΘΙΟΠ" }, { 4, 1, u"ΑΣΔΦΓΗΞΚΛ" },
+    { 4, 11, u"\"" }, { 5, 1, u"ΖΧΨΩΒΝΜ<>?" } };
 
-class KivoKeymap : public testing::Test {
+class KivoKeymap : public TKivoTest {
 protected:
-    static void SetUpTestSuite()
-    {
-        Directory = std::make_unique<QTemporaryDir>();
-        TargetFile = Directory->filePath(QStringLiteral("typed"));
-        Target = std::make_unique<QProcess>();
-        ASSERT_FALSE((TargetWindow = StartTargetTerminal(*Target, TargetFile, QStringLiteral("raw -echo"), true)).isEmpty());
-        ASSERT_TRUE(Activate(TargetWindow));
-    }
-
-    static void TearDownTestSuite()
-    {
-        Stop(Target);
-        Directory.reset();
-    }
+    static void SetUpTestSuite() { StartTarget(QStringLiteral("raw -echo"), true); }
 
     void TearDown() override
     {
@@ -60,30 +43,29 @@ protected:
 
     void StartKivo(const char* Output)
     {
-        Kivo = std::make_unique<QProcess>();
-        ASSERT_FALSE((MainWindow = ::StartKivo(*Kivo, { QStringLiteral("--output=") + QLatin1String(Output) }, Settings.path())).isEmpty());
+        const QStringList Arguments { QStringLiteral("--output=") + QLatin1String(Output) };
+        ASSERT_FALSE((MainWindow = ::StartKivo(Kivo, Arguments, Settings.path())).isEmpty());
     }
 
-
-    // Clicks the keys (and the keypad's Caps Lock where a run starts with it) and returns
-    // what arrived; Expected gets what they show.
-    QString Click(const std::vector<std::pair<bool, TKeyRun>>& Runs, QString& Expected)
+    // Clicks the keys and returns what arrived; Expected gets what they show.
+    QString Click(const std::vector<TKeyRun>& Runs, QString& Expected)
     {
-        const TKeypadPoints Keypad { ClientBounds(MainWindow) };
+        const QRect Client = ClientBounds(MainWindow);
         std::vector<TPacedClick> Clicks;
-        for (const auto& [Caps, Run] : Runs) {
-            if (Caps)
-                Clicks.push_back({ Keypad.SpecialKey(CapsSlot), 0 });
+        for (const TKeyRun& Run : Runs) {
+            if (Run.CapsFirst)
+                Clicks.push_back({ KeypadPoint(Client, Caps), 0 });
             const QString Typed = QString::fromUtf16(Run.Typed);
-            for (qsizetype Index = 0; Index < Typed.size(); ++Index)
-                Clicks.push_back({ Keypad.Key(Run.Row, Run.Column + int(Index)), int(Typed.mid(Index, 1).toUtf8().size()) });
+            for (qsizetype Index = 0; Index < Typed.size(); ++Index) {
+                const QPoint At = KeypadPoint(Client, Letter(Run.Row, Run.Column + int(Index)));
+                Clicks.push_back({ At, int(Typed.mid(Index, 1).toUtf8().size()) });
+            }
             Expected += Typed;
         }
-        const qsizetype Offset = FileContents(TargetFile).size();
         // Not a race: at a pace the program keeps up with, so that only the lock state counts.
-        Report = RunPacedClicks(Clicks, TargetFile, Offset, 100, 100);
+        Report = RunPacedClicks(Clicks, Target->File, Target->Mark(), 100, 100);
         QThread::msleep(200); // a surplus would have arrived by now
-        return QString::fromUtf8(FileContents(TargetFile).mid(Offset));
+        return QString::fromUtf8(Target->Typed());
     }
 
     static bool CapsLockOn() { return RunCommand(QStringLiteral("xset"), { QStringLiteral("q") }).contains(QRegularExpression(QStringLiteral("Caps Lock:\\s+on"))); }
@@ -92,17 +74,11 @@ protected:
     static bool SetCapsLock(bool On)
     {
         if (CapsLockOn() != On)
-            RunCommand(QStringLiteral("xdotool"), { QStringLiteral("key"), QStringLiteral("Caps_Lock") });
+            Xdotool({ QStringLiteral("key"), QStringLiteral("Caps_Lock") });
         return WaitFor([&] { return CapsLockOn() == On; });
     }
 
-    static inline std::unique_ptr<QTemporaryDir> Directory;
-    static inline QString TargetFile;
-    static inline std::unique_ptr<QProcess> Target;
-    static inline QString TargetWindow;
     QTemporaryDir Settings;
-    std::unique_ptr<QProcess> Kivo;
-    QString MainWindow;
     QString Report;
 };
 
@@ -115,7 +91,7 @@ TEST_F(KivoKeymap, AKilledKeyboardsSparesAreGoneWhileTheNextOneRuns)
     StartKivo("lumera");
     const TKeyRun Letters[] = { { 3, 1, u"qwertyuiop" }, { 4, 1, u"asdfghjkl" }, { 5, 1, u"zxcvbnm" } };
     QString Expected;
-    const QString Arrived = Click({ { false, Letters[0] }, { false, Letters[1] }, { false, Letters[2] } }, Expected);
+    const QString Arrived = Click({ std::begin(Letters), std::end(Letters) }, Expected);
     ASSERT_EQ(Arrived.toStdString(), Expected.toStdString());
     const int Borrowed = KeysDiffering(LayoutsOwn, KeymapDump());
     ASSERT_GT(Borrowed, 0);
@@ -136,12 +112,8 @@ TEST_F(KivoKeymap, WithTheUsersCapsLockOnKeysTypeWhatTheyShow)
         ASSERT_TRUE(SetLayout(QString::fromLatin1(Layout)));
         ASSERT_TRUE(SetCapsLock(true));
         StartKivo("unicode");
-        std::vector<std::pair<bool, TKeyRun>> Runs;
-        for (const TKeyRun& Run : Plain)
-            Runs.push_back({ false, Run });
-        // The keypad's own Caps Lock on for the capitals.
-        for (const TKeyRun& Run : Capitals)
-            Runs.push_back({ &Run == &Capitals[0], Run });
+        std::vector<TKeyRun> Runs(std::begin(Plain), std::end(Plain));
+        Runs.insert(Runs.end(), std::begin(Capitals), std::end(Capitals));
         QString Expected;
         const QString Arrived = Click(Runs, Expected);
         EXPECT_TRUE(Stop(Kivo));
@@ -153,10 +125,3 @@ TEST_F(KivoKeymap, WithTheUsersCapsLockOnKeysTypeWhatTheyShow)
 }
 
 } // namespace
-
-int main(int Argc, char** Argv)
-{
-    QCoreApplication App(Argc, Argv);
-    testing::InitGoogleTest(&Argc, Argv);
-    return RUN_ALL_TESTS();
-}

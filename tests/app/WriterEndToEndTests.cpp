@@ -6,21 +6,16 @@
 #include "EndToEndSupport.h"
 #include "KeyCaptions.h"
 
-#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
-#include <QProcessEnvironment>
-#include <QTemporaryDir>
 #include <QUrl>
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <optional>
 #include <vector>
 
 namespace {
@@ -40,49 +35,27 @@ const TLine Lines[] = {
     { "a)i+/dio/<w oi)/<=kow", u"ἀΐδιος οἶκος" },
 };
 
-// Accent buttons by toolbar row and column from 0.
-std::optional<std::pair<int, int>> AccentOf(char Mark)
-{
-    switch (Mark) {
-    case ')':
-        return std::pair { 0, 0 };
-    case '(':
-        return std::pair { 0, 1 };
-    case '/':
-        return std::pair { 0, 2 };
-    case '=':
-        return std::pair { 0, 3 };
-    case '|':
-        return std::pair { 1, 2 };
-    case '+':
-        return std::pair { 3, 2 };
-    default:
-        return std::nullopt;
-    }
-}
+// The clicks of the notation's marks and of the keys it writes as signs.
+const std::pair<char, TClick> SignClicks[] = { { ')', Smooth }, { '(', Rough }, { '/', Acute }, { '=', Circumflex },
+    { '|', IotaSubscript }, { '+', { TClick::Accent, 3, 2 } }, { '*', Shift }, { '<', Backspace }, { ' ', Space } };
 
-constexpr int ShiftSlot = 2, EnterSlot = 4, BackspaceSlot = 5, SpaceSlot = 6;
-
-std::vector<TPacedClick> ClicksOf(const TKeypadPoints& Keypad, const char* Text)
+void AddClicks(std::vector<TPacedClick>& Clicks, const QRect& Client, const char* Text)
 {
-    std::vector<TPacedClick> Clicks;
     for (const char* Each = Text; *Each; ++Each) {
         const std::string Key(1, *Each);
         QPoint At;
-        if (const auto Accent = AccentOf(*Each))
-            At = Keypad.Accent(Accent->first, Accent->second);
-        else if (*Each == '*' || *Each == '<' || *Each == ' ')
-            At = Keypad.SpecialKey(*Each == '*' ? ShiftSlot : *Each == '<' ? BackspaceSlot : SpaceSlot);
+        for (const auto& [Sign, Click] : SignClicks)
+            if (Sign == *Each)
+                At = KeypadPoint(Client, Click);
         for (int Row = 3; Row <= 5 && At.isNull(); ++Row) {
             const TCaptionTable Captions = AlphaRowCaptions(Row, false, false);
             for (int Column = 1; Column <= int(Captions.size()) && At.isNull(); ++Column)
                 if (CaptionOf(Captions, Column) == Key)
-                    At = Keypad.Key(Row, Column);
+                    At = KeypadPoint(Client, Letter(Row, Column));
         }
         EXPECT_FALSE(At.isNull()) << "no key for '" << Key << "'";
         Clicks.push_back({ At, 0 });
     }
-    return Clicks;
 }
 
 // A Writer profile with what would change the typed text turned off.
@@ -145,36 +118,33 @@ TEST(KivoInWriter, PolytonicLinesAreSavedExactlyAndBackspaceTakesAMarkOff)
     Writer.start(QStringLiteral("soffice"), OfficeArguments(Profile) + QStringList { QStringLiteral("--writer"), Document });
     QString Window;
     ASSERT_TRUE(WaitFor([&] { return !(Window = FindWindow(QStringLiteral("greek.odt - LibreOffice Writer"))).isEmpty(); }, 120000));
-    RunCommand(QStringLiteral("xdotool"), { QStringLiteral("windowactivate"), QStringLiteral("--sync"), Window });
-    ASSERT_TRUE(WaitFor([&] { return FocusedWindow() == Window; }, 10000));
+    ASSERT_TRUE(Activate(Window, 10000));
     const qint64 Started = Took.elapsed();
 
     QTemporaryDir Settings;
-    QProcess Kivo;
+    std::unique_ptr<QProcess> Kivo;
     const QString MainWindow = StartKivo(Kivo, { QStringLiteral("--output=unicode") }, Settings.path());
     ASSERT_FALSE(MainWindow.isEmpty());
-    const TKeypadPoints Keypad { ClientBounds(MainWindow) };
+    const QRect Client = ClientBounds(MainWindow);
     std::vector<TPacedClick> Clicks;
     QString Expected;
     for (const TLine& Line : Lines) {
         if (!Expected.isEmpty()) {
-            Clicks.push_back({ Keypad.SpecialKey(EnterSlot), 0 });
+            Clicks.push_back({ KeypadPoint(Client, Enter), 0 });
             Expected += QLatin1Char('\n');
         }
-        for (const TPacedClick& Click : ClicksOf(Keypad, Line.Clicks))
-            Clicks.push_back(Click);
+        AddClicks(Clicks, Client, Line.Clicks);
         Expected += QString::fromUtf16(Line.Shows).normalized(QString::NormalizationForm_C);
     }
     // A hand's pace; the editor shows what arrived only on the screen, so the driver ends when
     // the keys have.
     const QString Report = RunPacedClicks(Clicks, {}, 0, 100, 150);
     EXPECT_EQ(FocusedWindow(), Window);
-    Kivo.terminate();
-    EXPECT_TRUE(Kivo.waitForFinished(5000));
+    EXPECT_TRUE(Stop(Kivo));
 
-    RunCommand(QStringLiteral("xdotool"), { QStringLiteral("key"), QStringLiteral("ctrl+s") });
+    Xdotool({ QStringLiteral("key"), QStringLiteral("ctrl+s") });
     EXPECT_TRUE(WaitFor([&] { return QFileInfo(Document).lastModified() != Created; }, 60000)) << "the document was not saved";
-    RunCommand(QStringLiteral("xdotool"), { QStringLiteral("key"), QStringLiteral("ctrl+q") });
+    Xdotool({ QStringLiteral("key"), QStringLiteral("ctrl+q") });
     if (!Writer.waitForFinished(60000))
         Writer.kill();
 
@@ -194,10 +164,3 @@ TEST(KivoInWriter, PolytonicLinesAreSavedExactlyAndBackspaceTakesAMarkOff)
 }
 
 } // namespace
-
-int main(int Argc, char** Argv)
-{
-    QCoreApplication App(Argc, Argv);
-    testing::InitGoogleTest(&Argc, Argv);
-    return RUN_ALL_TESTS();
-}
