@@ -174,7 +174,7 @@ protected:
     static int ResidentKilobytes(const QProcess& Process)
     {
         static const QRegularExpression Resident(QStringLiteral("VmRSS:\\s+(\\d+)"));
-        const auto Found = Resident.match(QString::fromLatin1(FileContents(QStringLiteral("/proc/%1/status").arg(Process.processId()))));
+        const auto Found = Resident.match(QString::fromLatin1(Contents(QStringLiteral("/proc/%1/status").arg(Process.processId()))));
         return Found.hasMatch() ? Found.captured(1).toInt() : -1;
     }
 

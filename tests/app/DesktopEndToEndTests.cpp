@@ -35,7 +35,7 @@ protected:
         WaitUntilStill(MainWindow);
     }
 
-    QByteArray StoredSettings() const { return FileContents(Config.filePath(QStringLiteral("kivo/kivo.conf"))); }
+    QByteArray StoredSettings() const { return Contents(Config.filePath(QStringLiteral("kivo/kivo.conf"))); }
 
     QTemporaryDir Config;
 };

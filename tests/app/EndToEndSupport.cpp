@@ -8,15 +8,6 @@
 
 #include <algorithm>
 
-QString RunCommand(const QString& Program, const QStringList& Arguments)
-{
-    QProcess Process;
-    Process.start(Program, Arguments);
-    if (!Process.waitForFinished(10000) || Process.exitCode() != 0)
-        return {};
-    return QString::fromLocal8Bit(Process.readAllStandardOutput()).trimmed();
-}
-
 QString Xdotool(const QStringList& Arguments) { return RunCommand(QStringLiteral("xdotool"), Arguments); }
 
 QStringList FindWindows(const QString& Title)
@@ -32,8 +23,6 @@ static QStringList KivoWindows()
 {
     return FindWindows(QString::fromLatin1(UnicodeMainTitle)) + FindWindows(QString::fromLatin1(MainTitle));
 }
-
-QString FindKivoWindow() { return KivoWindows().value(0); }
 
 QString FocusedWindow() { return Xdotool({ QStringLiteral("getwindowfocus") }); }
 
@@ -82,31 +71,6 @@ bool WaitUntilStill(const QString& Window)
         QThread::msleep(300);
         return Still;
     }, 10000);
-}
-
-QString StartTargetTerminal(QProcess& Terminal, const QString& File, const QString& Stty, bool Utf8)
-{
-    if (Utf8) {
-        QProcessEnvironment Environment = QProcessEnvironment::systemEnvironment();
-        Environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
-        Terminal.setProcessEnvironment(Environment);
-    }
-    QStringList Arguments { QStringLiteral("-T"), QStringLiteral("kivo-target"), QStringLiteral("-geometry"), QStringLiteral("80x10+0+0"),
-        QStringLiteral("-e"), QStringLiteral("sh"), QStringLiteral("-c"), QStringLiteral("stty %1; exec cat > '%2'").arg(Stty, File) };
-    if (Utf8)
-        Arguments.prepend(QStringLiteral("-u8"));
-    Terminal.start(QStringLiteral("xterm"), Arguments);
-    QString Window;
-    if (!WaitFor([&] { return !(Window = FindWindow(QStringLiteral("kivo-target"))).isEmpty(); }, 10000)
-        || !WaitFor([&] { return QFile::exists(File); }))
-        return {};
-    return Window;
-}
-
-QByteArray FileContents(const QString& Path)
-{
-    QFile File(Path);
-    return File.open(QIODevice::ReadOnly) ? File.readAll() : QByteArray();
 }
 
 bool Activate(const QString& Window, int Milliseconds)
@@ -168,7 +132,18 @@ TTargetTerminal::~TTargetTerminal() { End(Process); }
 bool TTargetTerminal::Start(const QString& Stty, bool Utf8)
 {
     File = Directory.filePath(QStringLiteral("typed"));
-    return !(Window = StartTargetTerminal(Process, File, Stty, Utf8)).isEmpty() && Activate(Window);
+    if (Utf8) {
+        QProcessEnvironment Environment = QProcessEnvironment::systemEnvironment();
+        Environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+        Process.setProcessEnvironment(Environment);
+    }
+    QStringList Arguments { QStringLiteral("-T"), QStringLiteral("kivo-target"), QStringLiteral("-geometry"), QStringLiteral("80x10+0+0"),
+        QStringLiteral("-e"), QStringLiteral("sh"), QStringLiteral("-c"), QStringLiteral("stty %1; exec cat > '%2'").arg(Stty, File) };
+    if (Utf8)
+        Arguments.prepend(QStringLiteral("-u8"));
+    Process.start(QStringLiteral("xterm"), Arguments);
+    return WaitFor([&] { return !(Window = FindWindow(QStringLiteral("kivo-target"))).isEmpty(); })
+        && WaitFor([&] { return QFile::exists(File); }) && Activate(Window);
 }
 
 void TTargetTerminal::ExpectTyped(const QByteArray& Expected)
@@ -198,7 +173,7 @@ QString TEditor::Save() const
 {
     Xdotool({ QStringLiteral("key"), QStringLiteral("ctrl+s") });
     WaitFor([&] { return QFileInfo(File).size() > 0; }, 10000);
-    const QString Text = QString::fromUtf8(FileContents(File));
+    const QString Text = QString::fromUtf8(Contents(File));
     return Text.endsWith(QLatin1Char('\n')) ? Text.chopped(1) : Text;
 }
 

@@ -3,8 +3,8 @@
 // server's view of windows, the programs they type into, and real clicks at the places where
 // the main window shows its keys and accent buttons (from the keypad's own layout arithmetic).
 #include "KeypadClicks.h"
+#include "Waiting.h"
 
-#include <QDeadlineTimer>
 #include <QMargins>
 #include <QPoint>
 #include <QProcess>
@@ -13,7 +13,6 @@
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
-#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -28,27 +27,11 @@ inline const char* const UnicodeMainTitle = "KIVO Polytonic Greek Keyboard";
 
 inline constexpr TClick Tab { TClick::Special, TabSlot, 0 }, Caps { TClick::Special, CapsSlot, 0 };
 
-// Runs a command to its end and returns what it printed; empty if it failed.
-QString RunCommand(const QString& Program, const QStringList& Arguments);
 QString Xdotool(const QStringList& Arguments);
-
-template <typename TCondition>
-bool WaitFor(TCondition Condition, int Milliseconds = 5000)
-{
-    QDeadlineTimer Deadline(Milliseconds);
-    while (!Condition()) {
-        if (Deadline.hasExpired())
-            return false;
-        QThread::msleep(20);
-    }
-    return true;
-}
 
 // The visible windows whose whole title is Title, as xdotool names them, and the first (or none).
 QStringList FindWindows(const QString& Title);
 QString FindWindow(const QString& Title);
-// KIVO's main window, by the title of either output; empty if there is none.
-QString FindKivoWindow();
 QString FocusedWindow();
 // The client area in root coordinates, as the X server has it.
 QRect ClientBounds(const QString& Window);
@@ -61,11 +44,6 @@ QRect FirstPlace();
 // Waits until the window's frame has stood still for a moment; false if it kept moving.
 bool WaitUntilStill(const QString& Window);
 
-// Starts an xterm titled "kivo-target" that runs `stty STTY; cat > File` (in the UTF-8 locale
-// when Utf8), and waits until it shows and the file exists; its X window id, empty on failure.
-QString StartTargetTerminal(QProcess& Terminal, const QString& File, const QString& Stty, bool Utf8 = false);
-
-QByteArray FileContents(const QString& Path);
 
 // Activates Window and waits until it has the focus; true when it has.
 bool Activate(const QString& Window, int Milliseconds = 5000);
@@ -78,15 +56,15 @@ bool Stop(std::unique_ptr<QProcess>& Process);
 QString StartKivo(std::unique_ptr<QProcess>& Kivo, const QStringList& Arguments, const QString& Settings,
     QProcessEnvironment Environment = QProcessEnvironment::systemEnvironment(), std::optional<QRect> Place = std::nullopt);
 
-// The focused target of most tests: a terminal that writes what it receives to a file of its own
-// (see StartTargetTerminal). What a test typed is what the file gained since the last Mark().
+// The focused target of most tests: an xterm titled "kivo-target" that runs `stty STTY; cat > File`
+// (in the UTF-8 locale when Utf8). What a test typed is what the file gained since the last Mark().
 class TTargetTerminal {
 public:
     ~TTargetTerminal();
-    // False when the terminal did not show or did not take the focus.
+    // False when the terminal did not show, did not open its file or did not take the focus.
     bool Start(const QString& Stty, bool Utf8 = false);
-    QByteArray Typed() const { return FileContents(File).mid(Marked); }
-    qsizetype Mark() { return Marked = FileContents(File).size(); }
+    QByteArray Typed() const { return Contents(File).mid(Marked); }
+    qsizetype Mark() { return Marked = Contents(File).size(); }
     // Waits until as much as Expected has arrived since the mark, a moment more for a surplus, and
     // checks it came exactly and the focus stayed on the terminal; then marks.
     void ExpectTyped(const QByteArray& Expected);

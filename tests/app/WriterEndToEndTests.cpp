@@ -150,7 +150,7 @@ TEST(KivoInWriter, PolytonicLinesAreSavedExactlyAndBackspaceTakesAMarkOff)
 
     const QString Text = Directory.filePath(QStringLiteral("text"));
     ASSERT_TRUE(Convert(Converter, Document, QStringLiteral("txt:Text (encoded):UTF8"), Text));
-    QString Saved = QString::fromUtf8(FileContents(Text + QStringLiteral("/greek.txt")));
+    QString Saved = QString::fromUtf8(Contents(Text + QStringLiteral("/greek.txt")));
     // The file's byte order mark and the line end after the last paragraph are the text
     // format's, not the document's.
     if (Saved.startsWith(QChar(0xFEFF)))
