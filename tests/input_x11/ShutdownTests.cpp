@@ -190,7 +190,7 @@ TEST(TStartup, WithoutADisplayOrXTestTheProgramSaysSoAndFails)
     const QString WithoutXTest = StartServer(Xvfb, {"-extension", "XTEST"});
     ASSERT_FALSE(WithoutXTest.isEmpty());
     const std::pair<QString, const char*> Cases[] = {
-        {":4093", "cannot open display :4093"}, {"", "cannot open display"}, {WithoutXTest, "has no XTest extension"}};
+        {":4093", "cannot open display :4093"}, {"", "DISPLAY is not set"}, {WithoutXTest, "has no XTest extension"}};
     for (const auto& [Display, Reason] : Cases) {
         const auto Probe = StartProbe("type", "", Display);
         ASSERT_TRUE(EndedBy(*Probe, 0, 1)) << Reason;
